@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "serial/CommTimeouts.h"
+#include "serial/IoRequest.h"
+
+namespace r512 {
+
+// The platform's port primitives under SerialLink. SerialLink owns the queues, their locks and
+// the I/O thread's loop; a channel only opens and configures the port, starts one read and one
+// write at a time, reports their completions and wakes the I/O thread for a stop.
+//
+// Thread use: Open, CreateEvents, ReleaseEvents, RequestStop, Close and PurgeReceive are
+// called on the user-interface thread. StartRead and StartWrite are called on either thread,
+// always under the lock of their queue and only for that queue's head. WaitForCompletion is
+// called on the I/O thread alone.
+class PortChannel {
+public:
+    enum class OpenStatus { Opened, OpenFailed, ConfigureFailed };
+
+    struct Completion {
+        enum class Kind { Stop, ReadDone, WriteDone, Nothing };
+        Kind kind = Kind::Nothing;
+        std::uint32_t count = 0;  // bytes transferred by the completed request
+    };
+
+    virtual ~PortChannel() = default;
+
+    // Opens the named port for exclusive use and applies the line definition (a
+    // "baud=11520 parity=N data=8 stop=1" string), raw 8-bit transfer without flow control,
+    // DTR on and RTS off, and the time-outs. On a failure the port is left closed.
+    virtual OpenStatus Open(const char* portName, const char* lineDefinition,
+                            const CommTimeouts& timeouts) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // Creates what wakes the I/O thread: the stop signal and the read and write completion
+    // signals. ReleaseEvents frees them; it is called only when no thread waits on them.
+    virtual bool CreateEvents() = 0;
+    virtual void ReleaseEvents() = 0;
+
+    // Starts a request. On a closed port the start fails silently and the request never
+    // completes (it stays queued until ClosePort discards it).
+    virtual void StartRead(IoRequest& request) = 0;
+    virtual void StartWrite(IoRequest& request) = 0;
+
+    // Blocks until the stop signal or a completion. When several are due together the stop is
+    // reported first, then a read completion, then a write completion.
+    virtual Completion WaitForCompletion() = 0;
+
+    // Signals the stop to the I/O thread.
+    virtual void RequestStop() = 0;
+
+    // Aborts the outstanding read (it still completes, with what had arrived) and discards the
+    // input not yet read. False when no port is open.
+    virtual bool PurgeReceive() = 0;
+
+    // The channel of the platform the program is built for.
+    static std::unique_ptr<PortChannel> CreateForPlatform();
+};
+
+}  // namespace r512
