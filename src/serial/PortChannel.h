@@ -53,9 +53,9 @@ public:
     // Signals the stop to the I/O thread.
     virtual void RequestStop() = 0;
 
-    // Aborts the outstanding read (it still completes, with what had arrived) and discards the
-    // input not yet read. False when no port is open.
-    virtual bool PurgeReceive() = 0;
+    // Aborts the outstanding read, if it is still `outstandingRead` (it then completes at once
+    // with what had arrived), and discards the input not yet read. False when no port is open.
+    virtual bool PurgeReceive(IoRequest* outstandingRead) = 0;
 
     // The channel of the platform the program is built for.
     static std::unique_ptr<PortChannel> CreateForPlatform();

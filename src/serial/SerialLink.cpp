@@ -130,7 +130,13 @@ bool SerialLink::Enqueue(Queue& queue, std::unique_ptr<IoRequest> request, bool 
     return true;
 }
 
-bool SerialLink::PurgeReceive() { return channel_->PurgeReceive(); }
+bool SerialLink::PurgeReceive() {
+    // Under the read lock the head of the read queue is the read outstanding on the port.
+    std::lock_guard<std::mutex> guard(readQueue_.lock);
+    IoRequest* outstanding =
+        readQueue_.requests.empty() ? nullptr : readQueue_.requests.front().get();
+    return channel_->PurgeReceive(outstanding);
+}
 
 void SerialLink::CompleteHead(Queue& queue, bool isRead, std::uint32_t count) {
     std::lock_guard<std::mutex> guard(queue.lock);

@@ -1,0 +1,40 @@
+#include "UninstallRegistration.h"
+
+#include <cstring>
+
+#include "InstallLayout.h"
+#include "PathText.h"
+
+namespace r512::setup {
+namespace {
+
+bool WriteText(HKEY key, const char* name, const char* text) {
+    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);  // with the terminating zero
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
+           ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool RegisterUninstaller(HKEY machineRoot, const char* installFolder) {
+    char uninstallString[MAX_PATH] = "";
+    if (!installer::CopyText(uninstallString, installFolder) ||
+        !installer::AppendText(uninstallString, "\\uninstall.exe")) {
+        return false;
+    }
+    char keyPath[MAX_PATH] = "";
+    installer::CopyText(keyPath, installer::kUninstallListKey);
+    installer::AppendText(keyPath, "\\");
+    installer::AppendText(keyPath, installer::kUninstallEntryName);
+
+    HKEY key = nullptr;
+    if (RegCreateKeyA(machineRoot, keyPath, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool written = WriteText(key, "UninstallString", uninstallString) &&
+                         WriteText(key, "DisplayName", installer::kProductName);
+    RegCloseKey(key);
+    return written;
+}
+
+}  // namespace r512::setup

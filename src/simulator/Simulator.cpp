@@ -1,0 +1,424 @@
+#include "simulator/Simulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "serial/LineDefinition.h"
+#include "serial/PosixPortSpeed.h"
+
+namespace r512::sim {
+
+namespace {
+
+std::string Hex(std::uint8_t byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", byte);
+    return text;
+}
+
+void SetError(std::string* error, const std::string& text) {
+    if (error) *error = text + ": " + std::strerror(errno);
+}
+
+}  // namespace
+
+std::unique_ptr<Simulator> Simulator::OpenPseudoTerminal(std::string* error) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master < 0) {
+        SetError(error, "posix_openpt");
+        return nullptr;
+    }
+    char name[128];
+    if (::grantpt(master) != 0 || ::unlockpt(master) != 0 ||
+        ::ptsname_r(master, name, sizeof name) != 0) {
+        SetError(error, "pseudo-terminal set-up");
+        ::close(master);
+        return nullptr;
+    }
+    // The simulator keeps the slave side open itself: the master then never sees a hang-up
+    // between two sessions of the program, and the line is raw (no echo) before the program
+    // has opened it.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave < 0) {
+        SetError(error, std::string("open ") + name);
+        ::close(master);
+        return nullptr;
+    }
+    termios tio{};
+    ::tcgetattr(slave, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slave, TCSANOW, &tio);
+    return std::unique_ptr<Simulator>(new Simulator(master, slave, name));
+}
+
+std::unique_ptr<Simulator> Simulator::OpenDevice(const std::string& path, std::uint32_t baud,
+                                                 std::string* error) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        SetError(error, "open " + path);
+        return nullptr;
+    }
+    LineSettings line;
+    line.baud = baud;
+    if (!posix::ApplyLineSettings(fd, line)) {
+        SetError(error, "configure " + path);
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<Simulator>(new Simulator(fd, -1, path));
+}
+
+Simulator::Simulator(int fd, int slaveFd, std::string path)
+    : fd_(fd), slaveFd_(slaveFd), portPath_(std::move(path)) {
+    int fds[2];
+    if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) == 0) {
+        wakeRead_ = fds[0];
+        wakeWrite_ = fds[1];
+    }
+    thread_ = std::thread(&Simulator::Run, this);
+}
+
+Simulator::~Simulator() {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        stop_ = true;
+    }
+    Wake();
+    thread_.join();
+    std::lock_guard<std::mutex> guard(lock_);
+    CloseLine();
+    if (wakeRead_ >= 0) ::close(wakeRead_);
+    if (wakeWrite_ >= 0) ::close(wakeWrite_);
+}
+
+void Simulator::CloseLine() {
+    if (fd_ >= 0) ::close(fd_);
+    if (slaveFd_ >= 0) ::close(slaveFd_);
+    fd_ = slaveFd_ = -1;
+}
+
+void Simulator::Wake() {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(wakeWrite_, &byte, 1);
+}
+
+void Simulator::SetFaults(const Faults& faults) {
+    std::lock_guard<std::mutex> guard(lock_);
+    faults_ = faults;
+}
+
+Faults Simulator::GetFaults() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return faults_;
+}
+
+void Simulator::SetLogger(std::function<void(const std::string&)> logger) {
+    std::lock_guard<std::mutex> guard(lock_);
+    logger_ = std::move(logger);
+}
+
+void Simulator::Log(const std::string& line) {
+    if (logger_) logger_(line);
+}
+
+void Simulator::PressKey(std::uint8_t command) {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        Log("front panel: " + Hex(command) + " " + CommandName(command));
+        Report(model_.Apply(command));
+    }
+    Wake();
+}
+
+void Simulator::ChangeRegister(std::uint8_t code, std::uint8_t value) {
+    if (!IsRegisterCode(code)) return;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (model_.Register(code) == value) return;
+        model_.SetRegister(code, value);
+        Report({code});
+    }
+    Wake();
+}
+
+void Simulator::SendRaw(const std::vector<std::uint8_t>& bytes) {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        Send(bytes, false);
+    }
+    Wake();
+}
+
+void Simulator::HangUp() {
+    std::lock_guard<std::mutex> guard(lock_);
+    Log("hanging up");
+    hungUp_ = true;
+    CloseLine();
+    outgoing_.clear();
+    Wake();
+}
+
+std::uint8_t Simulator::Register(std::uint8_t code) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return IsRegisterCode(code) ? model_.Register(code) : 0;
+}
+
+std::vector<std::uint8_t> Simulator::NamesMemory() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return {model_.Names().begin(), model_.Names().end()};
+}
+
+void Simulator::SetNamesMemory(const std::vector<std::uint8_t>& image) {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::copy_n(image.begin(), std::min(image.size(), model_.Names().size()),
+                model_.Names().begin());
+}
+
+std::vector<Simulator::ReceivedByte> Simulator::Received() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return received_;
+}
+
+std::vector<std::uint8_t> Simulator::Commands() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return commands_;
+}
+
+int Simulator::UploadsAccepted() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return uploadsAccepted_;
+}
+
+int Simulator::UploadsRefused() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return uploadsRefused_;
+}
+
+void Simulator::ClearRecord() {
+    std::lock_guard<std::mutex> guard(lock_);
+    received_.clear();
+    commands_.clear();
+}
+
+bool Simulator::WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock<std::mutex> guard(lock_);
+    return changed_.wait_for(guard, timeout, [&] { return received_.size() >= count; });
+}
+
+bool Simulator::WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock<std::mutex> guard(lock_);
+    return changed_.wait_for(guard, timeout, [&] { return commands_.size() >= count; });
+}
+
+void Simulator::Report(const std::vector<std::uint8_t>& codes) {
+    for (std::uint8_t code : codes) {
+        const std::uint8_t value = model_.Register(code);
+        if (faults_.silent) {
+            Log(std::string("(silent) ") + RegisterName(code) + " = " + std::to_string(value));
+            continue;
+        }
+        Log(std::string("reports ") + RegisterName(code) + " = " + std::to_string(value));
+        Send({code, value, kFrameEnd}, true);
+    }
+}
+
+void Simulator::Send(const std::vector<std::uint8_t>& bytes, bool decorate) {
+    std::vector<std::uint8_t> line;
+    if (decorate && faults_.garbage) {
+        garbageSeed_ = garbageSeed_ * 1103515245u + 12345u;
+        const int count = 1 + static_cast<int>((garbageSeed_ >> 16) % 3);
+        for (int i = 0; i < count; ++i) {
+            garbageSeed_ = garbageSeed_ * 1103515245u + 12345u;
+            // Never 0xFF (it would end a frame) and never the filler's first byte.
+            line.push_back(static_cast<std::uint8_t>((garbageSeed_ >> 16) % 0xDF));
+        }
+    }
+    if (decorate && faults_.filler) {
+        line.push_back(kFillerFirst);
+        line.push_back(kFrameEnd);
+    }
+    line.insert(line.end(), bytes.begin(), bytes.end());
+
+    Clock::time_point due = std::max(Clock::now() + std::chrono::milliseconds(faults_.replyDelayMs),
+                                     lastDue_);
+    for (std::uint8_t byte : line) {
+        if (faults_.splitDelayMs > 0) due += std::chrono::milliseconds(faults_.splitDelayMs);
+        outgoing_.push_back({byte, due});
+    }
+    lastDue_ = due;
+}
+
+void Simulator::ActOnCommand(std::uint8_t code) {
+    commands_.push_back(code);
+    Log("command " + Hex(code) + " " + CommandName(code));
+    Report(model_.Apply(code));
+}
+
+void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
+    received_.push_back({byte, at});
+    switch (rx_) {
+        case RxState::Idle:
+            break;
+        case RxState::CommandR:
+            if (byte == 'R') { rx_ = RxState::CommandS; return; }
+            break;
+        case RxState::CommandS:
+            if (byte == 'S') { rx_ = RxState::CommandBang; return; }
+            break;
+        case RxState::CommandBang:
+            if (byte == '!') { rx_ = RxState::CommandCode; return; }
+            break;
+        case RxState::CommandCode:
+            rx_ = RxState::Idle;
+            ActOnCommand(byte);
+            return;
+        case RxState::UploadKey:
+            if (byte == NamesBytes::WriteKey[static_cast<std::size_t>(rxCount_)]) {
+                if (++rxCount_ == static_cast<int>(NamesBytes::WriteKey.size())) {
+                    rx_ = RxState::UploadSection;
+                    uploadStage_.assign(model_.Names().begin(), model_.Names().end());
+                }
+                return;
+            }
+            ++uploadsRefused_;
+            Log("upload refused: wrong write key");
+            rx_ = RxState::Idle;
+            return;
+        case RxState::UploadSection: {
+            int length = 0;
+            if (byte == NamesBytes::SourceNames) length = NamesLayout::SourceTableLength;
+            if (byte == NamesBytes::WelcomeMessage) length = NamesLayout::MessageLength;
+            if (byte == NamesBytes::StandbyMessage) length = NamesLayout::MessageLength;
+            if (byte == NamesBytes::UploadEnd) {
+                std::copy(uploadStage_.begin(), uploadStage_.end(), model_.Names().begin());
+                ++uploadsAccepted_;
+                Log("upload stored");
+                rx_ = RxState::Idle;
+                return;
+            }
+            if (length == 0) {
+                ++uploadsRefused_;
+                Log("upload abandoned at byte " + Hex(byte));
+                rx_ = RxState::Idle;
+                break;
+            }
+            uploadSection_ = byte;
+            rxCount_ = 0;
+            rx_ = RxState::UploadData;
+            return;
+        }
+        case RxState::UploadData: {
+            const int offset = uploadSection_ == NamesBytes::SourceNames
+                                   ? NamesLayout::SourceTableOffset
+                                   : uploadSection_ == NamesBytes::WelcomeMessage
+                                         ? NamesLayout::WelcomeOffset
+                                         : NamesLayout::StandbyOffset;
+            const int length = uploadSection_ == NamesBytes::SourceNames
+                                   ? NamesLayout::SourceTableLength
+                                   : NamesLayout::MessageLength;
+            uploadStage_[static_cast<std::size_t>(offset + rxCount_)] = byte;
+            if (++rxCount_ == length) rx_ = RxState::UploadSection;
+            return;
+        }
+    }
+
+    // A byte that starts something new (or stands alone).
+    rx_ = RxState::Idle;
+    if (byte == kCommandStart) {
+        rx_ = RxState::CommandR;
+    } else if (byte == NamesBytes::DownloadRequest) {
+        Log("names download requested");
+        const auto& image = model_.Names();
+        std::size_t count = image.size();
+        if (faults_.namesReply == Faults::NamesReply::Short) count = 300;
+        if (faults_.namesReply == Faults::NamesReply::None) count = 0;
+        const std::vector<std::uint8_t> bytes(image.begin(), image.begin() + count);
+        if (faults_.namesReply == Faults::NamesReply::Slow) {
+            // Bursts of 64 bytes, 50 ms apart: slower than the line, within the read's pace.
+            Clock::time_point due = std::max(Clock::now(), lastDue_);
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                if (i % 64 == 0) due += std::chrono::milliseconds(50);
+                outgoing_.push_back({bytes[i], due});
+            }
+            lastDue_ = due;
+        } else if (!bytes.empty()) {
+            Send(bytes, false);
+        }
+    } else if (byte == NamesBytes::UploadStart) {
+        rx_ = RxState::UploadKey;
+        rxCount_ = 0;
+    } else {
+        Log("stray byte " + Hex(byte));
+    }
+}
+
+void Simulator::FlushDue(Clock::time_point now) {
+    while (!outgoing_.empty() && outgoing_.front().due <= now && fd_ >= 0) {
+        // Send every byte that is due in one write.
+        std::vector<std::uint8_t> batch;
+        for (const Outgoing& item : outgoing_) {
+            if (item.due > now) break;
+            batch.push_back(item.byte);
+        }
+        const ssize_t n = ::write(fd_, batch.data(), batch.size());
+        if (n <= 0) return;  // the line is full: try again when it can take more
+        outgoing_.erase(outgoing_.begin(), outgoing_.begin() + n);
+    }
+}
+
+void Simulator::Run() {
+    std::unique_lock<std::mutex> guard(lock_);
+    while (!stop_) {
+        const Clock::time_point now = Clock::now();
+        FlushDue(now);
+
+        pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {fd_, POLLIN, 0}};
+        int timeout = -1;
+        if (!outgoing_.empty() && fd_ >= 0) {
+            if (outgoing_.front().due <= now) {
+                // Due but not taken: the line is full. Wait until it can take more.
+                fds[1].events |= POLLOUT;
+                timeout = 100;
+            } else {
+                const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
+                    outgoing_.front().due - now);
+                timeout = static_cast<int>(wait.count());
+            }
+        }
+        const nfds_t count = fd_ >= 0 ? 2 : 1;
+
+        guard.unlock();
+        const int ready = ::poll(fds, count, timeout);
+        guard.lock();
+        if (ready < 0 && errno != EINTR) break;
+        if (fds[0].revents & POLLIN) {
+            char buffer[64];
+            while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
+            }
+        }
+        if (count == 2 && fd_ >= 0 && (fds[1].revents & POLLIN)) {
+            std::uint8_t buffer[256];
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            const Clock::time_point at = Clock::now();
+            for (ssize_t i = 0; i < n; ++i) TakeByte(buffer[i], at);
+            if (n > 0) changed_.notify_all();
+        }
+        if (count == 2 && fd_ >= 0 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) &&
+            !(fds[1].revents & POLLIN)) {
+            // Only a real serial port can get here (the simulator holds the pseudo-terminal's
+            // other side open): stop watching a line that has gone.
+            Log("line lost");
+            CloseLine();
+        }
+    }
+}
+
+}  // namespace r512::sim

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "simulator/DeviceModel.h"
+
+namespace r512::sim {
+
+// Faults the simulated device can show, to test that the program copes.
+struct Faults {
+    enum class NamesReply { Full, Short, None, Slow };
+
+    bool silent = false;     // answers nothing at all (commands are still acted on)
+    bool garbage = false;    // a few stray bytes (never 0xFF) before each report
+    bool filler = false;     // the two-byte 0xDF 0xFF unit before each report
+    int splitDelayMs = 0;    // every byte sent on its own, this far apart
+    int replyDelayMs = 0;    // wait this long before answering anything
+    NamesReply namesReply = NamesReply::Full;  // Short: 300 bytes; Slow: 64-byte bursts
+};
+
+// The R512 played on the master side of a pseudo-terminal (or on a real serial port, for a
+// null-modem cable check). It takes command frames and the names-memory exchange, acts on
+// them through its DeviceModel, reports every changed register as a three-byte frame, and
+// records every byte it receives with the time it came, for tests to examine.
+class Simulator {
+public:
+    using Clock = std::chrono::steady_clock;
+    struct ReceivedByte {
+        std::uint8_t byte;
+        Clock::time_point at;
+    };
+
+    // A new pseudo-terminal; PortPath() is its slave side, the program's "serial port".
+    static std::unique_ptr<Simulator> OpenPseudoTerminal(std::string* error = nullptr);
+    // A real serial device at the given speed.
+    static std::unique_ptr<Simulator> OpenDevice(const std::string& path, std::uint32_t baud,
+                                                 std::string* error = nullptr);
+    ~Simulator();
+
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    const std::string& PortPath() const { return portPath_; }
+
+    void SetFaults(const Faults& faults);
+    Faults GetFaults() const;
+
+    // Where the simulator tells what it receives and sends, in words. None by default.
+    void SetLogger(std::function<void(const std::string&)> logger);
+
+    // As if a key had been pressed on the device itself: acts on the code and reports.
+    void PressKey(std::uint8_t command);
+    // Sets a register as the device's own controls would, reporting it when it changed.
+    void ChangeRegister(std::uint8_t code, std::uint8_t value);
+    // Sends bytes exactly as given (faults do not apply).
+    void SendRaw(const std::vector<std::uint8_t>& bytes);
+    // Closes the line: the program's side sees a hang-up.
+    void HangUp();
+
+    std::uint8_t Register(std::uint8_t code) const;
+    std::vector<std::uint8_t> NamesMemory() const;
+    void SetNamesMemory(const std::vector<std::uint8_t>& image);
+
+    // What has come in so far.
+    std::vector<ReceivedByte> Received() const;
+    std::vector<std::uint8_t> Commands() const;  // the codes of the command frames taken
+    int UploadsAccepted() const;
+    int UploadsRefused() const;
+    void ClearRecord();
+
+    // Wait (at most `timeout`) until that many bytes or commands have come in.
+    bool WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const;
+    bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
+
+private:
+    struct Outgoing {
+        std::uint8_t byte;
+        Clock::time_point due;
+    };
+    enum class RxState { Idle, CommandR, CommandS, CommandBang, CommandCode, UploadKey,
+                         UploadSection, UploadData };
+
+    Simulator(int fd, int slaveFd, std::string path);
+    void Run();
+    void Wake();
+    void TakeByte(std::uint8_t byte, Clock::time_point at);  // with lock_ held
+    void ActOnCommand(std::uint8_t code);                     // with lock_ held
+    void Report(const std::vector<std::uint8_t>& codes);      // with lock_ held
+    void Send(const std::vector<std::uint8_t>& bytes, bool decorate);  // with lock_ held
+    void Log(const std::string& line);                        // with lock_ held
+    void FlushDue(Clock::time_point now);                     // with lock_ held
+    void CloseLine();                                         // with lock_ held
+
+    int fd_;
+    int slaveFd_;
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    std::string portPath_;
+
+    mutable std::mutex lock_;
+    mutable std::condition_variable changed_;
+    DeviceModel model_;
+    Faults faults_;
+    std::function<void(const std::string&)> logger_;
+    std::deque<Outgoing> outgoing_;
+    Clock::time_point lastDue_{};
+    std::vector<ReceivedByte> received_;
+    std::vector<std::uint8_t> commands_;
+    RxState rx_ = RxState::Idle;
+    int rxCount_ = 0;
+    std::uint8_t uploadSection_ = 0;
+    std::vector<std::uint8_t> uploadStage_;
+    int uploadsAccepted_ = 0;
+    int uploadsRefused_ = 0;
+    std::uint32_t garbageSeed_ = 12345;
+    bool stop_ = false;
+    bool hungUp_ = false;
+    std::thread thread_;
+};
+
+}  // namespace r512::sim

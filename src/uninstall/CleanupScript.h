@@ -1,0 +1,19 @@
+#pragma once
+// The batch script that deletes the uninstaller's copy once its process has ended, and then
+// itself: a running program can't delete its own file.
+#include <string>
+
+namespace r512::uninstall {
+
+// Four lines, each ended by a single line feed:
+//   :repeat / del "copy" / if exist "copy" goto repeat / del "script"
+std::string CleanupScriptText(const char* copyPath, const char* scriptPath);
+
+// Writes text to scriptPath, replacing an existing file. False when the file can't be created
+// or not all of it was written.
+bool WriteCleanupScript(const char* scriptPath, const std::string& text);
+
+// Starts the script with a hidden window and does not wait for it.
+bool StartHidden(const char* scriptPath);
+
+}  // namespace r512::uninstall

@@ -1,0 +1,28 @@
+#include "FirstStage.h"
+
+#include "InstallLayout.h"
+#include "SecondStageLaunch.h"
+#include "ShortcutRemoval.h"
+#include "UninstallEntryRemoval.h"
+
+namespace r512::uninstall {
+
+int RunFirstStage(const char* moduleName, const UninstallContext& context) {
+    if (context.boxes->Show(nullptr, kConfirmationText, installer::kProductName,
+                            MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return 0;
+    }
+    RemoveShortcuts(*context.folders);
+    if (!RemoveUninstallEntry(context.roots.machine) &&
+        context.boxes->Show(nullptr, kEntryRemovalFailedText, installer::kProductName,
+                            MB_YESNO | MB_ICONQUESTION) == IDNO) {
+        return 1;
+    }
+    char copyPath[MAX_PATH];
+    if (FormCopyPath(copyPath)) {
+        LaunchSecondStage(moduleName, copyPath);
+    }
+    return 0;
+}
+
+}  // namespace r512::uninstall

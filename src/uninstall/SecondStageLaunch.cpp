@@ -1,0 +1,63 @@
+#include "SecondStageLaunch.h"
+
+#include <cstring>
+
+#include "PathText.h"
+#include "StageChoice.h"
+
+namespace r512::uninstall {
+
+using installer::AppendText;
+using installer::CopyText;
+
+bool FormCopyPath(char (&copyPath)[MAX_PATH]) {
+    copyPath[0] = '\0';
+    const DWORD length = GetTempPathA(MAX_PATH, copyPath);
+    if (length == 0 || length >= MAX_PATH) {
+        copyPath[0] = '\0';
+        return false;
+    }
+    return AppendText(copyPath, "\\") && AppendText(copyPath, kCopyName);
+}
+
+bool FormSecondStageCommandLine(const char* copyPath, const char* moduleName, char* commandLine,
+                                std::size_t capacity) {
+    const char* lastBackslash = std::strrchr(moduleName, '\\');
+    if (lastBackslash == nullptr ||
+        !CopyText(commandLine, capacity, "\"") || !AppendText(commandLine, capacity, copyPath) ||
+        !AppendText(commandLine, capacity, "\" ")) {
+        return false;
+    }
+    // The module's folder, cut just after its last backslash.
+    const std::size_t used = std::strlen(commandLine);
+    const std::size_t folderLength = static_cast<std::size_t>(lastBackslash - moduleName) + 1;
+    if (used + folderLength + 1 > capacity) {
+        return false;
+    }
+    std::memcpy(commandLine + used, moduleName, folderLength);
+    commandLine[used + folderLength] = '\0';
+    return true;
+}
+
+bool LaunchSecondStage(const char* moduleName, const char* copyPath) {
+    // A copy left by an earlier, interrupted uninstall is replaced.
+    CopyFileA(moduleName, copyPath, FALSE);
+
+    // Quotes, a space and a folder on top of a path: more than MAX_PATH may be needed.
+    char commandLine[2 * MAX_PATH + 4];
+    if (!FormSecondStageCommandLine(copyPath, moduleName, commandLine, sizeof commandLine)) {
+        return false;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+}  // namespace r512::uninstall
