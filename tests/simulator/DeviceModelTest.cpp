@@ -1,0 +1,79 @@
+// The simulated device's reactions, which the end-to-end tests and the demo rely on.
+#include <gtest/gtest.h>
+
+#include "simulator/DeviceModel.h"
+
+namespace r512::sim {
+namespace {
+
+using Codes = std::vector<std::uint8_t>;
+
+TEST(DeviceModel, RefreshReportsAllRegistersInCodeOrder) {
+    DeviceModel model;
+    const Codes codes = model.Apply(Cmd::Refresh);
+    ASSERT_EQ(codes.size(), 26u);
+    for (int i = 0; i < 26; ++i) EXPECT_EQ(codes[static_cast<std::size_t>(i)], 0xE1 + i);
+}
+
+TEST(DeviceModel, KeysChangeWhatTheyShould) {
+    DeviceModel model;
+    const std::uint8_t volume = model.Register(RS_VOLUME);
+    EXPECT_EQ(model.Apply(Cmd::KnobUp), Codes{RS_VOLUME});
+    EXPECT_EQ(model.Register(RS_VOLUME), volume + 1);
+    EXPECT_EQ(model.Apply(Cmd::BassDown), Codes{RS_BASS});
+    EXPECT_EQ(model.Register(RS_BASS), 11);
+    EXPECT_EQ(model.Apply(Cmd::Tuner), (Codes{RS_AUDIO_SOURCE}));
+    EXPECT_EQ(model.Register(RS_AUDIO_SOURCE), 9);
+    EXPECT_EQ(model.Apply(Cmd::Tuner), Codes{});  // nothing changed, nothing reported
+    EXPECT_EQ(model.Apply(Cmd::DelayKey), Codes{});
+}
+
+TEST(DeviceModel, ZoneSourceStepsThroughTheNineSourcesInACycle) {
+    DeviceModel model;
+    model.SetRegister(RS_ZONE_AUDIO_SOURCE, 8);
+    model.Apply(Cmd::ZoneSourceNext);
+    EXPECT_EQ(model.Register(RS_ZONE_AUDIO_SOURCE), 9);
+    model.Apply(Cmd::ZoneSourceNext);
+    EXPECT_EQ(model.Register(RS_ZONE_AUDIO_SOURCE), 1);
+}
+
+TEST(DeviceModel, ThxKeyAndModeKey) {
+    DeviceModel model;
+    model.Apply(Cmd::ThxKey);
+    EXPECT_EQ(model.Register(RS_THX), 1);
+    model.Apply(Cmd::ThxKey);
+    EXPECT_EQ(model.Register(RS_THX), 2);
+    model.Apply(Cmd::ThxKey);
+    EXPECT_EQ(model.Register(RS_THX), 1);
+    model.Apply(Cmd::ModeKey);
+    EXPECT_EQ(model.Register(RS_THX), 0);
+}
+
+TEST(DeviceModel, LevelsStopAtTheirLimits) {
+    DeviceModel model;
+    for (int i = 0; i < 40; ++i) model.Apply(Cmd::TrebleUp);
+    EXPECT_EQ(model.Register(RS_TREBLE), 24);
+    for (int i = 0; i < 200; ++i) model.Apply(Cmd::VolumeDown);
+    EXPECT_EQ(model.Register(RS_VOLUME), 10);  // -90
+}
+
+TEST(DeviceModel, StandbyTakesOnlyThePowerKeys) {
+    DeviceModel model;
+    EXPECT_EQ(model.Apply(Cmd::Standby), Codes{RS_OPER_MODE});
+    EXPECT_EQ(model.Apply(Cmd::VolumeUp), Codes{});
+    EXPECT_EQ(model.Apply(Cmd::PowerToggle), Codes{RS_OPER_MODE});
+    EXPECT_EQ(model.Register(RS_OPER_MODE), 1);
+}
+
+TEST(DeviceModel, NamesMemoryHoldsTheFactoryTextsAndOnlyValidBytesWhereChecked) {
+    DeviceModel model;
+    const auto& names = model.Names();
+    EXPECT_EQ(std::string(names.begin() + 702, names.begin() + 709), "Video 1");
+    EXPECT_EQ(std::string(names.begin() + 744, names.begin() + 751), "CD     ");
+    EXPECT_EQ(std::string(names.begin() + 400, names.begin() + 420), "   ZEL R-512        ");
+    for (int i = 702; i < 814; ++i) EXPECT_TRUE(names[i] >= 0x14 && names[i] <= 0x7F) << i;
+    for (int i = 400; i < 480; ++i) EXPECT_TRUE(names[i] >= 0x14 && names[i] <= 0x7F) << i;
+}
+
+}  // namespace
+}  // namespace r512::sim
