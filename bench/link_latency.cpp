@@ -1,0 +1,203 @@
+// Round trips through the device link on a pseudo-terminal, measured:
+//   SendCommandToDevice  SendCommand until the fifth byte is readable at the device's end;
+//   FrameToNotice        a register frame written at the device's end until its read notice
+//                        is delivered.
+// Each reports p50 and p99 (microseconds) over its iterations as counters. Run with
+//   build/bench/link_latency --benchmark_min_time=2
+// and, for the idle check (CPU use and wake-ups of a connected, silent link):
+//   build/bench/link_latency --idle 30
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/DeviceLink.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Pty {
+    int master = -1;
+    std::string path;
+    Pty() {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(master);
+        ::unlockpt(master);
+        char name[128];
+        ::ptsname_r(master, name, sizeof name);
+        path = name;
+    }
+    ~Pty() { ::close(master); }
+};
+
+class TimedNotices final : public r512::NoticeTarget {
+public:
+    void PostNotice(std::uint32_t, std::uint32_t requested, std::uint32_t received) override {
+        std::lock_guard<std::mutex> guard(lock_);
+        at_ = Clock::now();
+        requested_ = requested;
+        received_ = received;
+        ready_ = true;
+        cv_.notify_one();
+    }
+    Clock::time_point Wait(std::uint32_t& requested, std::uint32_t& received) {
+        std::unique_lock<std::mutex> guard(lock_);
+        cv_.wait(guard, [&] { return ready_; });
+        ready_ = false;
+        requested = requested_;
+        received = received_;
+        return at_;
+    }
+
+private:
+    std::mutex lock_;
+    std::condition_variable cv_;
+    bool ready_ = false;
+    Clock::time_point at_;
+    std::uint32_t requested_ = 0, received_ = 0;
+};
+
+void ReportPercentiles(benchmark::State& state, std::vector<double>& samples) {
+    std::sort(samples.begin(), samples.end());
+    auto at = [&](double q) {
+        return samples[static_cast<std::size_t>(q * static_cast<double>(samples.size() - 1))];
+    };
+    state.counters["p50_us"] = at(0.50);
+    state.counters["p99_us"] = at(0.99);
+    state.counters["max_us"] = samples.back();
+    state.counters["samples"] = static_cast<double>(samples.size());
+}
+
+void SendCommandToDevice(benchmark::State& state) {
+    Pty pty;
+    TimedNotices notices;
+    r512::DeviceLink link;
+    if (!link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices)) {
+        state.SkipWithError("cannot open the pseudo-terminal");
+        return;
+    }
+    std::vector<double> samples;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        link.SendCommand(0x31);
+        std::uint8_t buffer[5];
+        std::size_t got = 0;
+        while (got < 5) {
+            pollfd fd{pty.master, POLLIN, 0};
+            ::poll(&fd, 1, 1000);
+            const ssize_t n = ::read(pty.master, buffer + got, 5 - got);
+            if (n > 0) got += static_cast<std::size_t>(n);
+        }
+        const double us =
+            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        state.SetIterationTime(us / 1e6);
+        samples.push_back(us);
+    }
+    ReportPercentiles(state, samples);
+}
+BENCHMARK(SendCommandToDevice)->UseManualTime()->Iterations(2000);
+
+void FrameToNotice(benchmark::State& state) {
+    Pty pty;
+    TimedNotices notices;
+    r512::DeviceLink link;
+    if (!link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices)) {
+        state.SkipWithError("cannot open the pseudo-terminal");
+        return;
+    }
+    std::vector<double> samples;
+    std::uint8_t value = 0;
+    for (auto _ : state) {
+        const std::uint8_t frame[3] = {0xE1, value++, 0xFF};
+        const auto start = Clock::now();
+        [[maybe_unused]] const ssize_t n = ::write(pty.master, frame, 3);
+        std::uint32_t requested = 0, received = 0;
+        const auto at = notices.Wait(requested, received);
+        link.ProcessReceived(requested, received);  // queues the next read, as the window does
+        const double us = std::chrono::duration<double, std::micro>(at - start).count();
+        state.SetIterationTime(us / 1e6);
+        samples.push_back(us);
+    }
+    ReportPercentiles(state, samples);
+}
+BENCHMARK(FrameToNotice)->UseManualTime()->Iterations(2000);
+
+double CpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// Voluntary context switches of every thread of this process: each is one wake-up.
+long Wakeups() {
+    long total = 0;
+    DIR* dir = ::opendir("/proc/self/task");
+    if (!dir) return -1;
+    while (dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        std::ifstream status(std::string("/proc/self/task/") + entry->d_name + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
+                total += std::stol(line.substr(std::strlen("voluntary_ctxt_switches:")));
+        }
+    }
+    ::closedir(dir);
+    return total;
+}
+
+int Idle(int seconds) {
+    Pty pty;
+    TimedNotices notices;
+    r512::DeviceLink link;
+    if (!link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices))
+        return 1;
+    // The window's side: hand each (empty) read notice back, as the program does.
+    std::thread window([&] {
+        for (;;) {
+            std::uint32_t requested = 0, received = 0;
+            notices.Wait(requested, received);
+            if (requested == 0) return;
+            link.ProcessReceived(requested, received);
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const double cpu0 = CpuSeconds();
+    const long wake0 = Wakeups();
+    const auto t0 = Clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
+    const double cpu = CpuSeconds() - cpu0;
+    const long wakeups = Wakeups() - wake0;
+    notices.PostNotice(0, 0, 0);
+    window.join();
+    std::printf("idle %.1f s: cpu %.4f s (%.4f%%), wake-ups %ld (one per %.2f s)\n", wall, cpu,
+                100.0 * cpu / wall, wakeups, wakeups > 0 ? wall / static_cast<double>(wakeups) : 0);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--idle") == 0) return Idle(std::atoi(argv[2]));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the normal build, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the serial tests under ThreadSanitizer, and
+# the Windows parts cross-built and run under Wine.
+# Packages come from scripts/bootstrap.sh (run it first on a new machine).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=${JOBS:-2}
+logs=$(mktemp -d /tmp/r512-tests.XXXXXX)
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+# Tests write their settings under a temporary folder, never the user's own.
+export XDG_CONFIG_HOME=$logs/config
+
+passed=0
+failed=0
+status=0
+
+# run_stage NAME BUILD_DIR "CMAKE ARGS" "CTEST ARGS"
+run_stage() {
+    local name=$1 dir=$2 cmake_args=$3 ctest_args=$4
+    echo "=== $name"
+    if ! cmake -S "$root" -B "$dir" -G Ninja $cmake_args >"$logs/$name-configure.log" 2>&1 ||
+       ! cmake --build "$dir" -j "$jobs" >"$logs/$name-build.log" 2>&1; then
+        echo "$name: build failed"
+        tail -n 40 "$logs/$name-configure.log" "$logs/$name-build.log"
+        failed=$((failed + 1))
+        status=1
+        return
+    fi
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 $ctest_args \
+        2>&1 | tee "$logs/$name-test.log"
+    count "$logs/$name-test.log"
+}
+
+# Adds a ctest summary ("N% tests passed, F tests failed out of T") to the totals.
+count() {
+    local line total bad
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+    if [ -z "$line" ]; then
+        echo "no test summary in $1"
+        failed=$((failed + 1))
+        status=1
+        return
+    fi
+    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    [ "$bad" -eq 0 ] || status=1
+}
+
+run_stage native "$root/build" "-DCMAKE_BUILD_TYPE=RelWithDebInfo" ""
+
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
+    run_stage asan-ubsan "$root/build-asan" \
+        "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=address,undefined" ""
+
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    run_stage tsan "$root/build-tsan" "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=thread" \
+        "-L serial"
+
+echo "=== windows (mingw-w64 + Wine)"
+if bash "$root/scripts/test-windows.sh" 2>&1 | tee "$logs/windows-test.log"; then
+    count "$logs/windows-test.log"
+else
+    count "$logs/windows-test.log"
+    status=1
+fi
+
+echo
+echo "logs: $logs"
+echo "tests: $passed passed, $failed failed"
+exit $status
