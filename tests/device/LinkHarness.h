@@ -34,7 +34,7 @@ public:
     // early), hands the notice to ProcessReceived and returns its result.
     RegisterFrame Complete(const std::vector<std::uint8_t>& bytes) {
         const std::size_t startedBefore = fake.ReadsStarted();
-        const IoRequest read = fake.LastRead();
+        const auto read = fake.LastRead();
         EXPECT_LE(bytes.size(), read.length);
         fake.CompleteRead(bytes);
         const auto notice = notices.Take(kWait);
@@ -47,7 +47,7 @@ public:
         if (!link.NamesPending()) {
             // Every completion queues exactly one new read, into the window's tail.
             EXPECT_EQ(fake.ReadsStarted(), startedBefore + 1);
-            const IoRequest next = fake.LastRead();
+            const auto next = fake.LastRead();
             EXPECT_GE(next.length, 1u);
             EXPECT_LE(next.length, 3u);
             EXPECT_EQ(next.data + next.length, windowEnd);

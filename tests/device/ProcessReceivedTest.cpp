@@ -133,11 +133,9 @@ TEST(ProcessReceived, RefreshSendsItsCommandFrame) {
     ASSERT_TRUE(h.link.RequestRefresh());
     ASSERT_TRUE(h.fake.WaitForWrites(1, LinkHarness::kWait));
     std::lock_guard<std::mutex> guard(h.shared.lock);
-    const IoRequest* write = h.shared.writesStarted.back();
-    ASSERT_EQ(write->length, 5u);
-    EXPECT_EQ(std::vector<std::uint8_t>(write->data, write->data + 5),
-              (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0xE3}));
-    EXPECT_EQ(write->noticeMessage, 0u);
+    const auto& write = h.shared.writesStarted.back();
+    EXPECT_EQ(write.bytes, (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0xE3}));
+    EXPECT_EQ(write.noticeMessage, 0u);
 }
 
 TEST(ProcessReceived, WhileNamesPendingOrdinaryReadsAreDropped) {
@@ -187,8 +185,7 @@ TEST(SendCommand, FramesWaitingBehindEachOtherKeepTheirOwnBytes) {
             LinkHarness::kWait));
         {
             std::lock_guard<std::mutex> guard(h.shared.lock);
-            const IoRequest* write = h.shared.writesStarted.back();
-            EXPECT_EQ(std::vector<std::uint8_t>(write->data, write->data + write->length),
+            EXPECT_EQ(h.shared.writesStarted.back().bytes,
                       (std::vector<std::uint8_t>{0xE0, 'R', 'S', '!', code}));
         }
         h.fake.Push({PortChannel::Completion::Kind::WriteDone, 5});

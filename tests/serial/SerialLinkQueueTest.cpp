@@ -44,7 +44,7 @@ TEST_F(SerialLinkQueue, WritesStartOneAtATimeInQueueOrder) {
     EXPECT_EQ(fake.WritesStarted(), 1u);
     {
         std::lock_guard<std::mutex> guard(shared.lock);
-        EXPECT_EQ(shared.writesStarted[0]->data, a);
+        EXPECT_EQ(shared.writesStarted[0].data, a);
     }
     fake.Push({Kind::WriteDone, 1});
     ASSERT_TRUE(fake.WaitForWrites(2, kWait));
@@ -53,8 +53,8 @@ TEST_F(SerialLinkQueue, WritesStartOneAtATimeInQueueOrder) {
     ASSERT_TRUE(fake.WaitForWrites(3, kWait));
     {
         std::lock_guard<std::mutex> guard(shared.lock);
-        EXPECT_EQ(shared.writesStarted[1]->data, b);
-        EXPECT_EQ(shared.writesStarted[2]->data, c);
+        EXPECT_EQ(shared.writesStarted[1].data, b);
+        EXPECT_EQ(shared.writesStarted[2].data, c);
     }
     fake.Push({Kind::WriteDone, 3});
     // Only the write that asked for a notice gets one.
@@ -158,7 +158,7 @@ TEST_F(SerialLinkQueue, RequestsQueuedOnAClosedLinkStayUnsentUntilDiscarded) {
     ASSERT_TRUE(fake.WaitForWrites(1, kWait));
     std::lock_guard<std::mutex> guard(shared.lock);
     EXPECT_EQ(shared.writesStarted.size(), 1u);
-    EXPECT_EQ(shared.writesStarted[0]->data, fresh);
+    EXPECT_EQ(shared.writesStarted[0].data, fresh);
 }
 
 TEST_F(SerialLinkQueue, ReopensAfterClose) {

@@ -17,6 +17,15 @@ namespace r512::test {
 // combination. The link's own I/O thread and queues run unchanged on top of it.
 class FakePortChannel final : public PortChannel {
 public:
+    // A request as it was when the link started it (the request itself is freed on completion).
+    struct Started {
+        IoRequest* request;
+        std::uint8_t* data;
+        std::uint32_t length;
+        std::uint32_t noticeMessage;
+        std::vector<std::uint8_t> bytes;  // a write's bytes at its start
+    };
+
     struct Shared {
         std::mutex lock;
         std::condition_variable changed;
@@ -24,8 +33,8 @@ public:
         bool eventsCreated = false;
         OpenStatus openResult = OpenStatus::Opened;
         bool eventsResult = true;
-        std::vector<IoRequest*> readsStarted;
-        std::vector<IoRequest*> writesStarted;
+        std::vector<Started> readsStarted;
+        std::vector<Started> writesStarted;
         std::deque<Completion> due;  // completions the I/O thread will report, in order
         int purges = 0;
     };
@@ -58,13 +67,15 @@ public:
     void StartRead(IoRequest& request) override {
         std::lock_guard<std::mutex> guard(s_.lock);
         if (!s_.open) return;
-        s_.readsStarted.push_back(&request);
+        s_.readsStarted.push_back(
+            {&request, request.data, request.length, request.noticeMessage, {}});
         s_.changed.notify_all();
     }
     void StartWrite(IoRequest& request) override {
         std::lock_guard<std::mutex> guard(s_.lock);
         if (!s_.open) return;
-        s_.writesStarted.push_back(&request);
+        s_.writesStarted.push_back({&request, request.data, request.length, request.noticeMessage,
+                                    {request.data, request.data + request.length}});
         s_.changed.notify_all();
     }
     Completion WaitForCompletion() override {
@@ -93,8 +104,9 @@ public:
     void CompleteRead(const std::vector<std::uint8_t>& bytes) {
         {
             std::lock_guard<std::mutex> guard(s_.lock);
-            IoRequest* request = s_.readsStarted.back();
-            std::memcpy(request->data, bytes.data(), bytes.size());
+            // The newest read is the one outstanding: its request is still alive.
+            IoRequest* request = s_.readsStarted.back().request;
+            if (!bytes.empty()) std::memcpy(request->data, bytes.data(), bytes.size());
         }
         Push({Completion::Kind::ReadDone, static_cast<std::uint32_t>(bytes.size())});
     }
@@ -106,14 +118,9 @@ public:
         std::lock_guard<std::mutex> guard(s_.lock);
         return s_.writesStarted.size();
     }
-    IoRequest LastRead() {
+    Started LastRead() {
         std::lock_guard<std::mutex> guard(s_.lock);
-        const IoRequest* r = s_.readsStarted.back();
-        IoRequest copy;
-        copy.data = r->data;
-        copy.length = r->length;
-        copy.noticeMessage = r->noticeMessage;
-        return copy;
+        return s_.readsStarted.back();
     }
     bool WaitForReads(std::size_t count, std::chrono::milliseconds timeout) {
         std::unique_lock<std::mutex> guard(s_.lock);
