@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -144,13 +145,16 @@ double CpuSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-// Voluntary context switches of every thread of this process: each is one wake-up.
-long Wakeups() {
+// Voluntary context switches of the threads of this process other than `excluded`: each is one
+// wake-up after a wait.
+long Wakeups(const std::vector<long>& excluded = {}) {
     long total = 0;
     DIR* dir = ::opendir("/proc/self/task");
     if (!dir) return -1;
     while (dirent* entry = ::readdir(dir)) {
         if (entry->d_name[0] == '.') continue;
+        if (std::find(excluded.begin(), excluded.end(), std::atol(entry->d_name)) != excluded.end())
+            continue;
         std::ifstream status(std::string("/proc/self/task/") + entry->d_name + "/status");
         std::string line;
         while (std::getline(status, line)) {
@@ -169,7 +173,9 @@ int Idle(int seconds) {
     if (!link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices))
         return 1;
     // The window's side: hand each (empty) read notice back, as the program does.
+    std::atomic<long> windowTid{0};
     std::thread window([&] {
+        windowTid = static_cast<long>(::gettid());
         for (;;) {
             std::uint32_t requested = 0, received = 0;
             notices.Wait(requested, received);
@@ -179,16 +185,22 @@ int Idle(int seconds) {
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const double cpu0 = CpuSeconds();
-    const long wake0 = Wakeups();
+    // The link's own thread is every thread but this one and the window's.
+    const std::vector<long> notLink = {static_cast<long>(::gettid()), windowTid.load()};
+    const long wake0 = Wakeups(notLink);
+    const long all0 = Wakeups();
     const auto t0 = Clock::now();
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
     const double cpu = CpuSeconds() - cpu0;
-    const long wakeups = Wakeups() - wake0;
+    const long wakeups = Wakeups(notLink) - wake0;
+    const long allWakeups = Wakeups() - all0;
     notices.PostNotice(0, 0, 0);
     window.join();
-    std::printf("idle %.1f s: cpu %.4f s (%.4f%%), wake-ups %ld (one per %.2f s)\n", wall, cpu,
-                100.0 * cpu / wall, wakeups, wakeups > 0 ? wall / static_cast<double>(wakeups) : 0);
+    std::printf("idle %.1f s: cpu %.4f s (%.4f%%); I/O thread wake-ups %ld (one per %.2f s); "
+                "all threads %ld\n",
+                wall, cpu, 100.0 * cpu / wall, wakeups,
+                wakeups > 0 ? wall / static_cast<double>(wakeups) : 0, allWakeups);
     return 0;
 }
 

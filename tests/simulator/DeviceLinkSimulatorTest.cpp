@@ -163,12 +163,14 @@ TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
                                        NamesBytes::UploadEnd};
     ASSERT_TRUE(raw.QueueWrite(wrong.data(), static_cast<std::uint32_t>(wrong.size()), 0));
     // The right key, a new welcome message and the end byte store it.
-    std::vector<std::uint8_t> upload = {NamesBytes::UploadStart};
-    upload.insert(upload.end(), NamesBytes::WriteKey.begin(), NamesBytes::WriteKey.end());
-    upload.push_back(NamesBytes::WelcomeMessage);
     const std::string welcome = "Hello there         Second line here    ";
-    upload.insert(upload.end(), welcome.begin(), welcome.end());
-    upload.push_back(NamesBytes::UploadEnd);
+    std::vector<std::uint8_t> upload(1 + NamesBytes::WriteKey.size() + 1 + welcome.size() + 1);
+    auto at = upload.begin();
+    *at++ = NamesBytes::UploadStart;
+    at = std::copy(NamesBytes::WriteKey.begin(), NamesBytes::WriteKey.end(), at);
+    *at++ = NamesBytes::WelcomeMessage;
+    at = std::copy(welcome.begin(), welcome.end(), at);
+    *at = NamesBytes::UploadEnd;
     ASSERT_TRUE(raw.QueueWrite(upload.data(), static_cast<std::uint32_t>(upload.size()), 0));
     ASSERT_TRUE(device->WaitForReceived(1 + wrong.size() + upload.size(), 3000ms));
     EXPECT_EQ(device->UploadsRefused(), 1);
