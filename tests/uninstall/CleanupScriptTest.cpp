@@ -1,0 +1,48 @@
+// The self-deleting script: its exact bytes, and that it really removes the copy and itself.
+#include <gtest/gtest.h>
+
+#include "CleanupScript.h"
+#include "ScratchFolder.h"
+#include "Waiting.h"
+
+namespace {
+
+using namespace r512;
+
+TEST(CleanupScript, HasFourLinesEndedByLineFeedsOnly) {
+    EXPECT_EQ(uninstall::CleanupScriptText("C:\\A B\\\\R512UNINSTALL.EXE",
+                                           "C:\\A B\\\\R512UNINSTALL.EXE.bat"),
+              ":repeat\n"
+              "del \"C:\\A B\\\\R512UNINSTALL.EXE\"\n"
+              "if exist \"C:\\A B\\\\R512UNINSTALL.EXE\" goto repeat\n"
+              "del \"C:\\A B\\\\R512UNINSTALL.EXE.bat\"\n");
+}
+
+TEST(CleanupScript, IsWrittenByteForByte) {
+    testkit::ScratchFolder scratch("script");
+    const std::string script = scratch.At("R512UNINSTALL.EXE.bat");
+    const std::string text = uninstall::CleanupScriptText("C:\\X\\R512UNINSTALL.EXE", script.c_str());
+    scratch.MakeFile("R512UNINSTALL.EXE.bat", std::string(500, 'o'));  // longer: must be replaced
+
+    ASSERT_TRUE(uninstall::WriteCleanupScript(script.c_str(), text));
+    EXPECT_EQ(testkit::ReadWholeFile(script), text);
+}
+
+TEST(CleanupScript, CannotBeWrittenIntoAMissingFolder) {
+    testkit::ScratchFolder scratch("script");
+    EXPECT_FALSE(uninstall::WriteCleanupScript(scratch.At("gone\\x.bat").c_str(), ":repeat\n"));
+}
+
+TEST(CleanupScript, StartedHiddenItDeletesTheCopyAndItself) {
+    testkit::ScratchFolder scratch("script run");
+    const std::string copy = scratch.MakeFile("R512UNINSTALL.EXE");
+    const std::string script = copy + ".bat";
+    ASSERT_TRUE(uninstall::WriteCleanupScript(
+        script.c_str(), uninstall::CleanupScriptText(copy.c_str(), script.c_str())));
+
+    ASSERT_TRUE(uninstall::StartHidden(script.c_str()));
+    EXPECT_TRUE(testkit::WaitUntil(
+        [&] { return !testkit::Exists(copy) && !testkit::Exists(script); }, 30000));
+}
+
+}  // namespace
