@@ -161,7 +161,9 @@ TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
     // A wrong key is refused and changes nothing.
     std::vector<std::uint8_t> wrong = {NamesBytes::UploadStart, 1, 2, 3, 4, 5, 6, 7,
                                        NamesBytes::UploadEnd};
-    ASSERT_TRUE(raw.QueueWrite(wrong.data(), static_cast<std::uint32_t>(wrong.size()), 0));
+    // Each write announces its end, so that its bytes are known to be out before they go.
+    constexpr std::uint32_t kWritten = 2000;
+    ASSERT_TRUE(raw.QueueWrite(wrong.data(), static_cast<std::uint32_t>(wrong.size()), kWritten));
     // The right key, a new welcome message and the end byte store it.
     const std::string welcome = "Hello there         Second line here    ";
     std::vector<std::uint8_t> upload(1 + NamesBytes::WriteKey.size() + 1 + welcome.size() + 1);
@@ -171,7 +173,13 @@ TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
     *at++ = NamesBytes::WelcomeMessage;
     at = std::copy(welcome.begin(), welcome.end(), at);
     *at = NamesBytes::UploadEnd;
-    ASSERT_TRUE(raw.QueueWrite(upload.data(), static_cast<std::uint32_t>(upload.size()), 0));
+    ASSERT_TRUE(
+        raw.QueueWrite(upload.data(), static_cast<std::uint32_t>(upload.size()), kWritten));
+    for (int i = 0; i < 2; ++i) {
+        const auto written = notices.Take(3000ms);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->message, kWritten);
+    }
     ASSERT_TRUE(device->WaitForReceived(1 + wrong.size() + upload.size(), 3000ms));
     EXPECT_EQ(device->UploadsRefused(), 1);
     EXPECT_EQ(device->UploadsAccepted(), 1);
