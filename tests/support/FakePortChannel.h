@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "serial/PortChannel.h"
@@ -37,12 +38,16 @@ public:
         std::vector<Started> writesStarted;
         std::deque<Completion> due;  // completions the I/O thread will report, in order
         int purges = 0;
+        std::string lastPort;  // what the last Open was given
+        std::string lastLine;
     };
 
     explicit FakePortChannel(Shared& shared) : s_(shared) {}
 
-    OpenStatus Open(const char*, const char*, const CommTimeouts&) override {
+    OpenStatus Open(const char* port, const char* line, const CommTimeouts&) override {
         std::lock_guard<std::mutex> guard(s_.lock);
+        s_.lastPort = port;
+        s_.lastLine = line;
         s_.open = s_.openResult == OpenStatus::Opened;
         return s_.openResult;
     }
