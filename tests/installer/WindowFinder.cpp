@@ -22,8 +22,9 @@ BOOL CALLBACK Consider(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD processId = 0;
     const DWORD threadId = GetWindowThreadProcessId(window, &processId);
-    const bool owned = search->owner.threadId != 0 ? threadId == search->owner.threadId
-                                                   : processId == search->owner.processId;
+    const bool owned = search->owner.threadId != 0    ? threadId == search->owner.threadId
+                       : search->owner.processId != 0 ? processId == search->owner.processId
+                                                      : true;
     if (owned && IsWindowVisible(window) && TextOf(window) == search->caption &&
         StaticTexts(window).find(search->textPart) != std::string::npos) {
         search->found = window;

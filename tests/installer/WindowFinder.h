@@ -7,7 +7,7 @@
 
 namespace r512::testkit {
 
-// The top-level windows shown by a thread or by a process.
+// The top-level windows shown by a thread or by a process; both 0: by any process.
 struct WindowOwner {
     DWORD threadId = 0;   // used when not 0
     DWORD processId = 0;  // used otherwise

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine in a throw-away prefix: the one the Windows test run
+# made (scripts/test-windows.sh), or else a new one made here and removed afterwards. Tests that
+# change the registry, Start Menu and desktop of their prefix go through this script, so that they
+# can never touch a prefix that matters.
+#   run-in-throwaway-prefix.sh PROGRAM.exe [ARGUMENTS...]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -n "${R512_WINE_THROWAWAY_PREFIX:-}" ] && [ "${WINEPREFIX:-}" = "$R512_WINE_THROWAWAY_PREFIX" ]; then
+    exec wine "$@"
+fi
+
+work=$(mktemp -d /tmp/r512-wine-e2e.XXXXXX)
+cleanup() {
+    WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+# shellcheck source=../../scripts/wine-prefix.sh
+source "$here/../../scripts/wine-prefix.sh"
+r512_prepare_wine_prefix "$work/prefix"
+wine "$@"
