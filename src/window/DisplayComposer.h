@@ -37,6 +37,7 @@ public:
 
 private:
     void WriteNumber(int value);
+    void Settle(std::uint8_t code);
 
     RegisterMirror& mirror_;
     DisplayLines& display_;
