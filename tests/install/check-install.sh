@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what lands there; then has CPack make the
+# .deb and checks its contents.
+#   check-install.sh BUILD_DIR [PROGRAM...]   PROGRAMs: the executables bin/ must hold
+set -euo pipefail
+build=$1
+shift
+work=$(mktemp -d /tmp/r512-install.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for program in "$@"; do
+    [ -x "$prefix/bin/$program" ] || fail "bin/$program is missing or not executable"
+done
+entry=$prefix/share/applications/r512.desktop
+[ -f "$entry" ] || fail "share/applications/r512.desktop is missing"
+for size in 16 32; do
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/r512.png
+    [ -s "$icon" ] || fail "the ${size}x${size} icon is missing"
+done
+
+if [ -f "$entry" ]; then
+    # The entry must start a program that is installed and name the icon that is installed.
+    exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+    icon_name=$(sed -n 's/^Icon=//p' "$entry")
+    [ -x "$prefix/bin/$exec_program" ] || fail "Exec=$exec_program is not in bin/"
+    [ -f "$prefix/share/icons/hicolor/32x32/apps/$icon_name.png" ] || fail "Icon=$icon_name is not installed"
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
+    else
+        fail "desktop-file-validate is not installed (package desktop-file-utils)"
+    fi
+fi
+
+# The Debian package holds the same files under /usr.
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack could not build the .deb"
+deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n 1)
+if [ -n "$deb" ]; then
+    contents=$(dpkg-deb -c "$deb")
+    for path in "${@/#/./usr/bin/}" ./usr/share/applications/r512.desktop \
+                ./usr/share/icons/hicolor/32x32/apps/r512.png; do
+        grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"
+    done
+    dpkg-deb -f "$deb" Depends | grep -q 'libqt6' || fail "the .deb does not depend on Qt"
+else
+    fail "no .deb was made"
+fi
+
+[ "$failures" -eq 0 ] && echo "install checks passed"
+exit $((failures > 0))
