@@ -8,7 +8,8 @@ namespace r512::installer {
 inline constexpr char kProductName[] = "R512 Control Software";
 
 // The system's list of installed programs, under HKEY_LOCAL_MACHINE, and our entry in it.
-inline constexpr char kUninstallListKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr char kUninstallListKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline constexpr char kUninstallEntryName[] = "R512 Control";
 
 // Appended to the Programs folder: the maker's Start Menu folder.

@@ -2,6 +2,7 @@
 // Where the user's Programs (Start Menu) and desktop folders are. Behind an interface so that
 // tests can put the shortcuts into scratch folders instead of the real ones.
 #include <windows.h>
+
 #include <shlobj.h>  // CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY
 
 namespace r512::installer {

@@ -17,9 +17,7 @@ struct DialogState {
     HWND runBox = nullptr;
 };
 
-bool IsChecked(HWND box) {
-    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM parameter) {
     auto* state = new DialogState;

@@ -7,9 +7,14 @@ namespace r512::uninstall {
 std::string CleanupScriptText(const char* copyPath, const char* scriptPath) {
     const std::string copy = std::string("\"") + copyPath + "\"";
     return ":repeat\n"
-           "del " + copy + "\n"
-           "if exist " + copy + " goto repeat\n"
-           "del \"" + scriptPath + "\"\n";
+           "del " +
+           copy +
+           "\n"
+           "if exist " +
+           copy +
+           " goto repeat\n"
+           "del \"" +
+           scriptPath + "\"\n";
 }
 
 bool WriteCleanupScript(const char* scriptPath, const std::string& text) {
@@ -18,7 +23,8 @@ bool WriteCleanupScript(const char* scriptPath, const std::string& text) {
         return false;
     }
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == text.size();
 }
@@ -29,8 +35,8 @@ bool StartHidden(const char* scriptPath) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(scriptPath, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessA(scriptPath, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
         return false;
     }
     CloseHandle(process.hThread);

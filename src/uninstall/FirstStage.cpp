@@ -18,9 +18,11 @@ int RunFirstStage(const char* moduleName, const UninstallContext& context) {
                             MB_YESNO | MB_ICONQUESTION) == IDNO) {
         return 1;
     }
+    // Without the copy nothing removes the files: say so with the exit code rather than end as
+    // if all had gone well.
     char copyPath[MAX_PATH];
-    if (FormCopyPath(copyPath)) {
-        LaunchSecondStage(moduleName, copyPath);
+    if (!FormCopyPath(copyPath) || !LaunchSecondStage(moduleName, copyPath)) {
+        return 1;
     }
     return 0;
 }

@@ -12,8 +12,7 @@ void DeleteWithRetry(const char* path, installer::MessageBoxes& boxes) {
     while (!DeleteFileA(path) && GetLastError() == ERROR_ACCESS_DENIED) {
         const std::string text = std::string(kCannotDeletePrefix) + path + kCannotDeleteSuffix;
         // No caption of its own: the system's default caption.
-        if (boxes.Show(nullptr, text.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) !=
-            IDRETRY) {
+        if (boxes.Show(nullptr, text.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) != IDRETRY) {
             return;
         }
     }

@@ -40,8 +40,7 @@ int RunSecondStage(const char* commandTail, const char* moduleName,
         installer::CopyText(scriptPath, moduleName) && installer::AppendText(scriptPath, ".bat") &&
         WriteCleanupScript(scriptPath, CleanupScriptText(moduleName, scriptPath));
 
-    context.boxes->Show(nullptr, "Uninstall Complete", installer::kProductName,
-                        MB_ICONINFORMATION);
+    context.boxes->Show(nullptr, "Uninstall Complete", installer::kProductName, MB_ICONINFORMATION);
     if (scriptWritten) {
         StartHidden(scriptPath);
     }

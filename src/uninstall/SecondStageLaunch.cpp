@@ -23,9 +23,8 @@ bool FormCopyPath(char (&copyPath)[MAX_PATH]) {
 bool FormSecondStageCommandLine(const char* copyPath, const char* moduleName, char* commandLine,
                                 std::size_t capacity) {
     const char* lastBackslash = std::strrchr(moduleName, '\\');
-    if (lastBackslash == nullptr ||
-        !CopyText(commandLine, capacity, "\"") || !AppendText(commandLine, capacity, copyPath) ||
-        !AppendText(commandLine, capacity, "\" ")) {
+    if (lastBackslash == nullptr || !CopyText(commandLine, capacity, "\"") ||
+        !AppendText(commandLine, capacity, copyPath) || !AppendText(commandLine, capacity, "\" ")) {
         return false;
     }
     // The module's folder, cut just after its last backslash.

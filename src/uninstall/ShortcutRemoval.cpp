@@ -19,7 +19,8 @@ void RemoveShortcuts(installer::ShellFolders& folders) {
         RemoveDirectoryA(folder);
     }
     char link[MAX_PATH];
-    if (folders.PathOf(CSIDL_DESKTOPDIRECTORY, link) && AppendText(link, installer::kShortcutTail)) {
+    if (folders.PathOf(CSIDL_DESKTOPDIRECTORY, link) &&
+        AppendText(link, installer::kShortcutTail)) {
         DeleteFileA(link);
     }
 }

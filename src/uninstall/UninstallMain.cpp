@@ -4,9 +4,9 @@
 // finally deletes the copy.
 #include <windows.h>
 
+#include "CommandLineTail.h"
 #include "FirstStage.h"
 #include "InstallLayout.h"
-#include "CommandLineTail.h"
 #include "SecondStage.h"
 #include "StageChoice.h"
 

@@ -149,8 +149,8 @@ protected:
     std::optional<DWORD> FinishSecondStage() {
         Process second = WaitForProcessNamed("R512Uninstall.exe", kTimeoutMs);
         EXPECT_TRUE(second.Started()) << "the second stage did not start";
-        const HWND done = WaitForWindow({0, second.Id()}, kUninstallCaption,
-                                        "Uninstall Complete", kTimeoutMs);
+        const HWND done =
+            WaitForWindow({0, second.Id()}, kUninstallCaption, "Uninstall Complete", kTimeoutMs);
         if (done == nullptr) second.Kill();
         EXPECT_NE(done, nullptr) << "no \"Uninstall Complete\"";
         if (done != nullptr) ClickButton(done, IDOK);
@@ -187,9 +187,8 @@ TEST_F(EndToEndTest, InstallTwiceThenUninstallCompletely) {
     RunSetup([&](HWND dialog, const Process& setup) {
         PressKey(dialog, VK_ESCAPE);
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        const HWND question =
-            WaitForWindow({0, setup.Id()}, kSetupCaption, "Are you sure you want to exit?",
-                          kTimeoutMs);
+        const HWND question = WaitForWindow({0, setup.Id()}, kSetupCaption,
+                                            "Are you sure you want to exit?", kTimeoutMs);
         ASSERT_NE(question, nullptr) << "the close box did not ask";
         ClickButton(question, IDNO);
         SendMessageA(GetDlgItem(dialog, 1002), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -211,8 +210,8 @@ TEST_F(EndToEndTest, InstallTwiceThenUninstallCompletely) {
     EXPECT_FALSE(Exists(programs + "\\ZEL"));
     EXPECT_FALSE(Exists(desktopShortcut));
     // The script outlives the second stage and deletes the copy, then itself.
-    EXPECT_TRUE(WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); },
-                          kTimeoutMs));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); }, kTimeoutMs));
 }
 
 TEST_F(EndToEndTest, AnotherProductKeepsTheMakersKey) {
@@ -230,8 +229,8 @@ TEST_F(EndToEndTest, AnotherProductKeepsTheMakersKey) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettings));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\ZEL\\Other Product"));
     EXPECT_FALSE(Exists(installFolder));
-    EXPECT_TRUE(WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); },
-                          kTimeoutMs));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); }, kTimeoutMs));
 }
 
 TEST_F(EndToEndTest, NoToTheConfirmationRemovesNothing) {

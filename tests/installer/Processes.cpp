@@ -65,9 +65,9 @@ Process WaitForProcessNamed(const std::string& fileName, DWORD timeoutMs) {
             for (BOOL more = Process32First(snapshot, &entry); more;
                  more = Process32Next(snapshot, &entry)) {
                 if (lstrcmpiA(entry.szExeFile, fileName.c_str()) == 0) {
-                    HANDLE handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION |
-                                                    PROCESS_TERMINATE,
-                                                FALSE, entry.th32ProcessID);
+                    HANDLE handle = OpenProcess(
+                        SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                        entry.th32ProcessID);
                     if (handle != nullptr) {
                         found = Process(handle, entry.th32ProcessID);
                         break;

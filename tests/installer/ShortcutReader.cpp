@@ -1,6 +1,7 @@
 #include "ShortcutReader.h"
 
 #include <windows.h>
+
 #include <objidl.h>
 #include <shlobj.h>
 #include <shobjidl.h>

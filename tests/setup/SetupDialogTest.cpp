@@ -28,10 +28,9 @@ protected:
         const DWORD dialogThread = GetCurrentThreadId();
         bool found = false;
         std::thread person([&] {
-            const HWND dialog = testkit::WaitForWindow({dialogThread, 0},
-                                                       "R512 Control Software Setup",
-                                                       "Select Operations to Perform:",
-                                                       kWindowTimeoutMs);
+            const HWND dialog =
+                testkit::WaitForWindow({dialogThread, 0}, "R512 Control Software Setup",
+                                       "Select Operations to Perform:", kWindowTimeoutMs);
             found = dialog != nullptr;
             if (found) {
                 user(dialog);
@@ -46,17 +45,13 @@ protected:
         ASSERT_TRUE(found) << "the dialog did not appear";
     }
 
-    bool Installed() const {
-        return testkit::ValueCount(registry.Machine(), kUninstallEntry) == 2;
-    }
+    bool Installed() const { return testkit::ValueCount(registry.Machine(), kUninstallEntry) == 2; }
 
     INT_PTR result = -1;
 };
 
 // Clicks a check box once the dialog gets to the message, in order with the keys posted around it.
-void ClickLater(HWND dialog, int id) {
-    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
+void ClickLater(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 bool IsChecked(HWND dialog, int id) {
     return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;

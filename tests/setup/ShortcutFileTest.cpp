@@ -48,7 +48,8 @@ TEST_F(ShortcutFileTest, OverwritesAnExistingShortcut) {
 TEST_F(ShortcutFileTest, ReportsAFolderThatDoesNotExist) {
     testkit::ScratchFolder scratch("shortcut");
     const std::string link = scratch.At("missing folder\\R512 Control Software.lnk");
-    EXPECT_TRUE(FAILED(setup::CreateShortcut("C:\\R512.exe", link.c_str(), "R512 Control Software")));
+    EXPECT_TRUE(
+        FAILED(setup::CreateShortcut("C:\\R512.exe", link.c_str(), "R512 Control Software")));
     EXPECT_FALSE(testkit::Exists(link));
 }
 

@@ -21,7 +21,8 @@ TEST(CleanupScript, HasFourLinesEndedByLineFeedsOnly) {
 TEST(CleanupScript, IsWrittenByteForByte) {
     testkit::ScratchFolder scratch("script");
     const std::string script = scratch.At("R512UNINSTALL.EXE.bat");
-    const std::string text = uninstall::CleanupScriptText("C:\\X\\R512UNINSTALL.EXE", script.c_str());
+    const std::string text =
+        uninstall::CleanupScriptText("C:\\X\\R512UNINSTALL.EXE", script.c_str());
     scratch.MakeFile("R512UNINSTALL.EXE.bat", std::string(500, 'o'));  // longer: must be replaced
 
     ASSERT_TRUE(uninstall::WriteCleanupScript(script.c_str(), text));

@@ -101,6 +101,16 @@ TEST_F(FirstStageTest, MissingEntryAndYesGoesOn) {
     EXPECT_TRUE(testkit::WaitUntil([&] { return !CopyRecord().empty(); }, 15000));
 }
 
+TEST_F(FirstStageTest, ACopyThatCannotStartEndsWithOne) {
+    const std::string missing = tempFolder + "\\no such folder";
+    TemporaryFolderOverride override(missing);
+    boxes.Answer(IDYES);
+
+    EXPECT_EQ(uninstall::RunFirstStage(moduleName.c_str(), context), 1);
+    EXPECT_FALSE(testkit::Exists(missing));
+    EXPECT_TRUE(ProgramFilesPresent());
+}
+
 TEST(UninstallEntryRemoval, FailsWhenTheListCannotBeOpened) {
     testkit::RegistrySandbox registry;  // an empty machine: no uninstall list at all
     EXPECT_FALSE(uninstall::RemoveUninstallEntry(registry.Machine()));

@@ -26,15 +26,14 @@ TEST(SecondStageLaunch, CommandLineQuotesTheCopyAndEndsWithTheFolder) {
     ASSERT_TRUE(uninstall::FormSecondStageCommandLine(
         "C:\\Users\\Jo Smith\\Temp\\\\R512Uninstall.exe",
         "C:\\PROGRAM FILES\\ZEL\\R512\\UNINSTALL.EXE", line, sizeof line));
-    EXPECT_STREQ(line,
-                 "\"C:\\Users\\Jo Smith\\Temp\\\\R512Uninstall.exe\" C:\\PROGRAM FILES\\ZEL\\R512\\");
+    EXPECT_STREQ(
+        line, "\"C:\\Users\\Jo Smith\\Temp\\\\R512Uninstall.exe\" C:\\PROGRAM FILES\\ZEL\\R512\\");
 }
 
 TEST(SecondStageLaunch, CommandLineFailsRatherThanOverflow) {
     char line[40];
-    EXPECT_FALSE(uninstall::FormSecondStageCommandLine("C:\\T\\R512Uninstall.exe",
-                                                       "C:\\A LONG FOLDER NAME\\UNINSTALL.EXE",
-                                                       line, sizeof line));
+    EXPECT_FALSE(uninstall::FormSecondStageCommandLine(
+        "C:\\T\\R512Uninstall.exe", "C:\\A LONG FOLDER NAME\\UNINSTALL.EXE", line, sizeof line));
     EXPECT_FALSE(uninstall::FormSecondStageCommandLine("C:\\T\\R512Uninstall.exe", "NOPATH.EXE",
                                                        line, sizeof line));
 }
