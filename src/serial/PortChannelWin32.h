@@ -43,6 +43,9 @@ public:
 
     // The open port, INVALID_HANDLE_VALUE while closed (for tests that inspect its settings).
     HANDLE NativeHandle() const { return port_; }
+    // The completion events (for tests that watch a request end without taking its completion).
+    HANDLE ReadEvent() const { return readOverlapped_.hEvent; }
+    HANDLE WriteEvent() const { return writeOverlapped_.hEvent; }
 
     // The flow-control fields of a device-control block as the link sets them (no handshake
     // of any kind, DTR on, RTS off, no abort on error); every other field stays as it is.

@@ -125,6 +125,11 @@ void Simulator::SetLogger(std::function<void(const std::string&)> logger) {
     logger_ = std::move(logger);
 }
 
+void Simulator::SetByteLogging(bool on) {
+    std::lock_guard<std::mutex> guard(lock_);
+    logBytes_ = on;
+}
+
 void Simulator::Log(const std::string& line) {
     if (logger_) logger_(line);
 }
@@ -408,6 +413,11 @@ void Simulator::Run() {
             std::uint8_t buffer[256];
             const ssize_t n = ::read(fd_, buffer, sizeof buffer);
             const Clock::time_point at = Clock::now();
+            if (logBytes_ && n > 0) {
+                std::string line = "received";
+                for (ssize_t i = 0; i < n; ++i) line += " " + Hex(buffer[i]);
+                Log(line);
+            }
             for (ssize_t i = 0; i < n; ++i) TakeByte(buffer[i], at);
             if (n > 0) changed_.notify_all();
         }

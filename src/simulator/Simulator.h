@@ -56,6 +56,9 @@ public:
 
     // Where the simulator tells what it receives and sends, in words. None by default.
     void SetLogger(std::function<void(const std::string&)> logger);
+    // Whether the logger also gets every byte received, in hex, as it comes in (one line per
+    // read from the line: "received 0xE0 0x52 ..."). Off by default.
+    void SetByteLogging(bool on);
 
     // As if a key had been pressed on the device itself: acts on the code and reports.
     void PressKey(std::uint8_t command);
@@ -124,6 +127,7 @@ private:
     std::uint32_t garbageSeed_ = 12345;
     bool stop_ = false;
     bool hungUp_ = false;
+    bool logBytes_ = false;
     std::thread thread_;
 };
 

@@ -18,9 +18,11 @@ void Usage() {
                  "usage: r512-sim [--link PATH] [--device PATH [--baud N]] [--silent]\n"
                  "                [--garbage] [--filler] [--split MS] [--delay MS]\n"
                  "                [--names full|short|none|slow] [--hangup-after SECONDS]\n"
+                 "                [--log-bytes]\n"
                  "Plays the R512 on the master side of a new pseudo-terminal and prints the\n"
                  "slave's path (the program's serial port); --link also makes a symbolic link\n"
-                 "to it. --device uses a real serial port instead (null-modem cable check).\n");
+                 "to it. --device uses a real serial port instead (null-modem cable check).\n"
+                 "--log-bytes also logs every byte received, in hex.\n");
 }
 
 bool NeedValue(int i, int argc, const char* option) {
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     std::string link, device;
     std::uint32_t baud = 11520;
     double hangupAfter = -1;
+    bool logBytes = false;
     r512::sim::Faults faults;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -62,6 +65,8 @@ int main(int argc, char** argv) {
             else if (mode == "none") faults.namesReply = R::None;
             else if (mode == "slow") faults.namesReply = R::Slow;
             else { Usage(); return 2; }
+        } else if (arg == "--log-bytes") {
+            logBytes = true;
         } else if (arg == "--hangup-after" && NeedValue(i, argc, "--hangup-after")) {
             hangupAfter = std::atof(argv[++i]);
         } else {
@@ -87,6 +92,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     sim->SetFaults(faults);
+    sim->SetByteLogging(logBytes);
     sim->SetLogger([](const std::string& line) { std::cerr << "r512-sim: " << line << std::endl; });
 
     if (!link.empty()) {
