@@ -7,9 +7,17 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTimerEvent>
+#include <QToolTip>
+#include <QWindow>
 
 #include "app/SettingsLayout.h"
+#include "dialogs/PopupPanel.h"
+#include "window/CommandEvent.h"
+#include "window/CommandSet.h"
+#include "window/MenuTable.h"
 #include "window/ArtworkHotSpots.h"
 #include "window/HotSpotTable.h"
 #include "window/WindowPlacement.h"
@@ -88,6 +96,7 @@ bool RemoteWindow::Create() {
     knobDownCursor_ = LoadCursor(":/cursor/knob-down.png", kKnobDownHotSpot);
     knobUpCursor_ = LoadCursor(":/cursor/knob-up.png", kKnobUpHotSpot);
     setCursor(Qt::ArrowCursor);
+    setMouseTracking(true);  // the cursor follows the areas without a button held
 
     LoadSkinBitmap();  // a missing skin is not fatal: the window paints what it has
 
@@ -98,6 +107,10 @@ bool RemoteWindow::Create() {
         for (int s = 0; s < 2; ++s) captionImages_[b][s] = QImage(kCaptionImages[b][s]);
         captions_[b] = {};
     }
+
+    // The popups of the Levels and Tone buttons, made hidden and shown at the pointer.
+    levels_ = new (std::nothrow) LevelsDialog(this);
+    tone_ = new (std::nothrow) ToneDialog(this);
 
     show();
 
@@ -168,7 +181,206 @@ bool RemoteWindow::event(QEvent* event) {
         controller_.DeviceData(data->requested, data->received);
         return true;
     }
+    if (event->type() == CommandEvent::kType) {
+        OnCommand(static_cast<CommandEvent*>(event)->id);
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip) {
+        // The name of the caption button or hot spot under the pointer; the body has none.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint p = help->pos();
+        const int caption = HitCaptionButton(p.x(), p.y());
+        const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
+        if (caption >= 0 || spot >= 0) {
+            const Rect& r = caption >= 0 ? CaptionButtons()[static_cast<std::size_t>(caption)].rect
+                                         : HotSpots()[static_cast<std::size_t>(spot)].region.ellipse;
+            const char* name = caption >= 0 ? CaptionButtons()[static_cast<std::size_t>(caption)].name
+                                            : HotSpots()[static_cast<std::size_t>(spot)].name;
+            QToolTip::showText(help->globalPos(), QString::fromLatin1(name), this,
+                               QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
     return QWidget::event(event);
+}
+
+void RemoteWindow::OnCommand(int id) {
+    const CommandAction action = DecideCommand(id, link_.Mirror());
+    switch (action.kind) {
+        case CommandAction::Kind::Device:
+            // No answer is awaited: the device's reports show what it did.
+            for (std::uint8_t code : action.codes) link_.SendCommand(code);
+            break;
+        case CommandAction::Kind::Refresh:
+            RefreshCommand();
+            break;
+        case CommandAction::Kind::Exit:
+            close();  // saves the positions, then the window goes and the program ends
+            break;
+        case CommandAction::Kind::Configure:
+            // The configuration dialog is not built yet: the command does nothing for now.
+            break;
+        case CommandAction::Kind::ControlPanel:
+            // The Control Panel is not built yet: the command does nothing for now.
+            break;
+        case CommandAction::Kind::Names:
+            // The names transfer is not built yet: the command does nothing for now.
+            break;
+        case CommandAction::Kind::About:
+            // The About box is not built yet: the command does nothing for now.
+            break;
+        case CommandAction::Kind::Unknown:
+            break;
+    }
+}
+
+void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& globalPosition) {
+    if (openMenu_) openMenu_->close();
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const MenuItem& item : definition.items) {
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromLatin1(item.text));
+        const int id = item.id;
+        connect(action, &QAction::triggered, this,
+                [this, id] { QCoreApplication::postEvent(this, new CommandEvent(id)); });
+    }
+    openMenu_ = menu;
+    connect(menu, &QObject::destroyed, this, [this, menu] {
+        if (openMenu_ == menu) openMenu_ = nullptr;
+    });
+    menu->popup(globalPosition);
+}
+
+void RemoteWindow::StopRepeating() {
+    repeatingHotSpot_ = -1;
+    controller_.SetRepeatingCode(-1);  // timer 0 ends itself at its next tick
+}
+
+const QCursor& RemoteWindow::CursorAt(const QPoint& p) const {
+    static const QCursor kArrow(Qt::ArrowCursor);
+    if (HitCaptionButton(p.x(), p.y()) >= 0) return kArrow;
+    const int spot = HitHotSpot(p.x(), p.y());
+    if (spot < 0) return nonClientCursor_;
+    switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
+        case HotSpotCursor::Hand: return handCursor_;
+        case HotSpotCursor::KnobDown: return knobDownCursor_;
+        case HotSpotCursor::KnobUp: return knobUpCursor_;
+    }
+    return kArrow;
+}
+
+void RemoteWindow::RedrawCaptionButton(int index) {
+    const Rect& r = CaptionButtons()[static_cast<std::size_t>(index)].rect;
+    repaint(r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1);
+}
+
+void RemoteWindow::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const int caption = HitCaptionButton(p.x(), p.y());
+    const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
+
+    if (event->button() == Qt::LeftButton) {
+        if (caption >= 0) {
+            // Armed and drawn pressed; it acts only if the button is let go over it.
+            captions_[static_cast<std::size_t>(caption)] = {true, true};
+            RedrawCaptionButton(caption);
+            return;
+        }
+        if (spot >= 0) {
+            const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
+            link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
+            if (hotSpot.repeat) {
+                repeatingHotSpot_ = spot;
+                controller_.SetRepeatingCode(hotSpot.code);
+                StartTimer(kRepeatTimer, 100);
+            }
+            return;
+        }
+        // The body drags the window.
+        QWindow* window = windowHandle();
+        if (!window || !window->startSystemMove()) {
+            draggingBody_ = true;
+            dragOffset_ = event->globalPosition().toPoint() - pos();
+        }
+        return;
+    }
+
+    if (event->button() == Qt::RightButton) {
+        const QPoint global = event->globalPosition().toPoint();
+        if (caption >= 0) return;
+        if (spot < 0) {
+            ShowMenu(FileMenu(), global);
+            return;
+        }
+        const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
+        if (const MenuDefinition* menu = HotSpotMenu(kind)) {
+            ShowMenu(*menu, global);
+        } else if (kind == RightClick::LevelsPopup && levels_) {
+            levels_->ShowAt(global);
+        } else if (kind == RightClick::TonePopup && tone_) {
+            tone_->ShowAt(global);
+        }
+    }
+}
+
+// The panel knows no double click: the second press of one is a press like any other.
+void RemoteWindow::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void RemoteWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (draggingBody_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    // Leaving the held knob half ends the repeat; coming back does not restart it.
+    if (repeatingHotSpot_ >= 0 &&
+        !HotSpots()[static_cast<std::size_t>(repeatingHotSpot_)].region.Contains(p.x(), p.y())) {
+        StopRepeating();
+    }
+    for (int i = 0; i < 2; ++i) {
+        CaptionState& state = captions_[static_cast<std::size_t>(i)];
+        if (!state.armed) continue;
+        const bool inside = CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y());
+        if (inside != state.down) {
+            state.down = inside;
+            RedrawCaptionButton(i);
+        }
+        return;
+    }
+    setCursor(CursorAt(p));
+}
+
+void RemoteWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (draggingBody_) {
+        draggingBody_ = false;
+        return;
+    }
+    if (repeatingHotSpot_ >= 0) {
+        StopRepeating();
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    for (int i = 0; i < 2; ++i) {
+        CaptionState& state = captions_[static_cast<std::size_t>(i)];
+        if (!state.armed) continue;
+        state = {};
+        RedrawCaptionButton(i);
+        if (!CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y())) continue;
+        if (i == 0) {
+            showMinimized();
+        } else {
+            close();  // saves the positions; the window goes and the program ends
+            return;
+        }
+    }
 }
 
 void RemoteWindow::timerEvent(QTimerEvent* event) {

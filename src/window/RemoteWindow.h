@@ -71,11 +71,26 @@ public:
     // Loads the skin and builds its palette; false when the resource is missing.
     bool LoadSkinBitmap();
 
+    // Carries out a command identifier: a menu item, a popup's button, a Control Panel button.
+    void OnCommand(int id);
+
+    // The two popup panels (null if they could not be made) and the context menu open now.
+    class ToneDialog* Tone() { return tone_; }
+    class LevelsDialog* Levels() { return levels_; }
+    class QMenu* OpenMenu() { return openMenu_; }
+    // The hot spot whose command repeats while held, or -1.
+    int RepeatingHotSpot() const { return repeatingHotSpot_; }
+    bool CaptionButtonDown(int index) const { return captions_[static_cast<std::size_t>(index)].down; }
+
 protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     struct CaptionState {
@@ -84,6 +99,10 @@ private:
     };
 
     void DrawCaptionButton(class QPainter& painter, int index);
+    void RedrawCaptionButton(int index);
+    void ShowMenu(const struct MenuDefinition& menu, const QPoint& globalPosition);
+    void StopRepeating();
+    const QCursor& CursorAt(const QPoint& point) const;
 
     Profile& profile_;
     QImage skin_;        // as stored: 8 bits per pixel with its colour table
@@ -102,6 +121,13 @@ private:
     QCursor handCursor_;
     QCursor knobDownCursor_;
     QCursor knobUpCursor_;
+    QCursor nonClientCursor_{Qt::ArrowCursor};  // over the body; the wait cursor during transfers
+    class ToneDialog* tone_ = nullptr;      // children of the window: Qt deletes them with it
+    class LevelsDialog* levels_ = nullptr;
+    class QMenu* openMenu_ = nullptr;
+    int repeatingHotSpot_ = -1;
+    bool draggingBody_ = false;  // where the window system can't move the window itself
+    QPoint dragOffset_;
     std::array<QBasicTimer, 5> timers_{};
 
     DisplayComposer composer_;

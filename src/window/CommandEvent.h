@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QEvent>
+
+namespace r512 {
+
+// A command identifier posted to the remote window, by its menus and by the popups' buttons,
+// and handled by its command set in the order the commands were posted.
+class CommandEvent final : public QEvent {
+public:
+    static constexpr QEvent::Type kType = static_cast<QEvent::Type>(QEvent::User + 0x111);
+    explicit CommandEvent(int id) : QEvent(kType), id(id) {}
+    const int id;
+};
+
+}  // namespace r512
