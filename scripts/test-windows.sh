@@ -15,8 +15,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The Win32 serial tests (tests/win32serial) talk to the device simulator, which runs natively:
+# it is taken from the native build folder (scripts/test-all.sh has built it there already).
+native=${R512_NATIVE_BUILD_DIR:-$root/build}
+if [ ! -f "$native/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
+        echo "test-windows: could not configure the native build in $native" >&2
+fi
+cmake --build "$native" -j "$jobs" --target r512-sim ||
+    echo "test-windows: could not build r512-sim in $native; the COM port tests will fail" >&2
+
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DR512_NATIVE_BUILD_DIR="$native" >/dev/null
 cmake --build "$build" -j "$jobs"
 
 # shellcheck source=wine-prefix.sh

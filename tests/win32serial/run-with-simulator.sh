@@ -9,7 +9,9 @@
 # (a symbolic link in $WINEPREFIX/dosdevices to its pseudo-terminal), and a further COMn that
 # is mapped to nothing is picked. The program learns them from R512_COM_DEVICE,
 # R512_COM_DEVICE_LOG, R512_COM_SPLIT, R512_COM_SPLIT_MS and R512_COM_MISSING. Everything is
-# undone on exit. Without WINEPREFIX a throw-away prefix is made (and removed) for the run.
+# undone on exit. The ports are mapped only in a throw-away prefix, the one that
+# scripts/wine-prefix.sh made (R512_WINE_THROWAWAY_PREFIX = WINEPREFIX); otherwise a prefix is
+# made (and removed) for this run alone, so that no one's own prefix is touched.
 set -uo pipefail
 
 sim=$1
@@ -41,11 +43,13 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-if [ -z "${WINEPREFIX:-}" ]; then
+if [ -z "${WINEPREFIX:-}" ] || [ "${R512_WINE_THROWAWAY_PREFIX:-}" != "$WINEPREFIX" ]; then
     own_prefix=$(mktemp -d /tmp/r512-com-wine.XXXXXX)
-    export WINEPREFIX=$own_prefix/prefix WINEARCH=win64
-    export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-    timeout 300 wineboot --init >/dev/null 2>&1
+    # shellcheck source=../../scripts/wine-prefix.sh
+    source "$(dirname "$0")/../../scripts/wine-prefix.sh"
+    r512_prepare_wine_prefix "$own_prefix/prefix" >/dev/null 2>&1
+    # The server for this run, kept apart from the program's output (cleanup ends it).
+    wineserver -p >/dev/null 2>&1 </dev/null
 fi
 
 # Listing the tests needs no ports.
