@@ -9,6 +9,7 @@
 #include "SetupFixture.h"
 #include "SetupResource.h"
 #include "ShortcutReader.h"
+#include "Waiting.h"
 #include "WindowFinder.h"
 
 namespace {
@@ -21,7 +22,7 @@ constexpr DWORD kWindowTimeoutMs = 15000;
 class SetupDialogTest : public testkit::SetupFixture {
 protected:
     // Runs the dialog; user acts on it from another thread once it is shown. If the dialog is
-    // still open after the user's actions, the close box is pressed and answered Yes by the
+    // still open well after the user's actions, the close box is pressed and answered Yes by the
     // double's fallback, so that the test ends and reports instead of hanging.
     void RunDialog(const std::function<void(HWND)>& user) {
         boxes.SetUnscriptedAnswer(IDYES);
@@ -35,7 +36,8 @@ protected:
             if (found) {
                 user(dialog);
             }
-            if (dialog != nullptr && IsWindow(dialog)) {
+            if (dialog != nullptr &&
+                !testkit::WaitUntil([&] { return !IsWindow(dialog); }, kWindowTimeoutMs)) {
                 PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
             }
         });
