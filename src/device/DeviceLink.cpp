@@ -20,6 +20,10 @@ bool DeviceLink::OpenPort(const char* portName, const char* lineDefinition,
 }
 
 bool DeviceLink::SendCommand(std::uint8_t code) {
+    // Nothing goes out while the names download is outstanding: the device's answer would land
+    // in the names image and shift the rest of it. (The window is disabled meanwhile; only its
+    // timers, such as the refresh retry, could ask.)
+    if (namesPending_) return false;
     const CommandFrame frame = MakeCommandFrame(code);
     std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[frame.size()]);
     if (!bytes) return false;

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 
 #include "device/Protocol.h"
 #include "device/RegisterMirror.h"
 #include "serial/SerialLink.h"
 
 namespace r512 {
+
+class MessagePump;
 
 // The read notice that the link posts to its owner: requested length, bytes received.
 constexpr std::uint32_t WM_DEVICE_DATA = 1124;  // WM_USER + 100
@@ -29,7 +33,8 @@ public:
     bool OpenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner);
 
     // Queues the five-byte frame of a command. The frame's bytes belong to the write request
-    // and are released when the write has completed or been discarded.
+    // and are released when the write has completed or been discarded. While a names download
+    // is outstanding nothing is sent and the result is false.
     bool SendCommand(std::uint8_t code);
 
     // Marks every register as awaited and sends the refresh command.
@@ -44,14 +49,41 @@ public:
 
     bool NamesPending() const { return namesPending_; }
 
+    // The names memory. ReadNames downloads the device's names memory into NamesImage() and
+    // returns true when a download was made and the image passes ValidateNames. Meanwhile it
+    // runs the thread's events through `pump` (the download's completion arrives as a notice
+    // that the owner hands to ProcessReceived). When no port is open it sends nothing and
+    // returns false. The command 0x01 follows every download that was sent.
+    bool ReadNames(MessagePump& pump);
+    // Uploads the source-name table and both messages from the image, paced for the device's
+    // memory writes (about 2.06 s on the calling thread), then sends 0x01. False only when a
+    // write could not be queued: the upload then stops short of its end byte, so that no byte
+    // lands at the wrong place in the device's memory.
+    bool WriteNames();
+    // True when every byte of the source-name table and of both messages is one the device
+    // can store (0x14 to 0x7F).
+    bool ValidateNames() const;
+
+    // The image is the link's: the caller fills and reads it only between transfers.
+    using NamesImageBytes = std::array<std::uint8_t, NamesLayout::ImageSize>;
+    NamesImageBytes& NamesImage() { return namesImage_; }
+    const NamesImageBytes& NamesImage() const { return namesImage_; }
+
+    // The pause between the upload's writes; std::this_thread::sleep_for unless replaced.
+    using Pause = std::function<void(std::chrono::milliseconds)>;
+    void SetPause(Pause pause);
+
 protected:
     // For the names transfer: the image of the device's names memory and the flag that a
     // download read into it is outstanding.
-    std::array<std::uint8_t, NamesLayout::ImageSize> namesImage_{};
+    NamesImageBytes namesImage_{};
     bool namesPending_ = false;
 
 private:
     bool QueueWindowRead(std::uint32_t length);
+    bool QueueNamesByte(const std::uint8_t* byte);
+
+    Pause pause_;
 
     RegisterMirror mirror_;
     std::array<std::uint8_t, 3> receiveWindow_{};
