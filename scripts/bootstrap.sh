@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xdotool imagemagick
+    xvfb xdotool imagemagick desktop-file-utils
     g++-mingw-w64-x86-64 wine wine64
 )
 

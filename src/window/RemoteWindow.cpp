@@ -14,6 +14,10 @@
 #include <QWindow>
 
 #include "app/SettingsLayout.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/ControlPanelDialog.h"
+#include "dialogs/ModalRun.h"
 #include "dialogs/PopupPanel.h"
 #include "window/CommandEvent.h"
 #include "window/CommandSet.h"
@@ -33,6 +37,13 @@ namespace {
 QSize DesktopSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize(kWindowWidth, kWindowHeight);
+}
+
+// Where a window will be restored to: its normal position even while it is minimised.
+QPoint NormalPosition(const QWidget* window) {
+    if (!window->isMinimized()) return window->pos();
+    const QPoint frameOffset = window->geometry().topLeft() - window->frameGeometry().topLeft();
+    return window->normalGeometry().topLeft() - frameOffset;
 }
 
 QCursor LoadCursor(const char* path, CursorHotSpot hotSpot) {
@@ -81,11 +92,22 @@ bool RemoteWindow::Create() {
     icon.addFile(QStringLiteral(":/icon/r512-16.png"));
     setWindowIcon(icon);
 
+    show();
+
+    // The Control Panel, made hidden, placed like this window and shown if it was left open.
+    controlPanel_ = new (std::nothrow) ControlPanelDialog(this);
+    if (!controlPanel_) return false;
+    controlPanel_->SetDeviceLink(&link_);
+    int panelX = kNoPosition, panelY = kNoPosition;
     if (configured) {
-        controlPanelPosition_ = {profile_.GetProfileInt(kPosition, kControlX, kNoPosition),
-                                 profile_.GetProfileInt(kPosition, kControlY, kNoPosition)};
+        panelX = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
+        panelY = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
     }
-    controlPanelVisible_ = profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0;
+    const WindowPosition panelAt =
+        PlaceWindow(configured, panelX, panelY, controlPanel_->width(), controlPanel_->height(),
+                    desktop.width(), desktop.height(), 13);
+    controlPanel_->move(panelAt.x, panelAt.y);
+    if (profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0) controlPanel_->show();
 
     display_ = new FrontPanelDisplay(this);
     display_->move(kDisplayRect.left, kDisplayRect.top);
@@ -112,11 +134,12 @@ bool RemoteWindow::Create() {
     levels_ = new (std::nothrow) LevelsDialog(this);
     tone_ = new (std::nothrow) ToneDialog(this);
 
-    show();
-
     if (!configured) {
-        // Written before anything else can stop this first run, so that it happens once.
+        // Written before the dialog opens, so that a first run cut short is not repeated.
         profile_.WriteProfileInt(kConfig, kConfigured, 1);
+        ConfigDialog dialog(profile_, nullptr);
+        dialog.firstRun = true;
+        dialog.Run();  // connects below with whatever the dialog stored
     }
 
     Connect();  // a failed connection leaves the window up without a link
@@ -142,13 +165,14 @@ bool RemoteWindow::LoadSkinBitmap() {
 
 void RemoteWindow::SavePositions() {
     using namespace settings;
-    QRect normal = normalGeometry();
-    if (!normal.isValid()) normal = geometry();
-    profile_.WriteProfileInt(kPosition, kMainX, normal.x());
-    profile_.WriteProfileInt(kPosition, kMainY, normal.y());
-    profile_.WriteProfileInt(kPosition, kControlX, controlPanelPosition_.x());
-    profile_.WriteProfileInt(kPosition, kControlY, controlPanelPosition_.y());
-    profile_.WriteProfileInt(kPosition, kControlVisible, controlPanelVisible_ ? 1 : 0);
+    const QPoint main = NormalPosition(this);
+    profile_.WriteProfileInt(kPosition, kMainX, main.x());
+    profile_.WriteProfileInt(kPosition, kMainY, main.y());
+    const QPoint panel = controlPanel_ ? NormalPosition(controlPanel_) : QPoint(-1, -1);
+    profile_.WriteProfileInt(kPosition, kControlX, panel.x());
+    profile_.WriteProfileInt(kPosition, kControlY, panel.y());
+    profile_.WriteProfileInt(kPosition, kControlVisible,
+                             controlPanel_ && controlPanel_->isVisible() ? 1 : 0);
 }
 
 void RemoteWindow::PostNotice(std::uint32_t, std::uint32_t requested, std::uint32_t received) {
@@ -178,7 +202,11 @@ void RemoteWindow::SetLine(const char* text, int line, bool redraw) {
 bool RemoteWindow::event(QEvent* event) {
     if (event->type() == DeviceDataEvent::kType) {
         const auto* data = static_cast<DeviceDataEvent*>(event);
-        controller_.DeviceData(data->requested, data->received);
+        // After a report the display has been composed again; a visible Control Panel (also a
+        // minimised one) follows it too.
+        if (controller_.DeviceData(data->requested, data->received) && controlPanel_ &&
+            controlPanel_->isVisible())
+            controlPanel_->UpdateFromMirror();
         return true;
     }
     if (event->type() == CommandEvent::kType) {
@@ -221,20 +249,44 @@ void RemoteWindow::OnCommand(int id) {
             close();  // saves the positions, then the window goes and the program ends
             break;
         case CommandAction::Kind::Configure:
-            // The configuration dialog is not built yet: the command does nothing for now.
+            ConfigureCommand();
             break;
         case CommandAction::Kind::ControlPanel:
-            // The Control Panel is not built yet: the command does nothing for now.
+            ShowControlPanelCommand();
             break;
         case CommandAction::Kind::Names:
             // The names transfer is not built yet: the command does nothing for now.
             break;
         case CommandAction::Kind::About:
-            // The About box is not built yet: the command does nothing for now.
+            AboutCommand();
             break;
         case CommandAction::Kind::Unknown:
             break;
     }
+}
+
+void RemoteWindow::ConfigureCommand() {
+    ConfigDialog dialog(profile_, nullptr);
+    if (controlPanel_) controlPanel_->setEnabled(false);
+    if (dialog.Run() == QDialog::Accepted) {
+        // The dialog has stored the new port and speed: connect again with them.
+        link_.ClosePort();
+        Connect();
+    }
+    if (controlPanel_) controlPanel_->setEnabled(true);
+}
+
+void RemoteWindow::AboutCommand() {
+    AboutDialog dialog(nullptr);
+    if (controlPanel_) controlPanel_->setEnabled(false);
+    RunModal(dialog);
+    if (controlPanel_) controlPanel_->setEnabled(true);
+}
+
+void RemoteWindow::ShowControlPanelCommand() {
+    if (!controlPanel_) return;
+    controlPanel_->show();
+    controlPanel_->UpdateFromMirror();
 }
 
 void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& globalPosition) {

@@ -74,6 +74,8 @@ public:
     // Carries out a command identifier: a menu item, a popup's button, a Control Panel button.
     void OnCommand(int id);
 
+    class ControlPanelDialog* ControlPanel() { return controlPanel_; }
+
     // The two popup panels (null if they could not be made) and the context menu open now.
     class ToneDialog* Tone() { return tone_; }
     class LevelsDialog* Levels() { return levels_; }
@@ -102,6 +104,9 @@ private:
     void RedrawCaptionButton(int index);
     void ShowMenu(const struct MenuDefinition& menu, const QPoint& globalPosition);
     void StopRepeating();
+    void ConfigureCommand();
+    void AboutCommand();
+    void ShowControlPanelCommand();
     const QCursor& CursorAt(const QPoint& point) const;
 
     Profile& profile_;
@@ -111,10 +116,7 @@ private:
     DeviceLink link_;
     FrontPanelDisplay* display_ = nullptr;  // a child: Qt deletes it with the window
 
-    // The Control Panel's stored place and visibility, kept to be written back until the
-    // panel itself is built.
-    QPoint controlPanelPosition_{-1, -1};
-    bool controlPanelVisible_ = false;
+    class ControlPanelDialog* controlPanel_ = nullptr;  // a child window: Qt deletes it
 
     std::array<CaptionState, 2> captions_{};
     std::array<std::array<QImage, 2>, 2> captionImages_{};  // [Minimize, Close][up, down]

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "dialogs/ModalRun.h"
+
 // The artwork lives in the program's static library; its resources are registered by hand.
 static void RegisterArtwork() { Q_INIT_RESOURCE(resources); }
 
@@ -16,6 +18,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);
     RegisterArtwork();
+    // No dialog waits for a person: a test that wants one worked sets its own hook.
+    r512::SetModalHook([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
