@@ -78,6 +78,15 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
     note->setGeometry(n.x, n.y, n.width, n.height);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A dialog face wider than the one the layout was drawn for wraps the note onto one more
+    // line: the note, its group and the dialog grow by what it needs instead of cutting it.
+    const int needed = note->heightForWidth(n.width);
+    if (needed > n.height) {
+        const int extra = needed - n.height;
+        note->resize(n.width, needed);
+        speedBox->resize(speedBox->width(), speedBox->height() + extra);
+        setFixedSize(width(), height() + extra);
+    }
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     PlaceAt(ok_, u, 185, 5, 50, 14);
