@@ -25,6 +25,22 @@ COMMTIMEOUTS ToCommTimeouts(const CommTimeouts& timeouts) {
     return applied;
 }
 
+// How a request that did not end with all its bytes may end on a working port: by one of its
+// time-outs or by an abort (PurgeComm). Anything else is a failure of the port.
+bool IsPortFailure(DWORD error) {
+    switch (error) {
+        case ERROR_TIMEOUT:
+        case ERROR_SEM_TIMEOUT:
+        case ERROR_COUNTER_TIMEOUT:
+        case WAIT_TIMEOUT:
+        case ERROR_OPERATION_ABORTED:
+        case ERROR_IO_INCOMPLETE:
+            return false;
+        default:
+            return true;
+    }
+}
+
 void CloseIfValid(HANDLE& handle) {
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     handle = INVALID_HANDLE_VALUE;
@@ -96,6 +112,7 @@ PortChannel::OpenStatus PortChannelWin32::Open(const char* portName, const char*
     ClearCommError(port, &errors, &status);
 
     port_ = port;
+    portFailed_.store(false);
     return OpenStatus::Opened;
 }
 
@@ -132,12 +149,15 @@ void PortChannelWin32::ReleaseEvents() {
 
 void PortChannelWin32::StartRead(IoRequest& request) {
     // The result is not examined: the completion arrives through the read event. A read that
-    // fails at once (a closed port) never signals it and stays at the head of its queue.
+    // fails at once (a closed or failed port) never signals it and stays at the head of its
+    // queue.
+    if (portFailed_.load()) return;
     ReadFile(port_, request.data, request.length, reinterpret_cast<DWORD*>(&request.bytesDone),
              &readOverlapped_);
 }
 
 void PortChannelWin32::StartWrite(IoRequest& request) {
+    if (portFailed_.load()) return;
     WriteFile(port_, request.data, request.length, reinterpret_cast<DWORD*>(&request.bytesDone),
               &writeOverlapped_);
 }
@@ -151,10 +171,13 @@ PortChannel::Completion PortChannelWin32::WaitForCompletion() {
     if (which == WAIT_OBJECT_0 + 1 || which == WAIT_OBJECT_0 + 2) {
         const bool read = which == WAIT_OBJECT_0 + 1;
         OVERLAPPED& overlapped = read ? readOverlapped_ : writeOverlapped_;
-        // Whatever ended the request (its bytes, a time-out, an abort), the count is what was
-        // transferred; the result itself is not examined.
+        // Whatever ended the request (its bytes, a time-out, an abort, a failure), the count
+        // is what was transferred, and the request is reported. A failure of the port only
+        // keeps the next requests from being started.
         DWORD count = 0;
-        GetOverlappedResult(port_, &overlapped, &count, FALSE);
+        if (!GetOverlappedResult(port_, &overlapped, &count, FALSE) &&
+            IsPortFailure(GetLastError()))
+            portFailed_.store(true);
         ResetEvent(overlapped.hEvent);
         return {read ? Kind::ReadDone : Kind::WriteDone, static_cast<std::uint32_t>(count)};
     }

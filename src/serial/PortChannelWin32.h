@@ -8,6 +8,8 @@
 #endif
 #include <windows.h>
 
+#include <atomic>
+
 #include "serial/PortChannel.h"
 
 namespace r512 {
@@ -21,6 +23,12 @@ namespace r512 {
 // The serial driver applies the time-outs: a read ends when its bytes have arrived, at the
 // interval time-out after a byte, or at its total time; a write when its bytes are out or at
 // its total time.
+//
+// A request that ends in a failure of the port itself (the line hung up, the adapter pulled
+// out; not a time-out or an abort) is reported like any other, with what it transferred. From
+// then on no request is started on that port: each fails at once, as on a closed port, and
+// stays queued until the port is closed. Otherwise a port that fails every request the moment
+// it starts would keep the I/O thread completing and restarting reads without end.
 class PortChannelWin32 final : public PortChannel {
 public:
     PortChannelWin32();
@@ -55,6 +63,9 @@ private:
     void ResetOverlapped();
 
     HANDLE port_ = INVALID_HANDLE_VALUE;
+    // Set by the I/O thread when a request ended in a failure of the port; read by whichever
+    // thread starts the next request.
+    std::atomic<bool> portFailed_{false};
     HANDLE stopEvent_ = INVALID_HANDLE_VALUE;
     OVERLAPPED readOverlapped_{};
     OVERLAPPED writeOverlapped_{};

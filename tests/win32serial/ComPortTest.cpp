@@ -4,6 +4,8 @@
 //   R512_COM_DEVICE      the simulated device, logging every byte it receives
 //   R512_COM_DEVICE_LOG  that log, as a Windows path
 //   R512_COM_SPLIT       a simulated device that sends each byte on its own, R512_COM_SPLIT_MS apart
+//   R512_COM_HANGUP      a simulated device that hangs up its line once the file
+//                        R512_COM_HANGUP_REQUEST has been made
 //   R512_COM_MISSING     a COM port name that nothing answers to
 #include <gtest/gtest.h>
 
@@ -150,8 +152,11 @@ protected:
         devicePort = Setting("R512_COM_DEVICE");
         splitPort = Setting("R512_COM_SPLIT");
         missingPort = Setting("R512_COM_MISSING");
+        hangupPort = Setting("R512_COM_HANGUP");
+        hangupRequest = Setting("R512_COM_HANGUP_REQUEST");
         splitMs = std::atoi(Setting("R512_COM_SPLIT_MS").c_str());
         ASSERT_FALSE(devicePort.empty() || splitPort.empty() || missingPort.empty() ||
+                     hangupPort.empty() || hangupRequest.empty() ||
                      Setting("R512_COM_DEVICE_LOG").empty() || splitMs <= 0)
             << "run through run-with-simulator.sh, which maps the COM ports";
         SetMessageSink([this](int id, const std::string&) { messages.push_back(id); });
@@ -220,7 +225,7 @@ protected:
         EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 1000u);
     }
 
-    std::string devicePort, splitPort, missingPort;
+    std::string devicePort, splitPort, missingPort, hangupPort, hangupRequest;
     int splitMs = 0;
     DeviceLog log{Setting("R512_COM_DEVICE_LOG")};
     NoticeRecorder notices;
@@ -391,6 +396,54 @@ TEST_F(ComPort, ALineDefinitionThePortCannotTakeGivesTheConfigureMessage) {
     EXPECT_EQ(messages, std::vector<int>{IDS_PORT_CONFIGURE_FAILED});
     // The failed configuration closed the port: it opens at once.
     EXPECT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &notices));
+}
+
+// CPU time this process has used so far.
+std::chrono::milliseconds ProcessCpuTime() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& t) {
+        return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+    };
+    return std::chrono::milliseconds((ticks(kernel) + ticks(user)) / 10000);
+}
+
+TEST_F(ComPort, AHungUpLineEndsTheOutstandingReadAndThenNothingRuns) {
+    DeviceLink link;
+    ASSERT_TRUE(link.OpenPort(hangupPort.c_str(), kFastLine, &notices));
+    // The device link's first read is outstanding. Now the line goes.
+    std::ofstream(hangupRequest) << "hang up\n";
+
+    // The outstanding read ends with nothing; the window takes it and the link queues the next
+    // read, which is never started on the failed port. Without that, every read would fail the
+    // moment it starts and the notices would never stop.
+    int ended = 0;
+    std::chrono::milliseconds busy{};
+    for (const Clock::time_point until = Clock::now() + 8s; Clock::now() < until;) {
+        const std::chrono::milliseconds cpu = ProcessCpuTime();
+        const auto notice = notices.Take(1500ms);
+        if (!notice) {
+            busy = ProcessCpuTime() - cpu;
+            break;
+        }
+        ++ended;
+        EXPECT_EQ(notice->received, 0u);
+        link.ProcessReceived(notice->requested, notice->received);
+    }
+    EXPECT_GE(ended, 1);
+    EXPECT_LE(ended, 2);
+    EXPECT_LT(busy, 300ms);  // nothing spins while the link waits
+
+    // Commands wait in the queue, unsent and unannounced, until the port is closed.
+    EXPECT_TRUE(link.SendCommand(Cmd::MuteToggle));
+    EXPECT_FALSE(notices.Take(300ms));
+    const Clock::time_point closing = Clock::now();
+    EXPECT_TRUE(link.ClosePort());
+    EXPECT_LT(Clock::now() - closing, 2000ms);
+
+    // A port opened afterwards works as ever.
+    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &notices));
+    EXPECT_EQ(Refresh(link), kRegisterCount);
 }
 
 // The channel alone, without the link's thread: what a single wait reports when several

@@ -4,11 +4,13 @@
 #
 # usage: run-with-simulator.sh R512_SIM PROGRAM.exe [program arguments...]
 #
-# Two simulators are started: "device" (logs every byte it receives) and "split" (sends every
-# byte on its own, R512_COM_SPLIT_MS apart). Each gets the first free COMn of the Wine prefix
-# (a symbolic link in $WINEPREFIX/dosdevices to its pseudo-terminal), and a further COMn that
-# is mapped to nothing is picked. The program learns them from R512_COM_DEVICE,
-# R512_COM_DEVICE_LOG, R512_COM_SPLIT, R512_COM_SPLIT_MS and R512_COM_MISSING. Everything is
+# Three simulators are started: "device" (logs every byte it receives), "split" (sends every
+# byte on its own, R512_COM_SPLIT_MS apart) and "hangup" (ends, hanging up its line, once the
+# program has made the file R512_COM_HANGUP_REQUEST). Each gets the first free COMn of the
+# Wine prefix (a symbolic link in $WINEPREFIX/dosdevices to its pseudo-terminal), and a
+# further COMn that is mapped to nothing is picked. The program learns them from
+# R512_COM_DEVICE, R512_COM_DEVICE_LOG, R512_COM_SPLIT, R512_COM_SPLIT_MS, R512_COM_HANGUP,
+# R512_COM_HANGUP_REQUEST and R512_COM_MISSING. Everything is
 # undone on exit. The ports are mapped only in a throw-away prefix, the one that
 # scripts/wine-prefix.sh made (R512_WINE_THROWAWAY_PREFIX = WINEPREFIX); otherwise a prefix is
 # made (and removed) for this run alone, so that no one's own prefix is touched.
@@ -22,11 +24,13 @@ split_ms=${R512_COM_SPLIT_MS:-600}
 
 work=$(mktemp -d /tmp/r512-com.XXXXXX)
 sim_pids=()
+watcher=
 links=()
 own_prefix=
 
 cleanup() {
     local pid i
+    if [ -n "$watcher" ]; then kill -TERM "$watcher" 2>/dev/null; wait "$watcher" 2>/dev/null; fi
     for pid in "${sim_pids[@]}"; do kill -TERM "$pid" 2>/dev/null; done
     for pid in "${sim_pids[@]}"; do
         for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -113,6 +117,22 @@ export R512_COM_SPLIT=$port
 export R512_COM_SPLIT_MS=$split_ms
 # Wine's path for the log: the whole file system is drive Z:.
 export R512_COM_DEVICE_LOG="Z:${work//\//\\}\\device.log"
+start_sim hangup
+export R512_COM_HANGUP=$port
+export R512_COM_HANGUP_REQUEST="Z:${work//\//\\}\\hangup.request"
+# Ends the hang-up simulator (which closes its side of the line) when the program asks; gives
+# up after a minute.
+hangup_pid=${sim_pids[-1]}
+(
+    for i in $(seq 1200); do
+        if [ -e "$work/hangup.request" ]; then
+            kill -TERM "$hangup_pid"
+            exit 0
+        fi
+        sleep 0.05
+    done
+) &
+watcher=$!
 
 # A port that nothing answers to: no link, and no serial device that Wine would take for it.
 R512_COM_MISSING=
@@ -126,7 +146,7 @@ done
 export R512_COM_MISSING
 
 echo "run-with-simulator: device on $R512_COM_DEVICE, split on $R512_COM_SPLIT," \
-     "missing $R512_COM_MISSING"
+     "hang-up on $R512_COM_HANGUP, missing $R512_COM_MISSING"
 timeout 300 "$wine" "$program" "$@"
 status=$?
 if [ $status -ne 0 ]; then
