@@ -497,7 +497,15 @@ TEST_F(ComPort, StopIsReportedBeforeAReadAndAReadBeforeAWrite) {
     EXPECT_EQ(third.kind, Kind::WriteDone);
     EXPECT_EQ(third.count, 5u);
 
+    // Releasing the events closes them (as after a thread that could not be started).
+    const HANDLE readEvent = channel.ReadEvent();
+    const HANDLE writeEvent = channel.WriteEvent();
     channel.ReleaseEvents();
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(readEvent, &flags));
+    EXPECT_FALSE(GetHandleInformation(writeEvent, &flags));
+    EXPECT_EQ(channel.ReadEvent(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(channel.WriteEvent(), INVALID_HANDLE_VALUE);
     channel.Close();
     EXPECT_FALSE(channel.IsOpen());
 }
