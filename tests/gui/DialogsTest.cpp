@@ -198,6 +198,26 @@ TEST_F(WithDevice, EnterAsksForEverythingAndCloseOnlyHides) {
     EXPECT_TRUE(panel->isVisible());
 }
 
+TEST_F(WithDevice, ActivationGivesTheFocusBackToTheCheckedButtonOfAGroup) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    panel->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
+    panel->Control(1072)->setFocus();  // THX On, while THX Off is the checked one
+    window->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
+    panel->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return panel->Control(1071)->hasFocus(); }, 2000));
+
+    // A control outside the radio groups simply gets the focus back.
+    panel->Control(1020)->setFocus();  // Late Night
+    window->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
+    panel->activateWindow();
+    EXPECT_TRUE(WaitUntil([&] { return panel->Control(1020)->hasFocus(); }, 2000));
+}
+
 TEST_F(WithDevice, PanelPlaceAndVisibilitySurviveARestart) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
