@@ -31,26 +31,11 @@ QSettings& Stored() {
     return settings;
 }
 
-void RejectDialogs() {
-    SetModalHook([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
-}
-
-class WithDevice : public ::testing::Test {
+class WithDevice : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        ClearSettings();
-        SetMessageSink([this](int id, const std::string&) { messages.push_back(id); });
-        std::string error;
-        device = sim::Simulator::OpenPseudoTerminal(&error);
-        ASSERT_TRUE(device) << error;
-        Stored().setValue("Config/Configured", 1);
-        Stored().setValue("Config/Port", QString::fromStdString(device->PortPath()));
-        Stored().sync();
-    }
     void TearDown() override {
         window.reset();
-        RejectDialogs();
-        SetMessageSink(nullptr);
+        SimulatedDeviceTest::TearDown();
     }
 
     void Start() {
@@ -63,20 +48,13 @@ protected:
         panel = window->ControlPanel();
         ASSERT_NE(panel, nullptr);
     }
-    std::vector<std::uint8_t> SettledCommands(std::size_t atLeast) {
-        WaitUntil([&] { return device->Commands().size() >= atLeast; }, 3000);
-        WaitUntil([] { return false; }, 250);
-        return device->Commands();
-    }
     QString Text(int id) { return static_cast<QLineEdit*>(panel->Control(id))->text(); }
     bool Checked(int id) { return static_cast<QAbstractButton*>(panel->Control(id))->isChecked(); }
     void Click(int id) { QTest::mouseClick(panel->Control(id), Qt::LeftButton); }
 
-    std::unique_ptr<sim::Simulator> device;
     QtProfile profile;
     std::unique_ptr<RemoteWindow> window;
     ControlPanelDialog* panel = nullptr;
-    std::vector<int> messages;
 };
 
 TEST_F(WithDevice, ControlPanelShowsWhatTheDeviceReports) {

@@ -6,8 +6,15 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "app/Messages.h"
 #include "app/SettingsLayout.h"
+#include "dialogs/ModalRun.h"
+#include "simulator/Simulator.h"
 
 namespace r512::test {
 
@@ -29,5 +36,38 @@ inline void ClearSettings() {
     settings.clear();
     settings.sync();
 }
+
+// A test against the simulated device on a pseudo-terminal, with settings that point the
+// program at it (configured, so no first-run dialog) and the program's messages recorded.
+class SimulatedDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        SetMessageSink([this](int id, const std::string&) { messages.push_back(id); });
+        std::string error;
+        device = sim::Simulator::OpenPseudoTerminal(&error);
+        ASSERT_TRUE(device) << error;
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                           settings::kOrganisation, settings::kApplication);
+        settings.setValue("Config/Configured", 1);
+        settings.setValue("Config/Port", QString::fromStdString(device->PortPath()));
+        settings.sync();
+    }
+    void TearDown() override {
+        SetModalHook([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+        SetMessageSink(nullptr);
+    }
+
+    // The commands the device has taken once at least `atLeast` have come and then nothing
+    // more for a moment.
+    std::vector<std::uint8_t> SettledCommands(std::size_t atLeast) {
+        WaitUntil([&] { return device->Commands().size() >= atLeast; }, 3000);
+        WaitUntil([] { return false; }, 250);
+        return device->Commands();
+    }
+
+    std::unique_ptr<sim::Simulator> device;
+    std::vector<int> messages;
+};
 
 }  // namespace r512::test

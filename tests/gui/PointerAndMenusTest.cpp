@@ -22,19 +22,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Pointer : public ::testing::Test {
+class Pointer : public SimulatedDeviceTest {
 protected:
     void SetUp() override {
-        ClearSettings();
-        SetMessageSink([](int, const std::string&) {});
-        std::string error;
-        device = sim::Simulator::OpenPseudoTerminal(&error);
-        ASSERT_TRUE(device) << error;
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZEL",
-                           "R512 Control Software");
-        settings.setValue("Config/Configured", 1);
-        settings.setValue("Config/Port", QString::fromStdString(device->PortPath()));
-        settings.sync();
+        SimulatedDeviceTest::SetUp();
         window = std::make_unique<RemoteWindow>(profile);
         ASSERT_TRUE(window->Create());
         ASSERT_TRUE(WaitUntil([&] { return !window->Link().Mirror().AllPending() &&
@@ -44,14 +35,7 @@ protected:
     }
     void TearDown() override {
         window.reset();
-        SetMessageSink(nullptr);
-    }
-
-    // The commands the device has taken once nothing more has come for a moment.
-    std::vector<std::uint8_t> SettledCommands(std::size_t atLeast) {
-        WaitUntil([&] { return device->Commands().size() >= atLeast; }, 3000);
-        WaitUntil([] { return false; }, 250);
-        return device->Commands();
+        SimulatedDeviceTest::TearDown();
     }
 
     static QPoint Centre(int spot) {
@@ -61,7 +45,6 @@ protected:
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
 
-    std::unique_ptr<sim::Simulator> device;
     QtProfile profile;
     std::unique_ptr<RemoteWindow> window;
 };

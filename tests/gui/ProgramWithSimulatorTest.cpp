@@ -28,22 +28,8 @@ std::string Line(const RemoteWindow& window, int line) {
     return text;
 }
 
-class Program : public ::testing::Test {
+class Program : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        ClearSettings();
-        SetMessageSink([this](int id, const std::string&) { messages.push_back(id); });
-        std::string error;
-        device = sim::Simulator::OpenPseudoTerminal(&error);
-        ASSERT_TRUE(device) << error;
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZEL",
-                           "R512 Control Software");
-        settings.setValue("Config/Configured", 1);
-        settings.setValue("Config/Port", QString::fromStdString(device->PortPath()));
-        settings.sync();
-    }
-    void TearDown() override { SetMessageSink(nullptr); }
-
     std::vector<Clock::time_point> RefreshTimes() {
         std::vector<Clock::time_point> times;
         const auto bytes = device->Received();
@@ -52,9 +38,6 @@ protected:
         }
         return times;
     }
-
-    std::unique_ptr<sim::Simulator> device;
-    std::vector<int> messages;
 };
 
 TEST_F(Program, SilentDeviceIsRetriedThenItsStateIsShown) {
