@@ -14,8 +14,7 @@ class QtMessagePump final : public MessagePump {
 public:
     void RunUntil(const std::function<bool()>& done) override {
         while (!done())
-            QCoreApplication::processEvents(QEventLoop::AllEvents |
-                                            QEventLoop::WaitForMoreEvents);
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 };
 

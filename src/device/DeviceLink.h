@@ -81,7 +81,8 @@ protected:
 
 private:
     bool QueueWindowRead(std::uint32_t length);
-    bool QueueNamesByte(const std::uint8_t* byte);
+    void PauseFor(std::chrono::milliseconds length);
+    bool QueueNamesByte(const std::uint8_t* byte);  // after the pause between upload bytes
 
     Pause pause_;
 

@@ -50,9 +50,9 @@ bool IsValid(const Image& image) {
 
 const Texts& Defaults() {
     static const Texts texts = {
-        "Video 1", "Video 2", "Video 3", "Video 4",          "Video 5",
-        "Video 6", "CD",      "Aux",     "Tuner",            "   ZEL R-512",
-        "Digital Surround",   "To Infinity and",             "beyond...",
+        "Video 1",   "Video 2", "Video 3", "Video 4",      "Video 5",          "Video 6",
+        "CD",        "Aux",     "Tuner",   "   ZEL R-512", "Digital Surround", "To Infinity and",
+        "beyond...",
     };
     return texts;
 }

@@ -13,9 +13,9 @@ namespace {
 // The bytes of the exchange live in static storage: the write queue keeps a pointer to them.
 constexpr std::uint8_t kDownloadRequest = NamesBytes::DownloadRequest;
 constexpr std::array<std::uint8_t, 8> kUploadHeader = {
-    NamesBytes::UploadStart,   NamesBytes::WriteKey[0], NamesBytes::WriteKey[1],
-    NamesBytes::WriteKey[2],   NamesBytes::WriteKey[3], NamesBytes::WriteKey[4],
-    NamesBytes::WriteKey[5],   NamesBytes::WriteKey[6]};
+    NamesBytes::UploadStart, NamesBytes::WriteKey[0], NamesBytes::WriteKey[1],
+    NamesBytes::WriteKey[2], NamesBytes::WriteKey[3], NamesBytes::WriteKey[4],
+    NamesBytes::WriteKey[5], NamesBytes::WriteKey[6]};
 constexpr std::uint8_t kSourceNames = NamesBytes::SourceNames;
 constexpr std::uint8_t kWelcomeMessage = NamesBytes::WelcomeMessage;
 constexpr std::uint8_t kStandbyMessage = NamesBytes::StandbyMessage;
@@ -76,19 +76,23 @@ bool DeviceLink::ReadNames(MessagePump& pump) {
     return ValidateNames();
 }
 
-bool DeviceLink::QueueNamesByte(const std::uint8_t* byte) {
+void DeviceLink::PauseFor(std::chrono::milliseconds length) {
     if (pause_) {
-        pause_(kBytePause);
+        pause_(length);
     } else {
-        std::this_thread::sleep_for(kBytePause);
+        std::this_thread::sleep_for(length);
     }
+}
+
+bool DeviceLink::QueueNamesByte(const std::uint8_t* byte) {
+    PauseFor(kBytePause);
     return QueueWrite(byte, 1, 0);
 }
 
 bool DeviceLink::WriteNames() {
     // The header goes as one write; every later byte as a write of its own after a pause.
-    bool queued = QueueWrite(kUploadHeader.data(),
-                             static_cast<std::uint32_t>(kUploadHeader.size()), 0);
+    bool queued =
+        QueueWrite(kUploadHeader.data(), static_cast<std::uint32_t>(kUploadHeader.size()), 0);
     for (const Section& section : kSections) {
         if (!queued) break;
         queued = QueueNamesByte(section.announce);
@@ -99,11 +103,7 @@ bool DeviceLink::WriteNames() {
     // the bytes after it land one place early in the device's memory.
     if (queued) queued = QueueNamesByte(&kUploadEnd);
 
-    if (pause_) {
-        pause_(kEndPause);
-    } else {
-        std::this_thread::sleep_for(kEndPause);
-    }
+    PauseFor(kEndPause);
     SendCommand(Cmd::NamesTransferDone);
     return queued;
 }

@@ -113,8 +113,8 @@ NamesDialog::NamesDialog(QWidget* parent)
         widget->setGeometry(r.x, r.y, r.width, r.height);
     };
 
-    for (const LabelDef& label : kLabels) place(new QLabel(QString::fromLatin1(label.text), this),
-                                             label.place);
+    for (const LabelDef& label : kLabels)
+        place(new QLabel(QString::fromLatin1(label.text), this), label.place);
     for (int i = 0; i < kTextCount; ++i) {
         const EditDef& edit = kEdits[i];
         auto* field = new QLineEdit(this);  // bordered, scrolls sideways, no other style
@@ -131,7 +131,8 @@ NamesDialog::NamesDialog(QWidget* parent)
         place(button, b.place);
         if (b.id == 1) connect(button, &QPushButton::clicked, this, &QDialog::accept);
         if (b.id == 2) connect(button, &QPushButton::clicked, this, &QDialog::reject);
-        if (b.id == IDC_DEFAULTS) connect(button, &QPushButton::clicked, this, [this] { Defaults(); });
+        if (b.id == IDC_DEFAULTS)
+            connect(button, &QPushButton::clicked, this, [this] { Defaults(); });
     }
 }
 

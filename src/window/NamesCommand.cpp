@@ -47,9 +47,9 @@ void Tell(int messageId) {
 void EditAndUpload(DeviceLink& link, NamesDialog& dialog) {
     const NamesFields::Texts downloaded = NamesFields::FromImage(link.NamesImage());
     for (int i = 0; i < NamesFields::Count; ++i)
-        dialog.texts[static_cast<std::size_t>(i)] =
-            QString::fromLatin1(downloaded[static_cast<std::size_t>(i)].data(),
-                                static_cast<qsizetype>(downloaded[static_cast<std::size_t>(i)].size()));
+        dialog.texts[static_cast<std::size_t>(i)] = QString::fromLatin1(
+            downloaded[static_cast<std::size_t>(i)].data(),
+            static_cast<qsizetype>(downloaded[static_cast<std::size_t>(i)].size()));
 
     int result;
     {
@@ -60,7 +60,8 @@ void EditAndUpload(DeviceLink& link, NamesDialog& dialog) {
 
     NamesFields::Texts edited;
     for (int i = 0; i < NamesFields::Count; ++i)
-        edited[static_cast<std::size_t>(i)] = DeviceBytes(dialog.texts[static_cast<std::size_t>(i)]);
+        edited[static_cast<std::size_t>(i)] =
+            DeviceBytes(dialog.texts[static_cast<std::size_t>(i)]);
     NamesFields::ToImage(edited, link.NamesImage());
 
     // Nothing is sent unless every byte can be stored.

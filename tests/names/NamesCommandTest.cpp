@@ -96,8 +96,8 @@ protected:
     }
 
     void Run() {
-        RunNamesCommand(link, &window, &panel, [this](bool busy) { cursorCalls.push_back(busy); },
-                        pump);
+        RunNamesCommand(
+            link, &window, &panel, [this](bool busy) { cursorCalls.push_back(busy); }, pump);
         EXPECT_TRUE(window.isEnabled());
         EXPECT_TRUE(panel.isEnabled());
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -153,9 +153,9 @@ TEST_F(NamesCommandTest, DownloadFillsTheDialogAndOkUploadsExactlyTheEdits) {
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(disabledMeanwhile);
     EXPECT_EQ(cursorCalls, (std::vector<bool>{true, false}));
-    const QStringList expected = {"Video 1", "DVD", "Video 3", "Video 4", "Video 5",
-                                  "Video 6", "CD", "Aux", "Tuner", "   ZEL R-512",
-                                  "Digital Surround", "To Infinity and", "beyond..."};
+    const QStringList expected = {
+        "Video 1", "DVD",   "Video 3",      "Video 4",          "Video 5",         "Video 6",  "CD",
+        "Aux",     "Tuner", "   ZEL R-512", "Digital Surround", "To Infinity and", "beyond..."};
     EXPECT_EQ(offered, expected);
 
     ASSERT_TRUE(device->WaitForReceived(6 + 204 + 5, 5000ms));
@@ -192,8 +192,8 @@ TEST_F(NamesCommandTest, DownloadFillsTheDialogAndOkUploadsExactlyTheEdits) {
     EXPECT_EQ(bytes, all);
 
     const auto received = device->Received();
-    const double upload_ms = std::chrono::duration<double, std::milli>(
-                                 received[6 + 204].at - received[6].at).count();
+    const double upload_ms =
+        std::chrono::duration<double, std::milli>(received[6 + 204].at - received[6].at).count();
     EXPECT_GT(upload_ms, 2040.0);
     EXPECT_LT(upload_ms, 2500.0);
 }
@@ -209,9 +209,12 @@ TEST_F(NamesCommandTest, NoPortOpenShows1041SendsNothingAndReadingWorksOnceOpene
 
     ASSERT_TRUE(Connect());
     ASSERT_TRUE(link.RequestRefresh());
-    EXPECT_TRUE(WaitUntil([&] { return !link.Mirror().AllPending() &&
-                                       link.Mirror().State(RS_THX) == RegisterState::Known; },
-                          5000));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return !link.Mirror().AllPending() &&
+                   link.Mirror().State(RS_THX) == RegisterState::Known;
+        },
+        5000));
     EXPECT_EQ(link.Mirror().Value(RS_VOLUME), device->Register(RS_VOLUME));
 }
 

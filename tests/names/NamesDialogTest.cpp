@@ -26,7 +26,8 @@ protected:
 TEST_F(NamesDialogTest, LaidOutInItsFixedPitchFontFromTheDialogUnitTable) {
     NamesDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("R512"));
-    EXPECT_TRUE(QFontInfo(dialog.font()).fixedPitch()) << QFontInfo(dialog.font()).family().toStdString();
+    EXPECT_TRUE(QFontInfo(dialog.font()).fixedPitch())
+        << QFontInfo(dialog.font()).family().toStdString();
     EXPECT_EQ(dialog.font().pointSize(), 8);
     const DialogUnits u = DialogUnitsFor(dialog.font());
     EXPECT_EQ(dialog.size(), QSize(u.X(182), u.Y(161)));
@@ -104,7 +105,8 @@ TEST_F(NamesDialogTest, NoEighthCharacterInANameAndNoTwentyFirstInALine) {
 
 TEST_F(NamesDialogTest, OkHandsBackTheFieldsAsTheyStand) {
     NamesDialog dialog;
-    for (int i = 0; i < NamesDialog::kTextCount; ++i) dialog.texts[static_cast<std::size_t>(i)] = "x";
+    for (int i = 0; i < NamesDialog::kTextCount; ++i)
+        dialog.texts[static_cast<std::size_t>(i)] = "x";
     NamesDialog::SetModalRun([&](NamesDialog& d) {
         d.Field(0)->setText(QStringLiteral("  Lead"));
         d.Field(12)->setText(QString());
@@ -125,9 +127,10 @@ TEST_F(NamesDialogTest, DefaultsPutTheFactoryTextsIntoTheFields) {
         d.Button(1)->click();
     });
     EXPECT_EQ(dialog.DoModal(), QDialog::Accepted);
-    const QStringList expected = {"Video 1", "Video 2", "Video 3", "Video 4", "Video 5",
-                                  "Video 6", "CD", "Aux", "Tuner", "   ZEL R-512",
-                                  "Digital Surround", "To Infinity and", "beyond..."};
+    const QStringList expected = {
+        "Video 1",  "Video 2", "Video 3", "Video 4",      "Video 5",          "Video 6",
+        "CD",       "Aux",     "Tuner",   "   ZEL R-512", "Digital Surround", "To Infinity and",
+        "beyond..."};
     EXPECT_EQ(shown, expected);
     for (int i = 0; i < NamesDialog::kTextCount; ++i)
         EXPECT_EQ(dialog.texts[static_cast<std::size_t>(i)], expected[i]);

@@ -27,7 +27,7 @@ bool InEditedRange(int offset) {
 
 TEST(NamesFields, FieldsLieWhereTheDeviceKeepsThem) {
     const int expected[NamesFields::Count][2] = {
-        {702, 7}, {709, 7}, {716, 7}, {723, 7}, {730, 7}, {737, 7}, {744, 7},
+        {702, 7}, {709, 7}, {716, 7},  {723, 7},  {730, 7},  {737, 7}, {744, 7},
         {751, 7}, {758, 7}, {400, 20}, {420, 20}, {440, 20}, {460, 20}};
     for (int i = 0; i < NamesFields::Count; ++i) {
         EXPECT_EQ(NamesFields::Fields[static_cast<std::size_t>(i)].offset, expected[i][0]) << i;
@@ -94,15 +94,14 @@ TEST(NamesFields, PuttingTextsBackTouchesNothingOutsideTheirFields) {
     const Image before = NumberedImage();
     Image image = before;
     Texts texts;
-    for (auto& text : texts) text = "x";
+    texts.fill(std::string(1, 'x'));
     NamesFields::ToImage(texts, image);
     for (int i = 0; i < NamesLayout::ImageSize; ++i) {
         const bool inField = std::any_of(
             NamesFields::Fields.begin(), NamesFields::Fields.end(),
             [&](const NamesFields::Field& f) { return i >= f.offset && i < f.offset + f.width; });
         if (!inField) {
-            ASSERT_EQ(image[static_cast<std::size_t>(i)], before[static_cast<std::size_t>(i)])
-                << i;
+            ASSERT_EQ(image[static_cast<std::size_t>(i)], before[static_cast<std::size_t>(i)]) << i;
         }
     }
     // The 49 bytes after name 9 stay exactly as they were.
@@ -165,14 +164,16 @@ TEST(NamesFields, EveryByteFrom0x80UpIsRefused) {
 
 TEST(NamesFields, FactoryTextsAreExact) {
     const Texts& d = NamesFields::Defaults();
-    const Texts expected = {"Video 1", "Video 2", "Video 3", "Video 4", "Video 5",
-                            "Video 6", "CD", "Aux", "Tuner", "   ZEL R-512",
-                            "Digital Surround", "To Infinity and", "beyond..."};
+    const Texts expected = {
+        "Video 1",  "Video 2", "Video 3", "Video 4",      "Video 5",          "Video 6",
+        "CD",       "Aux",     "Tuner",   "   ZEL R-512", "Digital Surround", "To Infinity and",
+        "beyond..."};
     EXPECT_EQ(d, expected);
     EXPECT_EQ(d[9].size(), 12u);  // three leading spaces
-    for (const auto& text : d) EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) {
-        return NamesFields::IsValidByte(static_cast<std::uint8_t>(c));
-    }));
+    for (const auto& text : d)
+        EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) {
+            return NamesFields::IsValidByte(static_cast<std::uint8_t>(c));
+        }));
 }
 
 }  // namespace

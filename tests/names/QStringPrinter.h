@@ -4,4 +4,6 @@
 #include <ostream>
 
 // GoogleTest shows QStrings as their text.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
