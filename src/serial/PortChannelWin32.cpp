@@ -96,8 +96,8 @@ PortChannel::OpenStatus PortChannelWin32::Open(const char* portName, const char*
     bool configured = SetupComm(port, kInputQueueSize, kOutputQueueSize) &&
                       GetCommState(port, &dcb) && BuildCommDCBA(lineDefinition, &dcb);
     if (configured) {
-        // The definition string says nothing the link wants about handshaking: the device has
-        // none, takes DTR as "a PC is here" and leaves RTS alone.
+        // Whatever the definition string says about handshaking, the link uses none: DTR is
+        // raised, RTS kept low, and an error never aborts a transfer.
         ApplyLinkFlowControl(dcb);
         configured = SetCommState(port, &dcb) && SetCommTimeouts(port, &applied);
     }
