@@ -1,11 +1,14 @@
 #include "dialogs/NamesDialog.h"
 
+#include "dialogs/ModalRun.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <utility>
 
 #include "device/NamesFields.h"
+#include "dialogs/ModalRun.h"
 #include "dialogs/QtDialogUnits.h"
 
 namespace r512 {
@@ -94,11 +97,6 @@ QString TrimRight(const QString& text) {
     return text.left(end);
 }
 
-NamesDialog::ModalRun& ModalRunHook() {
-    static NamesDialog::ModalRun run;
-    return run;
-}
-
 }  // namespace
 
 NamesDialog::NamesDialog(QWidget* parent)
@@ -138,16 +136,21 @@ NamesDialog::NamesDialog(QWidget* parent)
 
 NamesDialog::~NamesDialog() = default;
 
-void NamesDialog::SetModalRun(ModalRun run) { ModalRunHook() = std::move(run); }
+void NamesDialog::SetModalRun(ModalRun run) {
+    if (!run) {
+        SetModalHook(nullptr);
+        return;
+    }
+    SetModalHook([run = std::move(run)](QDialog& dialog) {
+        run(static_cast<NamesDialog&>(dialog));
+        return dialog.result();
+    });
+}
 
 int NamesDialog::DoModal() {
     UpdateData(false);
     setResult(Rejected);
-    if (const ModalRun& run = ModalRunHook()) {
-        run(*this);
-        return result();
-    }
-    return exec();
+    return RunModal(*this);
 }
 
 void NamesDialog::done(int result) {

@@ -47,8 +47,9 @@ public:
     QLineEdit* Field(int index) const;
     QPushButton* Button(int id) const;
 
-    // For tests: when set, DoModal calls this in place of the modal loop; it ends the dialog
-    // with accept() or reject() (or by its buttons) as a user would.
+    // For tests: when set, DoModal calls this in place of the modal loop (through the modal
+    // hook every dialog shares); it ends the dialog with accept() or reject() (or by its
+    // buttons) as a user would.
     using ModalRun = std::function<void(NamesDialog&)>;
     static void SetModalRun(ModalRun run);
 

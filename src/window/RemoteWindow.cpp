@@ -13,6 +13,7 @@
 #include <QToolTip>
 #include <QWindow>
 
+#include "app/QtMessagePump.h"
 #include "app/SettingsLayout.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/ConfigDialog.h"
@@ -22,6 +23,7 @@
 #include "window/CommandEvent.h"
 #include "window/CommandSet.h"
 #include "window/MenuTable.h"
+#include "window/NamesCommand.h"
 #include "window/ArtworkHotSpots.h"
 #include "window/HotSpotTable.h"
 #include "window/WindowPlacement.h"
@@ -254,9 +256,17 @@ void RemoteWindow::OnCommand(int id) {
         case CommandAction::Kind::ControlPanel:
             ShowControlPanelCommand();
             break;
-        case CommandAction::Kind::Names:
-            // The names transfer is not built yet: the command does nothing for now.
+        case CommandAction::Kind::Names: {
+            // The body shows the wait cursor while the names are fetched.
+            QtMessagePump pump;
+            RunNamesCommand(link_, this, controlPanel_,
+                            [this](bool busy) {
+                                nonClientCursor_ = QCursor(busy ? Qt::WaitCursor : Qt::ArrowCursor);
+                                setCursor(CursorAt(mapFromGlobal(QCursor::pos())));
+                            },
+                            pump);
             break;
+        }
         case CommandAction::Kind::About:
             AboutCommand();
             break;

@@ -16,6 +16,7 @@
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/ControlPanelDialog.h"
 #include "dialogs/ModalRun.h"
+#include "dialogs/NamesDialog.h"
 #include "gui/GuiTestSupport.h"
 #include "simulator/Simulator.h"
 #include "window/CommandSet.h"
@@ -248,6 +249,26 @@ TEST_F(WithDevice, AboutBoxDisablesThePanelWhileOpen) {
     EXPECT_TRUE(panel->isEnabled());
     EXPECT_TRUE(texts.contains("ZEL R512 Control Software"));
     EXPECT_TRUE(texts.contains("v1.00"));
+}
+
+TEST_F(WithDevice, NamesCommandEditsTheDevicesMemory) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    bool disabledMeanwhile = false;
+    NamesDialog::SetModalRun([&](NamesDialog& dialog) {
+        disabledMeanwhile = !window->isEnabled() && !panel->isEnabled();
+        EXPECT_EQ(dialog.Field(0)->text(), "Video 1");
+        dialog.Field(0)->setText("DVD");
+        dialog.accept();
+    });
+    window->OnCommand(ID_NAMES);
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(panel->isEnabled());
+    const auto memory = device->NamesMemory();
+    EXPECT_EQ(std::string(memory.begin() + 702, memory.begin() + 716), "DVD    Video 2");
+    EXPECT_EQ(device->UploadsAccepted(), 1);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(WithDevice, FirstRunAsksForThePortOnceAndConnectsToIt) {
