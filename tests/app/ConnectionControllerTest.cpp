@@ -9,7 +9,7 @@
 #include "app/Messages.h"
 #include "app/SettingsLayout.h"
 #include "support/FakePortChannel.h"
-#include "support/FakeWindowTimers.h"
+#include "support/RecordingWindowTimers.h"
 #include "support/MemoryProfile.h"
 #include "support/NoticeRecorder.h"
 
@@ -65,7 +65,7 @@ protected:
     DeviceLink link{std::make_unique<FakePortChannel>(shared)};
     FakePortChannel fake{shared};
     MemoryProfile profile;
-    FakeWindowTimers timers;
+    RecordingWindowTimers timers;
     RecordedLines lines;
     DisplayComposer composer{link.Mirror(), lines, timers};
     ConnectionController controller{link, profile, timers, composer, notices};
@@ -103,7 +103,7 @@ TEST_F(Connection, FailedConnectSendsNothingAndStartsNoTimer) {
     EXPECT_FALSE(controller.Connect());
     EXPECT_EQ(messages, std::vector<int>{1024});
     EXPECT_FALSE(link.Mirror().AllPending());
-    EXPECT_TRUE(timers.starts.empty());
+    EXPECT_TRUE(timers.events.empty());
     EXPECT_EQ(fake.WritesStarted(), 0u);
 }
 
@@ -126,13 +126,13 @@ TEST_F(Connection, SilentDeviceIsAskedAgainEveryOtherSecond) {
     EXPECT_TRUE(Deliver({RS_OPER_MODE, 0x00, 0xFF}));
     controller.TimerExpired(kSettleTimer);
     EXPECT_FALSE(timers.IsTimerRunning(kRetryTimer));
-    EXPECT_EQ(timers.StartsOf(kRetryTimer), 1);
+    EXPECT_EQ(timers.Starts(kRetryTimer), 1);
 }
 
 TEST_F(Connection, RefreshDoesNotRestartARunningSettleTimer) {
     ASSERT_TRUE(controller.Connect());
     controller.RefreshCommand();
-    EXPECT_EQ(timers.StartsOf(kSettleTimer), 1);
+    EXPECT_EQ(timers.Starts(kSettleTimer), 1);
     DrainWrites(2);
     EXPECT_EQ(RefreshesSent(), 2);
 }

@@ -9,7 +9,7 @@
 #include "device/RegisterMirror.h"
 #include "window/DisplayComposer.h"
 #include "window/FakeDisplayLines.h"
-#include "window/RecordingWindowTimers.h"
+#include "support/RecordingWindowTimers.h"
 
 namespace r512::test {
 
