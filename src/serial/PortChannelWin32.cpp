@@ -188,11 +188,17 @@ void PortChannelWin32::RequestStop() {
     if (stopEvent_ != INVALID_HANDLE_VALUE) SetEvent(stopEvent_);
 }
 
-bool PortChannelWin32::PurgeReceive(IoRequest* /*outstandingRead*/) {
+bool PortChannelWin32::PurgeReceive(IoRequest* outstandingRead) {
     // PURGE_RXABORT ends the outstanding read, whichever it is (it completes with what had
     // arrived); PURGE_RXCLEAR drops the input not yet read. Fails when no port is open.
     if (port_ == INVALID_HANDLE_VALUE) return false;
-    return PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR) != FALSE;
+    if (PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR) == FALSE) return false;
+    // Not every serial driver (Wine's, for one) aborts the read for PURGE_RXABORT; cancelling
+    // it by its OVERLAPPED makes sure it ends now. Where the purge did end it, there is nothing
+    // left to cancel. The caller holds the read queue's lock, so no other read can have been
+    // started in between.
+    if (outstandingRead != nullptr) CancelIoEx(port_, &readOverlapped_);
+    return true;
 }
 
 }  // namespace r512

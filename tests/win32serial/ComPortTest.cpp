@@ -554,10 +554,6 @@ TEST_F(ComPort, PurgeDropsTheInputNotYetRead) {
 }
 
 TEST_F(ComPort, PurgeAbortsTheOutstandingRead) {
-    if (UnderWine()) {
-        GTEST_SKIP() << "Wine's PurgeComm only flushes the terminal; an outstanding read "
-                        "goes on until its time-out";
-    }
     PurgingLink link;
     ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
     std::uint8_t buffer[3] = {};
