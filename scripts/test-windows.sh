@@ -35,9 +35,6 @@ source "$root/scripts/wine-prefix.sh"
 started=$(date +%s)
 r512_prepare_wine_prefix "$work/prefix"
 echo "test-windows: Wine prefix ready in $(( $(date +%s) - started )) s"
-# One Wine server for the whole run instead of one per test program (each test is a program of
-# its own); the clean-up at exit ends it.
-WINEPREFIX=$work/prefix wineserver -p >/dev/null 2>&1 || true
 
 # Every test carries its own time-out; this is the bound for one that sets none.
 ctest --test-dir "$build" --output-on-failure --timeout 300
