@@ -85,14 +85,22 @@ void ReportPercentiles(benchmark::State& state, std::vector<double>& samples) {
     state.counters["samples"] = static_cast<double>(samples.size());
 }
 
-void SendCommandToDevice(benchmark::State& state) {
+// A device link open on a fresh pseudo-terminal whose master plays the device.
+struct OpenLink {
     Pty pty;
     TimedNotices notices;
     r512::DeviceLink link;
-    if (!link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices)) {
+    bool open = link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices);
+};
+
+void SendCommandToDevice(benchmark::State& state) {
+    OpenLink connection;
+    if (!connection.open) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;
     }
+    Pty& pty = connection.pty;
+    r512::DeviceLink& link = connection.link;
     std::vector<double> samples;
     for (auto _ : state) {
         const auto start = Clock::now();
@@ -115,13 +123,14 @@ void SendCommandToDevice(benchmark::State& state) {
 BENCHMARK(SendCommandToDevice)->UseManualTime()->Iterations(2000);
 
 void FrameToNotice(benchmark::State& state) {
-    Pty pty;
-    TimedNotices notices;
-    r512::DeviceLink link;
-    if (!link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices)) {
+    OpenLink connection;
+    if (!connection.open) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;
     }
+    Pty& pty = connection.pty;
+    TimedNotices& notices = connection.notices;
+    r512::DeviceLink& link = connection.link;
     std::vector<double> samples;
     std::uint8_t value = 0;
     for (auto _ : state) {
@@ -167,11 +176,10 @@ long Wakeups(const std::vector<long>& excluded = {}) {
 }
 
 int Idle(int seconds) {
-    Pty pty;
-    TimedNotices notices;
-    r512::DeviceLink link;
-    if (!link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices))
-        return 1;
+    OpenLink connection;
+    if (!connection.open) return 1;
+    TimedNotices& notices = connection.notices;
+    r512::DeviceLink& link = connection.link;
     // The window's side: hand each (empty) read notice back, as the program does.
     std::atomic<long> windowTid{0};
     std::thread window([&] {

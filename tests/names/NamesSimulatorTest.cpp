@@ -13,6 +13,7 @@
 #include "names/NamesPumps.h"
 #include "simulator/Simulator.h"
 #include "support/NoticeRecorder.h"
+#include "support/SimulatedLinkTest.h"
 
 namespace r512::test {
 namespace {
@@ -38,19 +39,8 @@ bool InEditedRange(std::size_t offset) {
     return (offset >= 400 && offset < 480) || (offset >= 702 && offset < 814);
 }
 
-class NamesWithSimulator : public ::testing::Test {
+class NamesWithSimulator : public SimulatedLinkTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        device = Simulator::OpenPseudoTerminal(&error);
-        ASSERT_TRUE(device) << error;
-    }
-
-    bool Connect() {
-        return link.OpenPort(device->PortPath().c_str(), "baud=11520 parity=N data=8 stop=1",
-                             &notices);
-    }
-
     std::vector<std::uint8_t> ReceivedBytes() const {
         std::vector<std::uint8_t> bytes;
         for (const auto& r : device->Received()) bytes.push_back(r.byte);
@@ -61,17 +51,6 @@ protected:
         return {link.NamesImage().begin(), link.NamesImage().end()};
     }
 
-    bool AllKnown() const {
-        for (int i = 0; i < kRegisterCount; ++i)
-            if (link.Mirror().State(static_cast<std::uint8_t>(kFirstRegister + i)) ==
-                RegisterState::Pending)
-                return false;
-        return true;
-    }
-
-    std::unique_ptr<Simulator> device;
-    NoticeRecorder notices;
-    DeviceLink link;
     NoticePump pump{link, notices};
 };
 
@@ -208,8 +187,8 @@ TEST_F(NamesWithSimulator, DownloadWithNoPortOpenSendsNothingAndReadingWorksOnce
 
     ASSERT_TRUE(Connect());
     ASSERT_TRUE(link.RequestRefresh());
-    pump.RunUntil([&] { return AllKnown(); });
-    EXPECT_TRUE(AllKnown());
+    pump.RunUntil([&] { return NonePending(); });
+    EXPECT_TRUE(NonePending());
     // The first thing the device heard was the refresh command.
     EXPECT_EQ(ReceivedBytes(), (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0xE3}));
 }

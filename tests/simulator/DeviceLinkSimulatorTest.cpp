@@ -7,7 +7,7 @@
 
 #include "device/DeviceLink.h"
 #include "simulator/Simulator.h"
-#include "support/NoticeRecorder.h"
+#include "support/SimulatedLinkTest.h"
 
 namespace r512::test {
 namespace {
@@ -15,19 +15,8 @@ namespace {
 using namespace std::chrono_literals;
 using sim::Simulator;
 
-class WithSimulator : public ::testing::Test {
+class WithSimulator : public SimulatedLinkTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        device = Simulator::OpenPseudoTerminal(&error);
-        ASSERT_TRUE(device) << error;
-    }
-
-    bool Connect() {
-        return link.OpenPort(device->PortPath().c_str(), "baud=11520 parity=N data=8 stop=1",
-                             &notices);
-    }
-
     // Plays the window: hands every notice to the link until `done` holds or time runs out.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
         const auto until = std::chrono::steady_clock::now() + timeout;
@@ -41,15 +30,6 @@ protected:
         return true;
     }
 
-    bool NonePending() const {
-        for (int i = 0; i < kRegisterCount; ++i) {
-            if (link.Mirror().State(static_cast<std::uint8_t>(kFirstRegister + i)) ==
-                RegisterState::Pending)
-                return false;
-        }
-        return true;
-    }
-
     void ExpectMirrorMatchesDevice() {
         for (int i = 0; i < kRegisterCount; ++i) {
             const auto code = static_cast<std::uint8_t>(kFirstRegister + i);
@@ -58,9 +38,6 @@ protected:
         }
     }
 
-    std::unique_ptr<Simulator> device;
-    NoticeRecorder notices;
-    DeviceLink link;
     int frames = 0;
 };
 
