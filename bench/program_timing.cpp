@@ -25,10 +25,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
-#include "app/QtProfile.h"
+#include "base/Messages.h"
+#include "qt/QtProfile.h"
 #include "simulator/Simulator.h"
-#include "window/RemoteWindow.h"
+#include "qt/RemoteWindow.h"
 
 static void RegisterArtwork() { Q_INIT_RESOURCE(resources); }
 

@@ -1,5 +1,5 @@
 #include "ArtworkSupport.h"
-#include "window/ArtworkHotSpots.h"
+#include "ui/ArtworkHotSpots.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "SmallImages.h"
 
 #include "PanelGeometry.h"
-#include "window/ArtworkHotSpots.h"
+#include "ui/ArtworkHotSpots.h"
 
 #include <QPainter>
 #include <QPainterPath>
