@@ -27,8 +27,8 @@
 
 #include "base/Messages.h"
 #include "qt/QtProfile.h"
-#include "simulator/Simulator.h"
 #include "qt/RemoteWindow.h"
+#include "simulator/Simulator.h"
 
 static void RegisterArtwork() { Q_INIT_RESOURCE(resources); }
 
@@ -89,10 +89,12 @@ int FrameToDisplay(int count) {
         const int paints = window.Display()->PaintCount();
         const auto start = Clock::now();
         device->ChangeRegister(RS_VOLUME, volume);
-        if (!Pump([&] {
-                return window.Display()->PaintCount() > paints &&
-                       Line(window, 1).find(expected) != std::string::npos;
-            }, 2000)) {
+        if (!Pump(
+                [&] {
+                    return window.Display()->PaintCount() > paints &&
+                           Line(window, 1).find(expected) != std::string::npos;
+                },
+                2000)) {
             std::fprintf(stderr, "no repaint for volume %d\n", volume - 100);
             return 1;
         }
@@ -139,9 +141,9 @@ int StartupRuns(int runs, const char* program) {
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         peakKb = std::max(peakKb, usage.ru_maxrss);
     }
-    std::printf("start to first paint, %d runs: median %.1f ms, max %.1f ms; peak resident %ld KiB\n",
-                runs, Percentile(times, 0.5), *std::max_element(times.begin(), times.end()),
-                peakKb);
+    std::printf(
+        "start to first paint, %d runs: median %.1f ms, max %.1f ms; peak resident %ld KiB\n", runs,
+        Percentile(times, 0.5), *std::max_element(times.begin(), times.end()), peakKb);
     return 0;
 }
 

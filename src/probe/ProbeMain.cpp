@@ -44,22 +44,33 @@ private:
 std::string Presented(std::uint8_t code, std::uint8_t value) {
     switch (code) {
         case RS_AUDIO_SOURCE:
-        case RS_ZONE_AUDIO_SOURCE: return SourceName(value);
-        case RS_STEREO_MODE: return ModeName(value);
-        case RS_SIGNAL_TYPE: return SignalTypeName(value);
-        case RS_AUDIO_INPUT_TYPE: return AudioInputName(value);
-        case RS_VIDEO_INPUT_TYPE: return VideoInputName(value);
-        case RS_TV_SYSTEM: return TvSystemName(value);
-        default: return std::to_string(DisplayValue(value, code));
+        case RS_ZONE_AUDIO_SOURCE:
+            return SourceName(value);
+        case RS_STEREO_MODE:
+            return ModeName(value);
+        case RS_SIGNAL_TYPE:
+            return SignalTypeName(value);
+        case RS_AUDIO_INPUT_TYPE:
+            return AudioInputName(value);
+        case RS_VIDEO_INPUT_TYPE:
+            return VideoInputName(value);
+        case RS_TV_SYSTEM:
+            return TvSystemName(value);
+        default:
+            return std::to_string(DisplayValue(value, code));
     }
 }
 
 const char* StateName(RegisterState state) {
     switch (state) {
-        case RegisterState::Known: return "Known";
-        case RegisterState::Changed: return "Changed";
-        case RegisterState::Shown: return "Shown";
-        case RegisterState::Pending: return "Pending";
+        case RegisterState::Known:
+            return "Known";
+        case RegisterState::Changed:
+            return "Changed";
+        case RegisterState::Shown:
+            return "Shown";
+        case RegisterState::Pending:
+            return "Pending";
     }
     return "?";
 }

@@ -13,6 +13,7 @@
 #include "qt/ModalRun.h"
 #include "qt/QtDialogUnits.h"
 #include "serial/PortList.h"
+#include "ui/ResourceIds.h"
 
 namespace r512 {
 
@@ -33,10 +34,10 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
         {15, 20, 36, 10}, {70, 20, 36, 10}, {15, 35, 36, 10}, {70, 35, 36, 10}, {15, 50, 33, 10}};
     for (int i = 0; i < 5; ++i) {
         ports_[i] = new QRadioButton(QString::fromLatin1(kPortTexts[i]), portBox);
-        const DialogUnits::PixelRect r = u.Rect(kPortRects[i][0] - 5, kPortRects[i][1] - 5,
-                                                kPortRects[i][2], kPortRects[i][3]);
+        const DialogUnits::PixelRect r =
+            u.Rect(kPortRects[i][0] - 5, kPortRects[i][1] - 5, kPortRects[i][2], kPortRects[i][3]);
         ports_[i]->setGeometry(r.x, r.y, r.width, r.height);
-        ports_[i]->setProperty("controlId", 1005 + i);
+        ports_[i]->setProperty("controlId", IDC_PORT_COM1 + i);
         connect(ports_[i], &QRadioButton::toggled, this, [this] { UpdateOtherField(); });
     }
     other_ = new QLineEdit(portBox);
@@ -108,11 +109,11 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
 }
 
 QWidget* ConfigDialog::Control(int id) const {
-    if (id >= 1005 && id <= 1009) return ports_[id - 1005];
-    if (id == 1010) return other_;
-    if (id == 1011 || id == 1012) return speeds_[id - 1011];
-    if (id == 1) return ok_;
-    if (id == 2) return cancel_;
+    if (id >= IDC_PORT_COM1 && id <= IDC_PORT_OTHER) return ports_[id - IDC_PORT_COM1];
+    if (id == IDC_OTHER_PORT_NAME) return other_;
+    if (id == IDC_SPEED_12000 || id == IDC_SPEED_9600) return speeds_[id - IDC_SPEED_12000];
+    if (id == IDC_OK) return ok_;
+    if (id == IDC_CANCEL) return cancel_;
     return nullptr;
 }
 

@@ -8,9 +8,9 @@
 #include <QPushButton>
 
 #include "device/DeviceLink.h"
+#include "qt/CommandEvent.h"
 #include "qt/DialogControls.h"
 #include "qt/QtDialogUnits.h"
-#include "qt/CommandEvent.h"
 #include "ui/CommandSet.h"
 
 namespace r512 {
@@ -60,8 +60,7 @@ void ControlPanelDialog::Build() {
         PlaceAt(l, u, x, y, w, h);
         return l;
     };
-    auto check = [&](int id, const char* text, int x, int y, int w, std::uint8_t code,
-                     bool sends) {
+    auto check = [&](int id, const char* text, int x, int y, int w, std::uint8_t code, bool sends) {
         auto* box = new StaticCheckBox(QString::fromLatin1(text), this);
         PlaceAt(box, u, x, y, w, 10);
         Register(id, box);
@@ -105,42 +104,53 @@ void ControlPanelDialog::Build() {
     // Main.
     group("Main", 5, 5, 200, 140);
     label("Volume:", 10, 15, 26, 8);
-    QLineEdit* volume = number(1013, 40, 15);
-    upDown(1028, volume, 11);
-    check(1014, "Mute", 75, 15, 32, Cmd::MuteToggle, true);
-    check(1020, "Late Night", 110, 15, 49, Cmd::LateNightToggle, true);
-    static const std::uint8_t kSourceCodes[10] = {Cmd::Video1, Cmd::Video2, Cmd::Video3,
-                                                  Cmd::Video4, Cmd::Video5, Cmd::Video6,
-                                                  Cmd::Cd,     Cmd::Aux,    Cmd::Tuner,
-                                                  Cmd::Ext51};
+    QLineEdit* volume = number(IDC_VOLUME, 40, 15);
+    upDown(IDC_VOLUME_SPIN, volume, 11);
+    check(IDC_MUTE, "Mute", 75, 15, 32, Cmd::MuteToggle, true);
+    check(IDC_LATE_NIGHT, "Late Night", 110, 15, 49, Cmd::LateNightToggle, true);
+    static const std::uint8_t kSourceCodes[10] = {
+        Cmd::Video1, Cmd::Video2, Cmd::Video3, Cmd::Video4, Cmd::Video5,
+        Cmd::Video6, Cmd::Cd,     Cmd::Aux,    Cmd::Tuner,  Cmd::Ext51};
     radios(sources_, 10,
-           {{1038, "Video 1", 30, 40}, {1039, "Video 2", 40, 40}, {1040, "Video 3", 50, 40},
-            {1041, "Video 4", 60, 40}, {1042, "Video 5", 70, 40}, {1043, "Video 6", 80, 40},
-            {1044, "CD", 90, 26},      {1045, "Aux", 100, 28},    {1046, "Tuner", 110, 35},
-            {1047, "Ext 5.1", 120, 38}},
+           {{IDC_SOURCE_VIDEO_1, "Video 1", 30, 40},
+            {IDC_SOURCE_VIDEO_2, "Video 2", 40, 40},
+            {IDC_SOURCE_VIDEO_3, "Video 3", 50, 40},
+            {IDC_SOURCE_VIDEO_4, "Video 4", 60, 40},
+            {IDC_SOURCE_VIDEO_5, "Video 5", 70, 40},
+            {IDC_SOURCE_VIDEO_6, "Video 6", 80, 40},
+            {IDC_SOURCE_CD, "CD", 90, 26},
+            {IDC_SOURCE_AUX, "Aux", 100, 28},
+            {IDC_SOURCE_TUNER, "Tuner", 110, 35},
+            {IDC_SOURCE_EXT_51, "Ext 5.1", 120, 38}},
            [this](int i) { Send(kSourceCodes[i]); });
-    check(1019, "Tape Monitor", 10, 130, 58, Cmd::TapeMonitorPanel, true);
-    static const int kModeCommands[7] = {ID_MODE_STEREO_DIRECT, ID_MODE_STEREO_DOWNMIX,
-                                         ID_MODE_MONO_DOWNMIX,  ID_MODE_BYPASS,
-                                         ID_MODE_EARS,          ID_MODE_PROLOGIC,
-                                         ID_MODE_SURROUND_61};
+    check(IDC_TAPE_MONITOR, "Tape Monitor", 10, 130, 58, Cmd::TapeMonitorPanel, true);
+    static const int kModeCommands[7] = {
+        ID_MODE_STEREO_DIRECT, ID_MODE_STEREO_DOWNMIX, ID_MODE_MONO_DOWNMIX, ID_MODE_BYPASS,
+        ID_MODE_EARS,          ID_MODE_PROLOGIC,       ID_MODE_SURROUND_61};
     radios(modes_, 70,
-           {{1048, "Stereo/Direct", 30, 59}, {1063, "Stereo Downmix", 40, 67},
-            {1049, "Mono Downmix", 50, 65},  {1051, "Bypass", 60, 39},
-            {1052, "Ears", 70, 30},          {1050, "Dolby Prologic", 80, 61},
-            {1062, "Surround 6.1", 90, 57}},
+           {{IDC_MODE_STEREO_DIRECT, "Stereo/Direct", 30, 59},
+            {IDC_MODE_STEREO_DOWNMIX, "Stereo Downmix", 40, 67},
+            {IDC_MODE_MONO_DOWNMIX, "Mono Downmix", 50, 65},
+            {IDC_MODE_BYPASS, "Bypass", 60, 39},
+            {IDC_MODE_EARS, "Ears", 70, 30},
+            {IDC_MODE_PROLOGIC, "Dolby Prologic", 80, 61},
+            {IDC_MODE_SURROUND_61, "Surround 6.1", 90, 57}},
            [this](int i) { PostCommand(kModeCommands[i]); });
     static const int kThxCommands[3] = {ID_THX_OFF, ID_THX_ON, ID_THX_SURROUND_EX};
     radios(thx_, 70,
-           {{1071, "THX Off", 110, 42}, {1072, "THX On", 120, 42}, {1073, "THX Surr Ex", 130, 55}},
+           {{IDC_THX_OFF, "THX Off", 110, 42},
+            {IDC_THX_ON, "THX On", 120, 42},
+            {IDC_THX_SURROUND_EX, "THX Surr Ex", 130, 55}},
            [this](int i) { PostCommand(kThxCommands[i]); });
     struct Level {
         const char* text;
         int y, labelWidth, edit, upDown;
     };
-    for (const Level& level : {Level{"Treble:", 30, 23, 1016, 1030}, Level{"Bass:", 45, 18, 1015, 1031},
-                               Level{"Sub.W:", 65, 25, 1024, 1034}, Level{"Center:", 80, 24, 1025, 1032},
-                               Level{"Surr:", 95, 16, 1023, 1033}}) {
+    for (const Level& level : {Level{"Treble:", 30, 23, IDC_TREBLE, IDC_TREBLE_SPIN},
+                               Level{"Bass:", 45, 18, IDC_BASS, IDC_BASS_SPIN},
+                               Level{"Sub.W:", 65, 25, IDC_SUBWOOFER, IDC_SUBWOOFER_SPIN},
+                               Level{"Center:", 80, 24, IDC_CENTER, IDC_CENTER_SPIN},
+                               Level{"Surr:", 95, 16, IDC_SURROUND, IDC_SURROUND_SPIN}}) {
         label(level.text, 145, level.y, level.labelWidth, 8);
         QLineEdit* edit = number(level.edit, 171, level.y);
         upDown(level.upDown, edit, 11);
@@ -149,21 +159,27 @@ void ControlPanelDialog::Build() {
     // Multi Source.
     group("Multi Source", 210, 5, 110, 140);
     label("Volume:", 215, 15, 26, 8);
-    QLineEdit* zoneVolume = number(1026, 245, 15);
-    upDown(1029, zoneVolume, 11);
-    check(1027, "Mute*", 280, 15, 35, Cmd::MuteToggle, true);
+    QLineEdit* zoneVolume = number(IDC_ZONE_VOLUME, 245, 15);
+    upDown(IDC_ZONE_VOLUME_SPIN, zoneVolume, 11);
+    check(IDC_ZONE_MUTE, "Mute*", 280, 15, 35, Cmd::MuteToggle, true);
     radios(zoneSources_, 215,
-           {{1053, "Video 1", 30, 40}, {1054, "Video 2", 40, 40}, {1055, "Video 3", 50, 40},
-            {1056, "Video 4", 60, 40}, {1057, "Video 5", 70, 40}, {1058, "Video 6", 80, 40},
-            {1059, "CD", 90, 26},      {1060, "Aux", 100, 28},    {1061, "Tuner", 110, 35}},
+           {{IDC_ZONE_SOURCE_VIDEO_1, "Video 1", 30, 40},
+            {IDC_ZONE_SOURCE_VIDEO_2, "Video 2", 40, 40},
+            {IDC_ZONE_SOURCE_VIDEO_3, "Video 3", 50, 40},
+            {IDC_ZONE_SOURCE_VIDEO_4, "Video 4", 60, 40},
+            {IDC_ZONE_SOURCE_VIDEO_5, "Video 5", 70, 40},
+            {IDC_ZONE_SOURCE_VIDEO_6, "Video 6", 80, 40},
+            {IDC_ZONE_SOURCE_CD, "CD", 90, 26},
+            {IDC_ZONE_SOURCE_AUX, "Aux", 100, 28},
+            {IDC_ZONE_SOURCE_TUNER, "Tuner", 110, 35}},
            [this](int i) { StepZoneSource(i); });
 
     // Other.
     group("Other", 325, 40, 55, 105);
-    check(1017, "Power On", 331, 50, 47, Cmd::PowerToggle, true);
-    check(1018, "Dimmer", 331, 65, 39, Cmd::Brightness, true);
-    check(1021, "Trigger 1", 331, 80, 44, 0, false);  // shown, not switched from here
-    check(1022, "Trigger 2", 331, 95, 44, 0, false);
+    check(IDC_POWER_ON, "Power On", 331, 50, 47, Cmd::PowerToggle, true);
+    check(IDC_DIMMER, "Dimmer", 331, 65, 39, Cmd::Brightness, true);
+    check(IDC_TRIGGER_1, "Trigger 1", 331, 80, 44, 0, false);  // shown, not switched from here
+    check(IDC_TRIGGER_2, "Trigger 2", 331, 95, 44, 0, false);
 
     // Signal Status.
     group("Signal Status", 5, 145, 375, 40);
@@ -174,28 +190,28 @@ void ControlPanelDialog::Build() {
         Register(id, edit);
     };
     label("Audio Input:", 10, 155, 39, 8);
-    status(1074, 60, 155);
+    status(IDC_AUDIO_INPUT, 60, 155);
     label("Audio Format:", 10, 170, 44, 8);
-    status(1075, 60, 170);
+    status(IDC_AUDIO_FORMAT, 60, 170);
     label("Video Input:", 195, 155, 39, 8);
-    status(1076, 250, 155);
+    status(IDC_VIDEO_INPUT, 250, 155);
     label("Video Format:", 195, 170, 44, 8);
-    status(1077, 250, 170);
+    status(IDC_VIDEO_FORMAT, 250, 170);
 
     auto* refresh = new QPushButton(QStringLiteral("Refresh"), this);
     PlaceAt(refresh, u, 331, 5, 50, 14);
     refresh->setDefault(true);  // Enter asks the device for everything again
-    Register(3, refresh);
+    Register(IDC_REFRESH, refresh);
     connect(refresh, &QPushButton::clicked, this, [this] { PostCommand(ID_REFRESH); });
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     PlaceAt(close, u, 331, 20, 50, 14);
     close->setAutoDefault(false);
-    Register(2, close);
+    Register(IDC_CANCEL, close);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);  // hides the window
 
-    QLabel* note = label(
-        "* You must change the Multi Source Volume before you can toggle Multi Source Mute.", 265,
-        35, 45, 65);
+    QLabel* note =
+        label("* You must change the Multi Source Volume before you can toggle Multi Source Mute.",
+              265, 35, 45, 65);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
@@ -239,29 +255,29 @@ void ControlPanelDialog::TransferToControls() {
     auto setText = [&](int id, const std::string& text) {
         static_cast<QLineEdit*>(controls_.at(id))->setText(QString::fromLocal8Bit(text.c_str()));
     };
-    setNumber(1013, model_.volume);
-    setCheck(1014, model_.mute);
-    setNumber(1015, model_.bass);
-    setNumber(1016, model_.treble);
-    setCheck(1018, model_.dimmer);
-    setCheck(1020, model_.lateNight);
-    setCheck(1017, model_.powerOn);
-    setCheck(1019, model_.tapeMonitor);
-    setCheck(1021, model_.trigger1);
-    setCheck(1022, model_.trigger2);
-    setNumber(1025, model_.centre);
-    setNumber(1024, model_.subwoofer);
-    setNumber(1023, model_.surround);
-    setNumber(1026, model_.zoneVolume);
-    setCheck(1027, model_.zoneMute);
+    setNumber(IDC_VOLUME, model_.volume);
+    setCheck(IDC_MUTE, model_.mute);
+    setNumber(IDC_BASS, model_.bass);
+    setNumber(IDC_TREBLE, model_.treble);
+    setCheck(IDC_DIMMER, model_.dimmer);
+    setCheck(IDC_LATE_NIGHT, model_.lateNight);
+    setCheck(IDC_POWER_ON, model_.powerOn);
+    setCheck(IDC_TAPE_MONITOR, model_.tapeMonitor);
+    setCheck(IDC_TRIGGER_1, model_.trigger1);
+    setCheck(IDC_TRIGGER_2, model_.trigger2);
+    setNumber(IDC_CENTER, model_.centre);
+    setNumber(IDC_SUBWOOFER, model_.subwoofer);
+    setNumber(IDC_SURROUND, model_.surround);
+    setNumber(IDC_ZONE_VOLUME, model_.zoneVolume);
+    setCheck(IDC_ZONE_MUTE, model_.zoneMute);
     setRadio(sources_, model_.sourceIndex);
     setRadio(modes_, model_.modeIndex);
     setRadio(zoneSources_, model_.zoneSourceIndex);
     setRadio(thx_, model_.thxIndex);
-    setText(1075, model_.audioFormat);
-    setText(1074, model_.audioInput);
-    setText(1077, model_.videoFormat);
-    setText(1076, model_.videoInput);
+    setText(IDC_AUDIO_FORMAT, model_.audioFormat);
+    setText(IDC_AUDIO_INPUT, model_.audioInput);
+    setText(IDC_VIDEO_FORMAT, model_.videoFormat);
+    setText(IDC_VIDEO_INPUT, model_.videoInput);
 }
 
 void ControlPanelDialog::changeEvent(QEvent* event) {

@@ -40,11 +40,9 @@ void FrontPanelDisplay::paintEvent(QPaintEvent*) {
     for (int line = 0; line < FrontPanelText::kLines; ++line) {
         for (int column = 0; column < FrontPanelText::kColumns; ++column) {
             const int cellX = FrontPanelText::FontCellX(text_.At(line, column));
-            painter.drawImage(QPoint(column * FrontPanelText::kCellWidth,
-                                     line * FrontPanelText::kCellHeight),
-                              font_,
-                              QRect(cellX, 0, FrontPanelText::kCellWidth,
-                                    FrontPanelText::kCellHeight));
+            painter.drawImage(
+                QPoint(column * FrontPanelText::kCellWidth, line * FrontPanelText::kCellHeight),
+                font_, QRect(cellX, 0, FrontPanelText::kCellWidth, FrontPanelText::kCellHeight));
         }
     }
 }

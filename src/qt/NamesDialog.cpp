@@ -10,6 +10,7 @@
 #include "device/NamesFields.h"
 #include "qt/ModalRun.h"
 #include "qt/QtDialogUnits.h"
+#include "ui/ResourceIds.h"
 
 namespace r512 {
 
@@ -57,13 +58,19 @@ struct EditDef {
     Place place;
 };
 constexpr EditDef kEdits[NamesDialog::kTextCount] = {
-    {1088, kNameWidth, {15, 20, 45, 12}},  {1089, kNameWidth, {15, 36, 45, 12}},
-    {1090, kNameWidth, {15, 50, 45, 12}},  {1091, kNameWidth, {15, 65, 45, 12}},
-    {1092, kNameWidth, {15, 81, 45, 12}},  {1093, kNameWidth, {15, 95, 45, 12}},
-    {1094, kNameWidth, {15, 110, 45, 12}}, {1095, kNameWidth, {15, 126, 45, 12}},
-    {1096, kNameWidth, {15, 140, 45, 12}}, {1097, kLineWidth, {85, 20, 85, 12}},
-    {1098, kLineWidth, {85, 36, 85, 12}},  {1099, kLineWidth, {85, 80, 85, 12}},
-    {1100, kLineWidth, {85, 96, 85, 12}},
+    {IDC_SOURCE_NAME_1, kNameWidth, {15, 20, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 1, kNameWidth, {15, 36, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 2, kNameWidth, {15, 50, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 3, kNameWidth, {15, 65, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 4, kNameWidth, {15, 81, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 5, kNameWidth, {15, 95, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 6, kNameWidth, {15, 110, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 7, kNameWidth, {15, 126, 45, 12}},
+    {IDC_SOURCE_NAME_1 + 8, kNameWidth, {15, 140, 45, 12}},
+    {IDC_WELCOME_1, kLineWidth, {85, 20, 85, 12}},
+    {IDC_WELCOME_2, kLineWidth, {85, 36, 85, 12}},
+    {IDC_STANDBY_1, kLineWidth, {85, 80, 85, 12}},
+    {IDC_STANDBY_2, kLineWidth, {85, 96, 85, 12}},
 };
 
 struct ButtonDef {
@@ -72,9 +79,9 @@ struct ButtonDef {
     Place place;
 };
 constexpr ButtonDef kButtons[] = {
-    {NamesDialog::IDC_DEFAULTS, "Defaults", {125, 120, 50, 14}},
-    {1, "OK", {70, 140, 50, 14}},
-    {2, "Cancel", {125, 140, 50, 14}},
+    {IDC_DEFAULTS, "Defaults", {125, 120, 50, 14}},
+    {IDC_OK, "OK", {70, 140, 50, 14}},
+    {IDC_CANCEL, "Cancel", {125, 140, 50, 14}},
 };
 
 // The dialog's fixed-pitch face at 8 points.

@@ -17,12 +17,6 @@ namespace r512 {
 class NamesDialog final : public QDialog {
 public:
     static constexpr int kTextCount = 13;
-    static constexpr int IDC_DEFAULTS = 3;
-    static constexpr int IDC_FIRST_NAME = 1088;  // source name n in 1087 + n
-    static constexpr int IDC_WELCOME_1 = 1097;
-    static constexpr int IDC_WELCOME_2 = 1098;
-    static constexpr int IDC_STANDBY_1 = 1099;
-    static constexpr int IDC_STANDBY_2 = 1100;
 
     explicit NamesDialog(QWidget* parent = nullptr);
     ~NamesDialog() override;

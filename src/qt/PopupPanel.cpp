@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "qt/QtDialogUnits.h"
 #include "qt/CommandEvent.h"
+#include "qt/QtDialogUnits.h"
 #include "ui/CommandSet.h"
 
 namespace r512 {

@@ -12,8 +12,8 @@ namespace r512 {
 class PopupPanel : public QDialog {
 public:
     struct Control {
-        int id;            // command identifier of a button; 0 for a label
-        const char* text;  // "+", "-", or the label
+        int id;                   // command identifier of a button; 0 for a label
+        const char* text;         // "+", "-", or the label
         int x, y, width, height;  // dialog units
     };
 

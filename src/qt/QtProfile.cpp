@@ -38,8 +38,7 @@ bool QtProfile::WriteProfileInt(const char* section, const char* key, int value)
     return settings_.status() == QSettings::NoError;
 }
 
-bool QtProfile::WriteProfileString(const char* section, const char* key,
-                                   const std::string& value) {
+bool QtProfile::WriteProfileString(const char* section, const char* key, const std::string& value) {
     settings_.setValue(Path(section, key), QString::fromLocal8Bit(value.c_str()));
     settings_.sync();
     return settings_.status() == QSettings::NoError;

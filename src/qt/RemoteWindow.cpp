@@ -4,28 +4,28 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QTimerEvent>
 #include <QToolTip>
 #include <QWindow>
 
-#include "qt/QtMessagePump.h"
 #include "base/SettingsLayout.h"
 #include "qt/AboutDialog.h"
+#include "qt/CommandEvent.h"
 #include "qt/ConfigDialog.h"
 #include "qt/ControlPanelDialog.h"
 #include "qt/ModalRun.h"
-#include "qt/PopupPanel.h"
-#include "qt/CommandEvent.h"
-#include "ui/CommandSet.h"
-#include "ui/MenuTable.h"
 #include "qt/NamesCommand.h"
+#include "qt/PopupPanel.h"
+#include "qt/QtMessagePump.h"
 #include "ui/ArtworkHotSpots.h"
+#include "ui/CommandSet.h"
 #include "ui/HotSpotTable.h"
+#include "ui/MenuTable.h"
 #include "ui/WindowPlacement.h"
 
 // The artwork is compiled into the core's Qt library; a static library's resources are
@@ -57,9 +57,8 @@ QCursor LoadCursor(const char* path, CursorHotSpot hotSpot) {
 }  // namespace
 
 RemoteWindow::RemoteWindow(Profile& profile)
-    : QWidget(nullptr,
-              Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
-                  Qt::WindowMinimizeButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint),
       profile_(profile),
       composer_(link_.Mirror(), *this, *this),
       controller_(link_, profile_, *this, composer_, *this) {
@@ -82,8 +81,8 @@ bool RemoteWindow::Create() {
         storedX = profile_.GetProfileInt(kPosition, kMainX, kNoPosition);
         storedY = profile_.GetProfileInt(kPosition, kMainY, kNoPosition);
     }
-    const WindowPosition at = PlaceWindow(configured, storedX, storedY, kWindowWidth,
-                                          kWindowHeight, desktop.width(), desktop.height(), 1);
+    const WindowPosition at = PlaceWindow(configured, storedX, storedY, kWindowWidth, kWindowHeight,
+                                          desktop.width(), desktop.height(), 1);
 
     setWindowTitle(QString::fromLatin1(kApplication));
     setFixedSize(kWindowWidth, kWindowHeight);
@@ -160,8 +159,8 @@ bool RemoteWindow::LoadSkinBitmap() {
                          static_cast<std::uint8_t>(qGreen(rgb)),
                          static_cast<std::uint8_t>(qBlue(rgb))});
     const bool indexed = skin.format() == QImage::Format_Indexed8;
-    palette_ = BuildSkinPalette(skin.depth(), indexed ? static_cast<std::uint32_t>(table.size()) : 0,
-                                table);
+    palette_ = BuildSkinPalette(skin.depth(),
+                                indexed ? static_cast<std::uint32_t>(table.size()) : 0, table);
     return true;
 }
 
@@ -183,8 +182,7 @@ void RemoteWindow::PostNotice(std::uint32_t, std::uint32_t requested, std::uint3
 
 void RemoteWindow::StartTimer(int id, unsigned periodMs) {
     if (id < 0 || id >= static_cast<int>(timers_.size())) return;
-    timers_[static_cast<std::size_t>(id)].start(static_cast<int>(periodMs), Qt::PreciseTimer,
-                                                this);
+    timers_[static_cast<std::size_t>(id)].start(static_cast<int>(periodMs), Qt::PreciseTimer, this);
 }
 
 void RemoteWindow::StopTimer(int id) {
@@ -222,10 +220,12 @@ bool RemoteWindow::event(QEvent* event) {
         const int caption = HitCaptionButton(p.x(), p.y());
         const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
         if (caption >= 0 || spot >= 0) {
-            const Rect& r = caption >= 0 ? CaptionButtons()[static_cast<std::size_t>(caption)].rect
-                                         : HotSpots()[static_cast<std::size_t>(spot)].region.ellipse;
-            const char* name = caption >= 0 ? CaptionButtons()[static_cast<std::size_t>(caption)].name
-                                            : HotSpots()[static_cast<std::size_t>(spot)].name;
+            const Rect& r = caption >= 0
+                                ? CaptionButtons()[static_cast<std::size_t>(caption)].rect
+                                : HotSpots()[static_cast<std::size_t>(spot)].region.ellipse;
+            const char* name = caption >= 0
+                                   ? CaptionButtons()[static_cast<std::size_t>(caption)].name
+                                   : HotSpots()[static_cast<std::size_t>(spot)].name;
             QToolTip::showText(help->globalPos(), QString::fromLatin1(name), this,
                                QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
         } else {
@@ -259,12 +259,13 @@ void RemoteWindow::OnCommand(int id) {
         case CommandAction::Kind::Names: {
             // The body shows the wait cursor while the names are fetched.
             QtMessagePump pump;
-            RunNamesCommand(link_, this, controlPanel_,
-                            [this](bool busy) {
-                                nonClientCursor_ = QCursor(busy ? Qt::WaitCursor : Qt::ArrowCursor);
-                                setCursor(CursorAt(mapFromGlobal(QCursor::pos())));
-                            },
-                            pump);
+            RunNamesCommand(
+                link_, this, controlPanel_,
+                [this](bool busy) {
+                    nonClientCursor_ = QCursor(busy ? Qt::WaitCursor : Qt::ArrowCursor);
+                    setCursor(CursorAt(mapFromGlobal(QCursor::pos())));
+                },
+                pump);
             break;
         }
         case CommandAction::Kind::About:
@@ -331,9 +332,12 @@ const QCursor& RemoteWindow::CursorAt(const QPoint& p) const {
     const int spot = HitHotSpot(p.x(), p.y());
     if (spot < 0) return nonClientCursor_;
     switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
-        case HotSpotCursor::Hand: return handCursor_;
-        case HotSpotCursor::KnobDown: return knobDownCursor_;
-        case HotSpotCursor::KnobUp: return knobUpCursor_;
+        case HotSpotCursor::Hand:
+            return handCursor_;
+        case HotSpotCursor::KnobDown:
+            return knobDownCursor_;
+        case HotSpotCursor::KnobUp:
+            return knobUpCursor_;
     }
     return kArrow;
 }
@@ -409,7 +413,8 @@ void RemoteWindow::mouseMoveEvent(QMouseEvent* event) {
     for (int i = 0; i < 2; ++i) {
         CaptionState& state = captions_[static_cast<std::size_t>(i)];
         if (!state.armed) continue;
-        const bool inside = CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y());
+        const bool inside =
+            CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y());
         if (inside != state.down) {
             state.down = inside;
             RedrawCaptionButton(i);

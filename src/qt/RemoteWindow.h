@@ -8,14 +8,14 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/ConnectionController.h"
+#include "base/NoticeTarget.h"
 #include "base/Profile.h"
 #include "base/WindowTimers.h"
 #include "device/DeviceLink.h"
-#include "base/NoticeTarget.h"
+#include "qt/FrontPanelDisplay.h"
+#include "ui/ConnectionController.h"
 #include "ui/DisplayComposer.h"
 #include "ui/DisplayLines.h"
-#include "qt/FrontPanelDisplay.h"
 #include "ui/SkinPalette.h"
 
 namespace r512 {
@@ -74,15 +74,25 @@ public:
     // Carries out a command identifier: a menu item, a popup's button, a Control Panel button.
     void OnCommand(int id);
 
-    class ControlPanelDialog* ControlPanel() { return controlPanel_; }
+    class ControlPanelDialog* ControlPanel() {
+        return controlPanel_;
+    }
 
     // The two popup panels (null if they could not be made) and the context menu open now.
-    class ToneDialog* Tone() { return tone_; }
-    class LevelsDialog* Levels() { return levels_; }
-    class QMenu* OpenMenu() { return openMenu_; }
+    class ToneDialog* Tone() {
+        return tone_;
+    }
+    class LevelsDialog* Levels() {
+        return levels_;
+    }
+    class QMenu* OpenMenu() {
+        return openMenu_;
+    }
     // The hot spot whose command repeats while held, or -1.
     int RepeatingHotSpot() const { return repeatingHotSpot_; }
-    bool CaptionButtonDown(int index) const { return captions_[static_cast<std::size_t>(index)].down; }
+    bool CaptionButtonDown(int index) const {
+        return captions_[static_cast<std::size_t>(index)].down;
+    }
 
 protected:
     bool event(QEvent* event) override;
@@ -124,7 +134,7 @@ private:
     QCursor knobDownCursor_;
     QCursor knobUpCursor_;
     QCursor nonClientCursor_{Qt::ArrowCursor};  // over the body; the wait cursor during transfers
-    class ToneDialog* tone_ = nullptr;      // children of the window: Qt deletes them with it
+    class ToneDialog* tone_ = nullptr;          // children of the window: Qt deletes them with it
     class LevelsDialog* levels_ = nullptr;
     class QMenu* openMenu_ = nullptr;
     int repeatingHotSpot_ = -1;

@@ -11,16 +11,17 @@
 #include <QTest>
 
 #include "base/Messages.h"
-#include "qt/QtProfile.h"
 #include "qt/AboutDialog.h"
 #include "qt/ConfigDialog.h"
 #include "qt/ControlPanelDialog.h"
+#include "qt/GuiTestSupport.h"
 #include "qt/ModalRun.h"
 #include "qt/NamesDialog.h"
-#include "qt/GuiTestSupport.h"
+#include "qt/QtProfile.h"
+#include "qt/RemoteWindow.h"
 #include "simulator/Simulator.h"
 #include "ui/CommandSet.h"
-#include "qt/RemoteWindow.h"
+#include "ui/ResourceIds.h"
 
 namespace r512::test {
 namespace {
@@ -43,9 +44,8 @@ protected:
         window = std::make_unique<RemoteWindow>(profile);
         ASSERT_TRUE(window->Create());
         // Every register reported, so that the panel has the whole device to show.
-        ASSERT_TRUE(WaitUntil([&] {
-            return window->Link().Mirror().State(RS_THX) != RegisterState::Pending;
-        }, 5000));
+        ASSERT_TRUE(WaitUntil(
+            [&] { return window->Link().Mirror().State(RS_THX) != RegisterState::Pending; }, 5000));
         panel = window->ControlPanel();
         ASSERT_NE(panel, nullptr);
     }
@@ -64,8 +64,8 @@ TEST_F(WithDevice, ControlPanelShowsWhatTheDeviceReports) {
     EXPECT_EQ(panel->windowTitle(), "R512 Control Panel");
     window->OnCommand(ID_CONTROL_PANEL);
     ASSERT_TRUE(panel->isVisible());
-    EXPECT_EQ(Text(1013), "-35");
-    EXPECT_TRUE(Checked(1044));  // CD
+    EXPECT_EQ(Text(IDC_VOLUME), "-35");
+    EXPECT_TRUE(Checked(IDC_SOURCE_CD));  // CD
 
     device->ChangeRegister(RS_VOLUME, 60);
     device->ChangeRegister(RS_BASS, 15);
@@ -73,35 +73,38 @@ TEST_F(WithDevice, ControlPanelShowsWhatTheDeviceReports) {
     device->ChangeRegister(RS_AUDIO_SOURCE, 64);
     device->ChangeRegister(RS_STEREO_MODE, 2);
     device->ChangeRegister(RS_TV_SYSTEM, 2);
-    ASSERT_TRUE(WaitUntil([&] { return Text(1077) == "NTSC"; }, 3000));
-    EXPECT_EQ(Text(1013), "-40");
-    EXPECT_EQ(Text(1015), "3");
-    EXPECT_EQ(Text(1016), "-12");
-    EXPECT_TRUE(Checked(1047));  // Ext 5.1
-    EXPECT_FALSE(Checked(1044));
-    for (int id : {1048, 1063, 1049, 1051, 1052, 1050, 1062}) EXPECT_FALSE(Checked(id)) << id;
-    EXPECT_EQ(Text(1075), "Digital PCM");
-    EXPECT_EQ(Text(1074), "Coaxial");
-    EXPECT_EQ(Text(1076), "Composite");
+    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_VIDEO_FORMAT) == "NTSC"; }, 3000));
+    EXPECT_EQ(Text(IDC_VOLUME), "-40");
+    EXPECT_EQ(Text(IDC_BASS), "3");
+    EXPECT_EQ(Text(IDC_TREBLE), "-12");
+    EXPECT_TRUE(Checked(IDC_SOURCE_EXT_51));  // Ext 5.1
+    EXPECT_FALSE(Checked(IDC_SOURCE_CD));
+    for (int id : {IDC_MODE_STEREO_DIRECT, IDC_MODE_STEREO_DOWNMIX, IDC_MODE_MONO_DOWNMIX,
+                   IDC_MODE_BYPASS, IDC_MODE_EARS, IDC_MODE_PROLOGIC, IDC_MODE_SURROUND_61})
+        EXPECT_FALSE(Checked(id)) << id;
+    EXPECT_EQ(Text(IDC_AUDIO_FORMAT), "Digital PCM");
+    EXPECT_EQ(Text(IDC_AUDIO_INPUT), "Coaxial");
+    EXPECT_EQ(Text(IDC_VIDEO_INPUT), "Composite");
 }
 
 TEST_F(WithDevice, ClicksSendCommandsButOnlyReportsMoveTheMarks) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
     device->ClearRecord();
-    Click(1039);  // Video 2, not the current source
-    EXPECT_FALSE(Checked(1039));  // not until the device says so
-    EXPECT_TRUE(Checked(1044));
+    Click(IDC_SOURCE_VIDEO_2);                  // Video 2, not the current source
+    EXPECT_FALSE(Checked(IDC_SOURCE_VIDEO_2));  // not until the device says so
+    EXPECT_TRUE(Checked(IDC_SOURCE_CD));
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x0E});
-    EXPECT_TRUE(WaitUntil([&] { return Checked(1039) && !Checked(1044); }, 2000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return Checked(IDC_SOURCE_VIDEO_2) && !Checked(IDC_SOURCE_CD); }, 2000));
 
     device->ClearRecord();
-    Click(1039);  // the checked one sends again
-    Click(1021);  // Trigger 1 only shows
-    EXPECT_TRUE(Checked(1021));  // the simulated device has trigger 1 on
-    Click(1014);  // Mute
-    Click(1027);  // Mute*: the same code
-    Click(1017);  // Power On
+    Click(IDC_SOURCE_VIDEO_2);            // the checked one sends again
+    Click(IDC_TRIGGER_1);                 // Trigger 1 only shows
+    EXPECT_TRUE(Checked(IDC_TRIGGER_1));  // the simulated device has trigger 1 on
+    Click(IDC_MUTE);                      // Mute
+    Click(IDC_ZONE_MUTE);                 // Mute*: the same code
+    Click(IDC_POWER_ON);                  // Power On
     EXPECT_EQ(SettledCommands(4), (std::vector<std::uint8_t>{0x0E, 0x07, 0x07, 0x06}));
 }
 
@@ -109,8 +112,8 @@ TEST_F(WithDevice, ModeAndThxButtonsGoThroughTheWindowsCommands) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
     device->ClearRecord();
-    Click(1073);  // THX Surr Ex from THX off: twice the THX key
-    Click(1051);  // Bypass
+    Click(IDC_THX_SURROUND_EX);  // THX Surr Ex from THX off: twice the THX key
+    Click(IDC_MODE_BYPASS);      // Bypass
     EXPECT_EQ(SettledCommands(3), (std::vector<std::uint8_t>{0x1B, 0x1B, 0x2F}));
 }
 
@@ -118,23 +121,24 @@ TEST_F(WithDevice, MultiSourceButtonsStepTheZoneRing) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
     device->ChangeRegister(RS_ZONE_AUDIO_SOURCE, 3);
-    ASSERT_TRUE(WaitUntil([&] { return Checked(1055); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_ZONE_SOURCE_VIDEO_3); }, 2000));
     device->ClearRecord();
-    Click(1053);  // Video 3 to Video 1
+    Click(IDC_ZONE_SOURCE_VIDEO_1);  // Video 3 to Video 1
     EXPECT_EQ(SettledCommands(7), std::vector<std::uint8_t>(7, 0x8D));
 
     device->ChangeRegister(RS_ZONE_AUDIO_SOURCE, 3);
-    ASSERT_TRUE(WaitUntil([&] { return Checked(1055); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_ZONE_SOURCE_VIDEO_3); }, 2000));
     device->ClearRecord();
-    Click(1055);  // already there
-    Click(1061);  // Video 3 to Tuner
+    Click(IDC_ZONE_SOURCE_VIDEO_3);  // already there
+    Click(IDC_ZONE_SOURCE_TUNER);    // Video 3 to Tuner
     EXPECT_EQ(SettledCommands(6), std::vector<std::uint8_t>(6, 0x8D));
 
     device->ChangeRegister(RS_ZONE_AUDIO_SOURCE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !Checked(1061) && panel->Model().zoneSourceIndex == -1; },
-                          2000));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !Checked(IDC_ZONE_SOURCE_TUNER) && panel->Model().zoneSourceIndex == -1; },
+        2000));
     device->ClearRecord();
-    Click(1053);  // no known zone source: one step
+    Click(IDC_ZONE_SOURCE_VIDEO_1);  // no known zone source: one step
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x8D});
 }
 
@@ -142,14 +146,14 @@ TEST_F(WithDevice, UpDownsSendOnePerPressAndTheArrowKeysToo) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
     device->ClearRecord();
-    panel->StepUpDown(1028, -1);  // volume up arrow
-    panel->StepUpDown(1028, +1);
-    panel->StepUpDown(1034, -1);  // subwoofer up
-    panel->StepUpDown(1029, +1);  // zone volume down
-    panel->Control(1016)->setFocus();
-    QTest::keyClick(panel->Control(1016), Qt::Key_Up);  // treble up from its field
+    panel->StepUpDown(IDC_VOLUME_SPIN, -1);  // volume up arrow
+    panel->StepUpDown(IDC_VOLUME_SPIN, +1);
+    panel->StepUpDown(IDC_SUBWOOFER_SPIN, -1);    // subwoofer up
+    panel->StepUpDown(IDC_ZONE_VOLUME_SPIN, +1);  // zone volume down
+    panel->Control(IDC_TREBLE)->setFocus();
+    QTest::keyClick(panel->Control(IDC_TREBLE), Qt::Key_Up);  // treble up from its field
     EXPECT_EQ(SettledCommands(5), (std::vector<std::uint8_t>{0x31, 0x32, 0x61, 0x8C, 0x46}));
-    EXPECT_EQ(Text(1013), QString::number(window->Link().Mirror().Value(RS_VOLUME) - 100));
+    EXPECT_EQ(Text(IDC_VOLUME), QString::number(window->Link().Mirror().Value(RS_VOLUME) - 100));
 }
 
 TEST_F(WithDevice, HiddenPanelIsNotReloadedUntilShown) {
@@ -158,18 +162,18 @@ TEST_F(WithDevice, HiddenPanelIsNotReloadedUntilShown) {
     panel->hide();
     device->ChangeRegister(RS_VOLUME, 70);
     ASSERT_TRUE(WaitUntil([&] { return window->Link().Mirror().Value(RS_VOLUME) == 70; }, 2000));
-    EXPECT_EQ(Text(1013), "-35");
+    EXPECT_EQ(Text(IDC_VOLUME), "-35");
     window->OnCommand(ID_CONTROL_PANEL);
-    EXPECT_EQ(Text(1013), "-30");
+    EXPECT_EQ(Text(IDC_VOLUME), "-30");
 }
 
 TEST_F(WithDevice, EnterAsksForEverythingAndCloseOnlyHides) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
     panel->activateWindow();
-    panel->Control(1013)->setFocus();
+    panel->Control(IDC_VOLUME)->setFocus();
     device->ClearRecord();
-    QTest::keyClick(panel->Control(1013), Qt::Key_Return);
+    QTest::keyClick(panel->Control(IDC_VOLUME), Qt::Key_Return);
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
     Click(2);
     EXPECT_FALSE(panel->isVisible());
@@ -182,19 +186,19 @@ TEST_F(WithDevice, ActivationGivesTheFocusBackToTheCheckedButtonOfAGroup) {
     window->OnCommand(ID_CONTROL_PANEL);
     panel->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
-    panel->Control(1072)->setFocus();  // THX On, while THX Off is the checked one
+    panel->Control(IDC_THX_ON)->setFocus();  // THX On, while THX Off is the checked one
     window->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
     panel->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
-    EXPECT_TRUE(WaitUntil([&] { return panel->Control(1071)->hasFocus(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return panel->Control(IDC_THX_OFF)->hasFocus(); }, 2000));
 
     // A control outside the radio groups simply gets the focus back.
-    panel->Control(1020)->setFocus();  // Late Night
+    panel->Control(IDC_LATE_NIGHT)->setFocus();  // Late Night
     window->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
     panel->activateWindow();
-    EXPECT_TRUE(WaitUntil([&] { return panel->Control(1020)->hasFocus(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return panel->Control(IDC_LATE_NIGHT)->hasFocus(); }, 2000));
 }
 
 TEST_F(WithDevice, PanelPlaceAndVisibilitySurviveARestart) {
@@ -282,8 +286,8 @@ TEST_F(WithDevice, FirstRunAsksForThePortOnceAndConnectsToIt) {
         EXPECT_FALSE(config.Control(2)->isEnabled());
         EXPECT_TRUE(config.Control(2)->isHidden());
         EXPECT_EQ(Stored().value("Config/Configured").toInt(), 1);  // written before it opened
-        static_cast<QRadioButton*>(config.Control(1009))->setChecked(true);
-        static_cast<QLineEdit*>(config.Control(1010))
+        static_cast<QRadioButton*>(config.Control(IDC_PORT_OTHER))->setChecked(true);
+        static_cast<QLineEdit*>(config.Control(IDC_OTHER_PORT_NAME))
             ->setText(QString::fromStdString(device->PortPath()));
         config.accept();
         return static_cast<int>(QDialog::Accepted);
@@ -291,7 +295,7 @@ TEST_F(WithDevice, FirstRunAsksForThePortOnceAndConnectsToIt) {
     window = std::make_unique<RemoteWindow>(profile);
     ASSERT_TRUE(window->Create());
     EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(messagesAtDialog, std::vector<int>{1040});
+    EXPECT_EQ(messagesAtDialog, std::vector<int>{IDS_FIRST_RUN});
     EXPECT_TRUE(window->Link().IsOpen());
     EXPECT_TRUE(WaitUntil([&] { return !window->Link().Mirror().AllPending(); }, 5000));
     window->close();
@@ -309,15 +313,17 @@ protected:
     static QRadioButton* Radio(ConfigDialog& d, int id) {
         return static_cast<QRadioButton*>(d.Control(id));
     }
-    static QLineEdit* Other(ConfigDialog& d) { return static_cast<QLineEdit*>(d.Control(1010)); }
+    static QLineEdit* Other(ConfigDialog& d) {
+        return static_cast<QLineEdit*>(d.Control(IDC_OTHER_PORT_NAME));
+    }
     QtProfile profile;
 };
 
 TEST_F(Configuration, NoSettingsSelectCom1AtTheDefaultSpeed) {
     ConfigDialog dialog(profile);
     EXPECT_EQ(dialog.windowTitle(), "Program Configuration");
-    EXPECT_TRUE(Radio(dialog, 1005)->isChecked());
-    EXPECT_TRUE(Radio(dialog, 1011)->isChecked());
+    EXPECT_TRUE(Radio(dialog, IDC_PORT_COM1)->isChecked());
+    EXPECT_TRUE(Radio(dialog, IDC_SPEED_12000)->isChecked());
     EXPECT_FALSE(Other(dialog)->isEnabled());
     EXPECT_TRUE(Other(dialog)->text().isEmpty());
     EXPECT_TRUE(dialog.Control(2)->isEnabled());
@@ -329,10 +335,10 @@ TEST_F(Configuration, OtherNamesAndOddSpeeds) {
         Stored().setValue("Config/Speed", 4800);
         Stored().sync();
         ConfigDialog dialog(profile);
-        EXPECT_TRUE(Radio(dialog, 1009)->isChecked()) << stored;
+        EXPECT_TRUE(Radio(dialog, IDC_PORT_OTHER)->isChecked()) << stored;
         EXPECT_EQ(Other(dialog)->text(), stored);
         EXPECT_TRUE(Other(dialog)->isEnabled());
-        EXPECT_TRUE(Radio(dialog, 1011)->isChecked());  // shown as 12000
+        EXPECT_TRUE(Radio(dialog, IDC_SPEED_12000)->isChecked());  // shown as 12000
         dialog.accept();  // unchanged: stored again, with the speed as 12000
         Stored().sync();
         EXPECT_EQ(Stored().value("Config/Port").toString(), stored);
@@ -357,10 +363,10 @@ TEST_F(Configuration, OkStoresTheChoiceAndCancelNothing) {
     EXPECT_EQ(Stored().value("Config/Speed").toInt(), 12000);
     {
         ConfigDialog dialog(profile);
-        Radio(dialog, 1009)->setChecked(true);
+        Radio(dialog, IDC_PORT_OTHER)->setChecked(true);
         EXPECT_TRUE(Other(dialog)->isEnabled());
         Other(dialog)->setText("  /dev/ttyUSB0   ");  // device paths keep their letter case
-        Radio(dialog, 1012)->setChecked(true);
+        Radio(dialog, IDC_SPEED_9600)->setChecked(true);
         dialog.accept();
     }
     Stored().sync();
@@ -368,7 +374,7 @@ TEST_F(Configuration, OkStoresTheChoiceAndCancelNothing) {
     EXPECT_EQ(Stored().value("Config/Speed").toInt(), 9600);
     {
         ConfigDialog dialog(profile);
-        Radio(dialog, 1007)->setChecked(true);
+        Radio(dialog, IDC_PORT_COM3)->setChecked(true);
         EXPECT_FALSE(Other(dialog)->isEnabled());
         EXPECT_EQ(Other(dialog)->text(), "  /dev/ttyUSB0");  // kept while disabled
         dialog.accept();

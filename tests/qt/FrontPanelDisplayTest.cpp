@@ -3,8 +3,8 @@
 
 #include <QImage>
 
-#include "qt/GuiTestSupport.h"
 #include "qt/FrontPanelDisplay.h"
+#include "qt/GuiTestSupport.h"
 
 namespace r512::test {
 namespace {
@@ -76,8 +76,8 @@ TEST_F(Display, TheFourParticularGlyphs) {
 
 TEST_F(Display, CharactersWithoutAGlyphDrawBlank) {
     // Control codes, codes from 128 on, and printable codes the font has no glyph for.
-    const char text[21] = {'\x01', '\x1F', '\x80', '\xE9', '\xFF', '!', '#', '(', '*', '/',
-                           '{', '~', ' ', '\x7F', '$', '%', '&', '?', '^', '|', 0};
+    const char text[21] = {'\x01', '\x1F', '\x80', '\xE9', '\xFF', '!', '#', '(', '*', '/', '{',
+                           '~',    ' ',    '\x7F', '$',    '%',    '&', '?', '^', '|', 0};
     display.SetLine(text, 1, true);
     const QImage shot = Shot();
     for (int column = 0; column < 20; ++column)

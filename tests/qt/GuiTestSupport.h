@@ -1,12 +1,12 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,8 +47,8 @@ protected:
         std::string error;
         device = sim::Simulator::OpenPseudoTerminal(&error);
         ASSERT_TRUE(device) << error;
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                           settings::kOrganisation, settings::kApplication);
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganisation,
+                           settings::kApplication);
         settings.setValue("Config/Configured", 1);
         settings.setValue("Config/Port", QString::fromStdString(device->PortPath()));
         settings.sync();

@@ -14,14 +14,15 @@
 #include <vector>
 
 #include "base/Messages.h"
-#include "qt/QtMessagePump.h"
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
-#include "qt/NamesDialog.h"
 #include "qt/GuiTestSupport.h"
-#include "qt/QStringPrinter.h"
-#include "simulator/Simulator.h"
 #include "qt/NamesCommand.h"
+#include "qt/NamesDialog.h"
+#include "qt/QStringPrinter.h"
+#include "qt/QtMessagePump.h"
+#include "simulator/Simulator.h"
+#include "ui/ResourceIds.h"
 
 namespace r512::test {
 namespace {
@@ -171,7 +172,7 @@ TEST_F(NamesCommandTest, DownloadFillsTheDialogAndOkUploadsExactlyTheEdits) {
         EXPECT_EQ(Field(stored, 702 + 7 * i, 7), Field(original, 702 + 7 * i, 7)) << i;
     EXPECT_EQ(Field(stored, 420, 20), "Digital Surround    ");
     // The 49 bytes after name 9, and everything outside the names and messages, unchanged.
-    for (int i = 0; i < 1024; ++i) {
+    for (int i = 0; i < IDC_SUBWOOFER; ++i) {
         if ((i >= 400 && i < 480) || (i >= 702 && i < 765)) continue;
         ASSERT_EQ(stored[static_cast<std::size_t>(i)], original[static_cast<std::size_t>(i)]) << i;
     }
@@ -273,7 +274,7 @@ TEST_F(NamesCommandTest, CancelSendsNothingAndDefaultsThenCancelChangesNothing) 
 }
 
 TEST_F(NamesCommandTest, DefaultsThenOkStoresTheFactoryTexts) {
-    std::vector<std::uint8_t> memory(1024, 'q');
+    std::vector<std::uint8_t> memory(IDC_SUBWOOFER, 'q');
     device->SetNamesMemory(memory);
     ASSERT_TRUE(Connect());
     NamesDialog::SetModalRun([&](NamesDialog& d) {
@@ -313,7 +314,7 @@ TEST_F(NamesCommandTest, SilentDeviceAfterAnEarlierDownloadOffersTheEarlierNames
     sim::Faults faults;
     faults.namesReply = sim::Faults::NamesReply::None;
     device->SetFaults(faults);
-    device->SetNamesMemory(std::vector<std::uint8_t>(1024, 'z'));
+    device->SetNamesMemory(std::vector<std::uint8_t>(IDC_SUBWOOFER, 'z'));
     QString offered;
     NamesDialog::SetModalRun([&](NamesDialog& d) {
         offered = d.Field(9)->text();

@@ -10,10 +10,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "qt/NamesDialog.h"
-#include "qt/QtDialogUnits.h"
 #include "qt/GuiTestSupport.h"
+#include "qt/NamesDialog.h"
 #include "qt/QStringPrinter.h"
+#include "qt/QtDialogUnits.h"
+#include "ui/ResourceIds.h"
 
 namespace r512::test {
 namespace {
@@ -36,7 +37,7 @@ TEST_F(NamesDialogTest, LaidOutInItsFixedPitchFontFromTheDialogUnitTable) {
     for (int n = 0; n < 9; ++n) {
         QLineEdit* field = dialog.Field(n);
         ASSERT_TRUE(field);
-        EXPECT_EQ(field->property("controlId").toInt(), 1088 + n);
+        EXPECT_EQ(field->property("controlId").toInt(), IDC_SOURCE_NAME_1 + n);
         EXPECT_EQ(field->geometry(), QRect(u.X(15), u.Y(nameY[n]), u.X(45), u.Y(12))) << n;
         EXPECT_EQ(field->maxLength(), 7);
     }
@@ -44,7 +45,7 @@ TEST_F(NamesDialogTest, LaidOutInItsFixedPitchFontFromTheDialogUnitTable) {
     for (int i = 0; i < 4; ++i) {
         QLineEdit* field = dialog.Field(9 + i);
         ASSERT_TRUE(field);
-        EXPECT_EQ(field->property("controlId").toInt(), 1097 + i);
+        EXPECT_EQ(field->property("controlId").toInt(), IDC_WELCOME_1 + i);
         EXPECT_EQ(field->geometry(), QRect(u.X(85), u.Y(lineY[i]), u.X(85), u.Y(12))) << i;
         EXPECT_EQ(field->maxLength(), 20);
     }

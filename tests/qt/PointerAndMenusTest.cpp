@@ -10,12 +10,13 @@
 #include <chrono>
 
 #include "base/Messages.h"
-#include "qt/QtProfile.h"
-#include "qt/PopupPanel.h"
 #include "qt/GuiTestSupport.h"
+#include "qt/PopupPanel.h"
+#include "qt/QtProfile.h"
+#include "qt/RemoteWindow.h"
 #include "simulator/Simulator.h"
 #include "ui/HotSpotTable.h"
-#include "qt/RemoteWindow.h"
+#include "ui/ResourceIds.h"
 
 namespace r512::test {
 namespace {
@@ -28,8 +29,9 @@ protected:
         SimulatedDeviceTest::SetUp();
         window = std::make_unique<RemoteWindow>(profile);
         ASSERT_TRUE(window->Create());
-        ASSERT_TRUE(WaitUntil([&] { return !window->Link().Mirror().AllPending() &&
-                                           device->Commands().size() == 1; }, 5000));
+        ASSERT_TRUE(WaitUntil(
+            [&] { return !window->Link().Mirror().AllPending() && device->Commands().size() == 1; },
+            5000));
         ASSERT_TRUE(WaitUntil([&] { return !window->IsTimerRunning(kSettleTimer); }, 3000));
         device->ClearRecord();
     }
@@ -148,8 +150,8 @@ TEST_F(Pointer, MenusOpenWhereTheyShouldAndTheirItemsSendTheirCodes) {
     QStringList items;
     for (QAction* action : window->OpenMenu()->actions())
         items << (action->isSeparator() ? QStringLiteral("---") : action->text());
-    EXPECT_EQ(items, QStringList({"Configure", "Control Panel", "Names", "Refresh", "---",
-                                  "About", "Exit"}));
+    EXPECT_EQ(items, QStringList({"Configure", "Control Panel", "Names", "Refresh", "---", "About",
+                                  "Exit"}));
     window->OpenMenu()->actions()[3]->trigger();
     window->OpenMenu()->close();
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
@@ -179,7 +181,7 @@ TEST_F(Pointer, PopupsOpenAtThePointerPostTheirIdsAndHideWhenLeft) {
     ToneDialog* tone = window->Tone();
     ASSERT_TRUE(WaitUntil([&] { return tone->isVisible(); }, 2000));
     EXPECT_EQ(tone->pos(), window->mapToGlobal(tonePoint));
-    QPushButton* trebleUp = tone->Button(1083);
+    QPushButton* trebleUp = tone->Button(IDC_TREBLE_UP);
     ASSERT_NE(trebleUp, nullptr);
     for (int i = 0; i < 3; ++i) QTest::mouseClick(trebleUp, Qt::LeftButton);
     EXPECT_EQ(SettledCommands(3), (std::vector<std::uint8_t>{0x46, 0x46, 0x46}));
@@ -191,7 +193,7 @@ TEST_F(Pointer, PopupsOpenAtThePointerPostTheirIdsAndHideWhenLeft) {
     LevelsDialog* levels = window->Levels();
     ASSERT_TRUE(WaitUntil([&] { return levels->isVisible(); }, 2000));
     EXPECT_TRUE(WaitUntil([&] { return !tone->isVisible(); }, 2000));
-    QTest::mouseClick(levels->Button(1079), Qt::LeftButton);
+    QTest::mouseClick(levels->Button(IDC_SURROUND_DOWN), Qt::LeftButton);
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x84});
 
     // Back to the remote window: the popup hides and nothing is sent.
@@ -203,8 +205,8 @@ TEST_F(Pointer, PopupsOpenAtThePointerPostTheirIdsAndHideWhenLeft) {
 
 TEST_F(Pointer, PopupLayoutIsMinusLabelPlus) {
     LevelsDialog* levels = window->Levels();
-    const QPushButton* minus = levels->Button(1085);
-    const QPushButton* plus = levels->Button(1080);
+    const QPushButton* minus = levels->Button(IDC_SUBWOOFER_DOWN);
+    const QPushButton* plus = levels->Button(IDC_SUBWOOFER_UP);
     ASSERT_TRUE(minus && plus);
     EXPECT_EQ(minus->text(), "-");
     EXPECT_EQ(plus->text(), "+");
@@ -212,8 +214,8 @@ TEST_F(Pointer, PopupLayoutIsMinusLabelPlus) {
     EXPECT_GT(plus->x(), minus->x() + minus->width());
     EXPECT_EQ(plus->x() + plus->width(), levels->width());
     EXPECT_EQ(minus->y(), plus->y());
-    EXPECT_LT(levels->Button(1085)->y(), levels->Button(1087)->y());
-    EXPECT_LT(levels->Button(1087)->y(), levels->Button(1079)->y());
+    EXPECT_LT(levels->Button(IDC_SUBWOOFER_DOWN)->y(), levels->Button(IDC_CENTER_DOWN)->y());
+    EXPECT_LT(levels->Button(IDC_CENTER_DOWN)->y(), levels->Button(IDC_SURROUND_DOWN)->y());
 }
 
 }  // namespace

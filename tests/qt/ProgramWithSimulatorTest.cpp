@@ -8,10 +8,10 @@
 #include <string>
 
 #include "base/Messages.h"
-#include "qt/QtProfile.h"
 #include "qt/GuiTestSupport.h"
-#include "simulator/Simulator.h"
+#include "qt/QtProfile.h"
 #include "qt/RemoteWindow.h"
+#include "simulator/Simulator.h"
 
 namespace r512::test {
 namespace {
@@ -96,9 +96,12 @@ TEST_F(Program, StandbyBlanksTheDisplay) {
     ASSERT_TRUE(window.Create());
     ASSERT_TRUE(WaitUntil([&] { return Line(window, 0) == "CD      Digital PCM "; }, 5000));
     device->PressKey(Cmd::Standby);
-    EXPECT_TRUE(WaitUntil([&] {
-        return Line(window, 0) == std::string(20, ' ') && Line(window, 1) == std::string(20, ' ');
-    }, 2000));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return Line(window, 0) == std::string(20, ' ') &&
+                   Line(window, 1) == std::string(20, ' ');
+        },
+        2000));
 }
 
 }  // namespace

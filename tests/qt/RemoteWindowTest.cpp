@@ -6,10 +6,11 @@
 #include <QSettings>
 
 #include "base/Messages.h"
-#include "qt/QtProfile.h"
 #include "qt/GuiTestSupport.h"
-#include "ui/HotSpotTable.h"
+#include "qt/QtProfile.h"
 #include "qt/RemoteWindow.h"
+#include "ui/HotSpotTable.h"
+#include "ui/ResourceIds.h"
 
 namespace r512::test {
 namespace {
@@ -51,7 +52,7 @@ TEST_F(Window, FirstRunIsCentredAndMarksTheProgramConfigured) {
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
     // The first-run welcome, then the port can't be opened: the window stays up without a
     // link.
-    EXPECT_EQ(messages, (std::vector<int>{1040, 1024}));
+    EXPECT_EQ(messages, (std::vector<int>{IDC_SOURCE_VIDEO_3, IDC_SUBWOOFER}));
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.Link().IsOpen());
     for (int id = 0; id < 5; ++id) EXPECT_FALSE(window.IsTimerRunning(id));

@@ -10,8 +10,8 @@
 
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
-#include "support/NamesPumps.h"
 #include "simulator/Simulator.h"
+#include "support/NamesPumps.h"
 #include "support/NoticeRecorder.h"
 #include "support/SimulatedLinkTest.h"
 

@@ -13,8 +13,7 @@ DeviceLink::DeviceLink(std::unique_ptr<PortChannel> channel) : SerialLink(std::m
 // The port is closed (and the I/O thread ended) before the window and image go away.
 DeviceLink::~DeviceLink() { ClosePort(); }
 
-bool DeviceLink::OpenPort(const char* portName, const char* lineDefinition,
-                          NoticeTarget* owner) {
+bool DeviceLink::OpenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
     if (!SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner)) return false;
     return QueueWindowRead(3);
 }

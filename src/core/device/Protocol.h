@@ -40,6 +40,17 @@ constexpr std::uint8_t kFirstRegister = RS_VOLUME;
 constexpr std::uint8_t kLastRegister = RS_THX;
 constexpr int kRegisterCount = kLastRegister - kFirstRegister + 1;  // 26
 
+// Register values that the program acts on by meaning: RS_AUDIO_SOURCE's external 5.1 input,
+// and the RS_SIGNAL_TYPE values of Dolby Digital and DTS material, which has a direct mode of
+// its own.
+constexpr std::uint8_t kSourceExt51 = 64;
+constexpr std::uint8_t kSignalDolbyDigital = 3;
+constexpr std::uint8_t kSignalDts = 4;
+
+constexpr bool IsDolbyDigitalOrDts(std::uint8_t signalType) {
+    return signalType == kSignalDolbyDigital || signalType == kSignalDts;
+}
+
 constexpr bool IsRegisterCode(std::uint8_t code) {
     return code >= kFirstRegister && code <= kLastRegister;
 }

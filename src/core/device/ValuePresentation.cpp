@@ -20,8 +20,8 @@ std::string FromTable(const char* const (&table)[N], unsigned value) {
 }
 
 constexpr const char* kModes[16] = {
-    "Stereo", "[] PL",   "Mode 2", "Mode 3",  "Mode 4",  "Mode 5",  "Mode 6",  "Mono",
-    "Mode 8", "Surr 6@", "Ears",   "Mode 11", "Stereo",  "Mode 13", "Mode 14", "Bypass",
+    "Stereo", "[] PL",   "Mode 2", "Mode 3",  "Mode 4", "Mode 5",  "Mode 6",  "Mono",
+    "Mode 8", "Surr 6@", "Ears",   "Mode 11", "Stereo", "Mode 13", "Mode 14", "Bypass",
 };
 constexpr const char* kSignalTypes[9] = {
     "Type 0", "Zero Signal", "Digital PCM", "Dolby Digit.", "dts",
@@ -56,11 +56,16 @@ std::string SourceName(unsigned value) {
     value &= 0xFF;
     if (value >= 1 && value <= 6) return Numbered("Video %d", value);
     switch (value) {
-        case 7: return "CD";
-        case 8: return "Aux";
-        case 9: return "Tuner";
-        case 64: return "Ext 5.1";
-        default: return "";
+        case 7:
+            return "CD";
+        case 8:
+            return "Aux";
+        case 9:
+            return "Tuner";
+        case kSourceExt51:
+            return "Ext 5.1";
+        default:
+            return "";
     }
 }
 

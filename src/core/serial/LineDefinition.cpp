@@ -25,16 +25,26 @@ bool ParseUnsigned(std::string_view text, std::uint32_t& value) {
 // The two-digit abbreviations of the classic mode command: "96" is 9600, "19" 19200, and so on.
 std::uint32_t ExpandBaud(std::uint32_t value) {
     switch (value) {
-        case 11: return 110;
-        case 15: return 150;
-        case 30: return 300;
-        case 60: return 600;
-        case 12: return 1200;
-        case 24: return 2400;
-        case 48: return 4800;
-        case 96: return 9600;
-        case 19: return 19200;
-        default: return value;
+        case 11:
+            return 110;
+        case 15:
+            return 150;
+        case 30:
+            return 300;
+        case 60:
+            return 600;
+        case 12:
+            return 1200;
+        case 24:
+            return 2400;
+        case 48:
+            return 4800;
+        case 96:
+            return 9600;
+        case 19:
+            return 19200;
+        default:
+            return value;
     }
 }
 
@@ -47,12 +57,18 @@ bool ParseBaud(std::string_view text, LineSettings& settings) {
 
 bool ParseParity(std::string_view text, LineSettings& settings) {
     const std::string p = Lower(text);
-    if (p == "n") settings.parity = LineSettings::Parity::None;
-    else if (p == "e") settings.parity = LineSettings::Parity::Even;
-    else if (p == "o") settings.parity = LineSettings::Parity::Odd;
-    else if (p == "m") settings.parity = LineSettings::Parity::Mark;
-    else if (p == "s") settings.parity = LineSettings::Parity::Space;
-    else return false;
+    if (p == "n")
+        settings.parity = LineSettings::Parity::None;
+    else if (p == "e")
+        settings.parity = LineSettings::Parity::Even;
+    else if (p == "o")
+        settings.parity = LineSettings::Parity::Odd;
+    else if (p == "m")
+        settings.parity = LineSettings::Parity::Mark;
+    else if (p == "s")
+        settings.parity = LineSettings::Parity::Space;
+    else
+        return false;
     return true;
 }
 
@@ -64,10 +80,14 @@ bool ParseDataBits(std::string_view text, LineSettings& settings) {
 }
 
 bool ParseStopBits(std::string_view text, LineSettings& settings) {
-    if (text == "1") settings.stopBits = LineSettings::StopBits::One;
-    else if (text == "1.5") settings.stopBits = LineSettings::StopBits::OnePointFive;
-    else if (text == "2") settings.stopBits = LineSettings::StopBits::Two;
-    else return false;
+    if (text == "1")
+        settings.stopBits = LineSettings::StopBits::One;
+    else if (text == "1.5")
+        settings.stopBits = LineSettings::StopBits::OnePointFive;
+    else if (text == "2")
+        settings.stopBits = LineSettings::StopBits::Two;
+    else
+        return false;
     return true;
 }
 
@@ -107,9 +127,8 @@ bool ParsePositional(std::string_view text, LineSettings& settings) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = text.find(',', start);
-        fields.push_back(Trim(text.substr(start, comma == std::string_view::npos
-                                                     ? std::string_view::npos
-                                                     : comma - start)));
+        fields.push_back(Trim(text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
@@ -146,11 +165,16 @@ bool ParseLineDefinition(std::string_view definition, LineSettings& settings) {
         const std::string key = Lower(item.substr(0, eq));
         const std::string_view value = item.substr(eq + 1);
         bool ok = false;
-        if (key == "baud") ok = ParseBaud(value, settings);
-        else if (key == "parity") ok = ParseParity(value, settings);
-        else if (key == "data") ok = ParseDataBits(value, settings);
-        else if (key == "stop") ok = ParseStopBits(value, settings);
-        else ok = IsSwitch(key, value);
+        if (key == "baud")
+            ok = ParseBaud(value, settings);
+        else if (key == "parity")
+            ok = ParseParity(value, settings);
+        else if (key == "data")
+            ok = ParseDataBits(value, settings);
+        else if (key == "stop")
+            ok = ParseStopBits(value, settings);
+        else
+            ok = IsSwitch(key, value);
         if (!ok) return false;
     }
     return true;

@@ -6,7 +6,6 @@
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
-
 namespace r512::posix {
 
 bool ApplyLineSettings(int fd, const LineSettings& settings) {
@@ -19,17 +18,34 @@ bool ApplyLineSettings(int fd, const LineSettings& settings) {
     tio.c_cflag &= ~(CBAUD | CIBAUD | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     tio.c_cflag |= CREAD | CLOCAL | BOTHER | (BOTHER << IBSHIFT);
     switch (settings.dataBits) {
-        case 5: tio.c_cflag |= CS5; break;
-        case 6: tio.c_cflag |= CS6; break;
-        case 7: tio.c_cflag |= CS7; break;
-        default: tio.c_cflag |= CS8; break;
+        case 5:
+            tio.c_cflag |= CS5;
+            break;
+        case 6:
+            tio.c_cflag |= CS6;
+            break;
+        case 7:
+            tio.c_cflag |= CS7;
+            break;
+        default:
+            tio.c_cflag |= CS8;
+            break;
     }
     switch (settings.parity) {
-        case LineSettings::Parity::None: break;
-        case LineSettings::Parity::Even: tio.c_cflag |= PARENB; break;
-        case LineSettings::Parity::Odd: tio.c_cflag |= PARENB | PARODD; break;
-        case LineSettings::Parity::Mark: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-        case LineSettings::Parity::Space: tio.c_cflag |= PARENB | CMSPAR; break;
+        case LineSettings::Parity::None:
+            break;
+        case LineSettings::Parity::Even:
+            tio.c_cflag |= PARENB;
+            break;
+        case LineSettings::Parity::Odd:
+            tio.c_cflag |= PARENB | PARODD;
+            break;
+        case LineSettings::Parity::Mark:
+            tio.c_cflag |= PARENB | PARODD | CMSPAR;
+            break;
+        case LineSettings::Parity::Space:
+            tio.c_cflag |= PARENB | CMSPAR;
+            break;
     }
     if (settings.parity != LineSettings::Parity::None) tio.c_iflag |= INPCK;
     // Linux has no 1.5 stop bits; two is the nearest the hardware offers.

@@ -23,8 +23,8 @@ bool SerialLink::OpenPort(const char* portName, const char* lineDefinition,
 
     owner_ = owner;
     const CommTimeouts applied = timeouts ? *timeouts : CommTimeouts{};
-    switch (channel_->Open(portName ? portName : "", lineDefinition ? lineDefinition : "",
-                           applied)) {
+    switch (
+        channel_->Open(portName ? portName : "", lineDefinition ? lineDefinition : "", applied)) {
         case PortChannel::OpenStatus::OpenFailed:
             ShowMessage(IDS_PORT_OPEN_FAILED);
             return false;

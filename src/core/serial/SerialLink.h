@@ -7,9 +7,9 @@
 #include <mutex>
 #include <thread>
 
+#include "base/NoticeTarget.h"
 #include "serial/CommTimeouts.h"
 #include "serial/IoRequest.h"
-#include "base/NoticeTarget.h"
 #include "serial/PortChannel.h"
 
 namespace r512 {

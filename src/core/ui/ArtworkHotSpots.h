@@ -20,4 +20,4 @@ inline constexpr CursorHotSpot kKnobDownHotSpot{24, 7};
 inline constexpr CursorHotSpot kKnobUpHotSpot{kCursorSize - 1 - kKnobDownHotSpot.x,
                                               kKnobDownHotSpot.y};
 
-} // namespace r512
+}  // namespace r512

@@ -71,15 +71,15 @@ CommandAction DecideCommand(int id, const RegisterMirror& mirror) {
     for (int target = 0; target < 9; ++target) {
         if (kZoneTargets[target] != id) continue;
         const int steps = StepMultiSourceCount(mirror.Value(RS_ZONE_AUDIO_SOURCE), target);
-        return Device(std::vector<std::uint8_t>(static_cast<std::size_t>(steps),
-                                                Cmd::ZoneSourceNext));
+        return Device(
+            std::vector<std::uint8_t>(static_cast<std::size_t>(steps), Cmd::ZoneSourceNext));
     }
     const std::uint8_t thx = mirror.Value(RS_THX);
     switch (id) {
         case ID_MODE_STEREO_DIRECT: {
             // Dolby Digital and DTS material has its own direct mode.
             const std::uint8_t signal = mirror.Value(RS_SIGNAL_TYPE);
-            return Device({signal == 3 || signal == 4 ? Cmd::Bypass : Cmd::StereoDownmix});
+            return Device({IsDolbyDigitalOrDts(signal) ? Cmd::Bypass : Cmd::StereoDownmix});
         }
         case ID_THX_OFF:
             return Device(thx != 0 ? std::vector<std::uint8_t>{Cmd::ModeKey}
@@ -92,13 +92,20 @@ CommandAction DecideCommand(int id, const RegisterMirror& mirror) {
             return Device(thx == 0   ? std::vector<std::uint8_t>{Cmd::ThxKey, Cmd::ThxKey}
                           : thx == 1 ? std::vector<std::uint8_t>{Cmd::ThxKey}
                                      : std::vector<std::uint8_t>{});
-        case ID_CONFIGURE: return {Kind::Configure, {}};
-        case ID_CONTROL_PANEL: return {Kind::ControlPanel, {}};
-        case ID_NAMES: return {Kind::Names, {}};
-        case ID_REFRESH: return {Kind::Refresh, {}};
-        case ID_ABOUT: return {Kind::About, {}};
-        case ID_EXIT: return {Kind::Exit, {}};
-        default: return {Kind::Unknown, {}};
+        case ID_CONFIGURE:
+            return {Kind::Configure, {}};
+        case ID_CONTROL_PANEL:
+            return {Kind::ControlPanel, {}};
+        case ID_NAMES:
+            return {Kind::Names, {}};
+        case ID_REFRESH:
+            return {Kind::Refresh, {}};
+        case ID_ABOUT:
+            return {Kind::About, {}};
+        case ID_EXIT:
+            return {Kind::Exit, {}};
+        default:
+            return {Kind::Unknown, {}};
     }
 }
 

@@ -8,14 +8,12 @@ namespace {
 constexpr unsigned kSettlePeriodMs = 1000;
 }  // namespace
 
-ConnectionController::ConnectionController(DeviceLink& link, Profile& profile,
-                                           WindowTimers& timers, DisplayComposer& composer,
-                                           NoticeTarget& owner)
+ConnectionController::ConnectionController(DeviceLink& link, Profile& profile, WindowTimers& timers,
+                                           DisplayComposer& composer, NoticeTarget& owner)
     : link_(link), profile_(profile), timers_(timers), composer_(composer), owner_(owner) {}
 
 const char* ConnectionController::LineDefinition(int speed) {
-    return speed == 9600 ? "baud=9600 parity=N data=8 stop=1"
-                         : "baud=11520 parity=N data=8 stop=1";
+    return speed == 9600 ? "baud=9600 parity=N data=8 stop=1" : "baud=11520 parity=N data=8 stop=1";
 }
 
 void ConnectionController::StartIfNotRunning(int id, unsigned periodMs) {

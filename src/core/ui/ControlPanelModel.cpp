@@ -2,26 +2,35 @@
 
 #include "device/Protocol.h"
 #include "device/ValuePresentation.h"
+#include "ui/ResourceIds.h"
 
 namespace r512 {
 
 int ControlPanelModel::SourceIndex(std::uint8_t audioSource) {
     if (audioSource >= 1 && audioSource <= 9) return audioSource - 1;
-    return audioSource == 64 ? 9 : -1;
+    return audioSource == kSourceExt51 ? 9 : -1;
 }
 
 int ControlPanelModel::ModeIndex(std::uint8_t stereoMode) {
     // The buttons: Stereo/Direct, Stereo Downmix, Mono Downmix, Bypass, Ears, Dolby Prologic,
     // Surround 6.1.
     switch (stereoMode) {
-        case 0: return 0;
-        case 12: return 1;
-        case 7: return 2;
-        case 15: return 3;
-        case 10: return 4;
-        case 1: return 5;
-        case 9: return 6;
-        default: return -1;
+        case 0:
+            return 0;
+        case 12:
+            return 1;
+        case 7:
+            return 2;
+        case 15:
+            return 3;
+        case 10:
+            return 4;
+        case 1:
+            return 5;
+        case 9:
+            return 6;
+        default:
+            return -1;
     }
 }
 
@@ -67,14 +76,22 @@ int UpDownCode(int upDownId, int delta) {
     if (delta == 0) return -1;
     const bool up = delta < 0;
     switch (upDownId) {
-        case 1028: return up ? Cmd::VolumeUp : Cmd::VolumeDown;
-        case 1029: return up ? Cmd::ZoneVolumeUp : Cmd::ZoneVolumeDown;
-        case 1030: return up ? Cmd::TrebleUp : Cmd::TrebleDown;
-        case 1031: return up ? Cmd::BassUp : Cmd::BassDown;
-        case 1032: return up ? Cmd::CenterUp : Cmd::CenterDown;
-        case 1033: return up ? Cmd::SurroundUp : Cmd::SurroundDown;
-        case 1034: return up ? Cmd::SubwooferUp : Cmd::SubwooferDown;
-        default: return -1;
+        case IDC_VOLUME_SPIN:
+            return up ? Cmd::VolumeUp : Cmd::VolumeDown;
+        case IDC_ZONE_VOLUME_SPIN:
+            return up ? Cmd::ZoneVolumeUp : Cmd::ZoneVolumeDown;
+        case IDC_TREBLE_SPIN:
+            return up ? Cmd::TrebleUp : Cmd::TrebleDown;
+        case IDC_BASS_SPIN:
+            return up ? Cmd::BassUp : Cmd::BassDown;
+        case IDC_CENTER_SPIN:
+            return up ? Cmd::CenterUp : Cmd::CenterDown;
+        case IDC_SURROUND_SPIN:
+            return up ? Cmd::SurroundUp : Cmd::SurroundDown;
+        case IDC_SUBWOOFER_SPIN:
+            return up ? Cmd::SubwooferUp : Cmd::SubwooferDown;
+        default:
+            return -1;
     }
 }
 

@@ -94,7 +94,7 @@ void DisplayComposer::UpdateDisplay() {
         timers_.StartTimer(kZoneSourceTimer, kZoneSourcePeriodMs);
     } else {
         Put(top_, 0, SourceName(source));
-        if (source != 64) {
+        if (source != kSourceExt51) {
             Put(top_, 8, SignalTypeName(mirror_.Value(RS_SIGNAL_TYPE)));
             if (mirror_.Value(RS_TAPEMONITOR) != 0) Put(top_, 8, "Tape Monitor");
         }
@@ -111,12 +111,12 @@ void DisplayComposer::UpdateDisplay() {
         timers_.StartTimer(kOverlayTimer, kLateNightPeriodMs);
         overlayOwner_ = kLateNightOwner;
         mirror_.SetState(RS_COMPRESSION, RegisterState::Shown);
-    } else if (source == 64) {
+    } else if (source == kSourceExt51) {
         // The external 5.1 input has no mode of its own to show.
     } else {
         const std::uint8_t mode = mirror_.Value(RS_STEREO_MODE);
         const std::uint8_t signal = mirror_.Value(RS_SIGNAL_TYPE);
-        if (mode == 0 && (signal == 3 || signal == 4))
+        if (mode == 0 && IsDolbyDigitalOrDts(signal))
             Put(bottom_, 0, "Direct");
         else
             Put(bottom_, 0, ModeName(mode));

@@ -8,7 +8,7 @@ class FrontPanelText {
 public:
     static constexpr int kLines = 2;
     static constexpr int kColumns = 20;
-    static constexpr int kCellWidth = 7;   // pixels of one character cell in the font strip
+    static constexpr int kCellWidth = 7;  // pixels of one character cell in the font strip
     static constexpr int kCellHeight = 9;
 
     // As DisplayLines::SetLine, without the redraw: false (and no change) for a line index

@@ -19,8 +19,17 @@ struct HotSpotRegion {
 };
 
 // What a right click on a hot spot opens.
-enum class RightClick { None, PowerMenu, AudioMenu, VideoMenu, TapeMonitorMenu,
-                        MultiSourceMenu, ModeMenu, LevelsPopup, TonePopup };
+enum class RightClick {
+    None,
+    PowerMenu,
+    AudioMenu,
+    VideoMenu,
+    TapeMonitorMenu,
+    MultiSourceMenu,
+    ModeMenu,
+    LevelsPopup,
+    TonePopup
+};
 
 // The pointer shape over a hot spot.
 enum class HotSpotCursor { Hand, KnobDown, KnobUp };
@@ -48,7 +57,7 @@ struct CaptionButtonGeometry {
     Rect rect;  // hit tests: right and bottom excluded
 };
 const std::array<CaptionButtonGeometry, 2>& CaptionButtons();  // Minimize, Close
-int HitCaptionButton(int x, int y);                             // index, or -1
+int HitCaptionButton(int x, int y);                            // index, or -1
 
 // The display child's place on the panel: 20 cells of 7 by 2 rows of 9 pixels.
 inline constexpr Rect kDisplayRect{315, 55, 455, 73};

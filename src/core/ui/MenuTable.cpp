@@ -17,10 +17,11 @@ const MenuDefinition& FileMenu() {
 }
 
 const MenuDefinition* HotSpotMenu(RightClick kind) {
-    static const MenuDefinition kPower{
-        "Power",
-        {{"Wake Up", ID_POWER_WAKE_UP}, {"Standby", ID_POWER_STANDBY}, {nullptr, 0},
-         {"Toggle", ID_POWER_TOGGLE}}};
+    static const MenuDefinition kPower{"Power",
+                                       {{"Wake Up", ID_POWER_WAKE_UP},
+                                        {"Standby", ID_POWER_STANDBY},
+                                        {nullptr, 0},
+                                        {"Toggle", ID_POWER_TOGGLE}}};
     static const MenuDefinition kAudio{
         "Audio", {{"CD", ID_AUDIO_CD}, {"Aux", ID_AUDIO_AUX}, {"Tuner", ID_AUDIO_TUNER}}};
     static const MenuDefinition kVideo{"Video",
@@ -58,13 +59,20 @@ const MenuDefinition* HotSpotMenu(RightClick kind) {
                                        {"THX On", ID_THX_ON},
                                        {"THX Surround EX", ID_THX_SURROUND_EX}}};
     switch (kind) {
-        case RightClick::PowerMenu: return &kPower;
-        case RightClick::AudioMenu: return &kAudio;
-        case RightClick::VideoMenu: return &kVideo;
-        case RightClick::TapeMonitorMenu: return &kTape;
-        case RightClick::MultiSourceMenu: return &kZone;
-        case RightClick::ModeMenu: return &kMode;
-        default: return nullptr;
+        case RightClick::PowerMenu:
+            return &kPower;
+        case RightClick::AudioMenu:
+            return &kAudio;
+        case RightClick::VideoMenu:
+            return &kVideo;
+        case RightClick::TapeMonitorMenu:
+            return &kTape;
+        case RightClick::MultiSourceMenu:
+            return &kZone;
+        case RightClick::ModeMenu:
+            return &kMode;
+        default:
+            return nullptr;
     }
 }
 

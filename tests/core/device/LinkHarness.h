@@ -62,9 +62,8 @@ public:
         while (at < stream.size()) {
             const std::size_t want = fake.LastRead().length;
             const std::size_t take = std::min(want, stream.size() - at);
-            const RegisterFrame frame =
-                Complete({stream.begin() + static_cast<long>(at),
-                          stream.begin() + static_cast<long>(at + take)});
+            const RegisterFrame frame = Complete({stream.begin() + static_cast<long>(at),
+                                                  stream.begin() + static_cast<long>(at + take)});
             if (frame.Taken()) frames.push_back(frame);
             at += take;
         }

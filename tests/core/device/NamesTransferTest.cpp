@@ -8,8 +8,8 @@
 
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
-#include "support/NamesPumps.h"
 #include "support/FakePortChannel.h"
+#include "support/NamesPumps.h"
 #include "support/NoticeRecorder.h"
 
 namespace r512::test {

@@ -161,8 +161,11 @@ TEST(ProcessReceived, WhileNamesPendingOrdinaryReadsAreDropped) {
 TEST(ProcessReceived, ImpossibleNoticeFiguresNeverReachOutsideTheWindow) {
     LinkHarness h;
     // Figures no read of the link produces: the window starts again empty.
-    for (auto [requested, received] : {std::pair<std::uint32_t, std::uint32_t>{7, 3}, {3, 9},
-                                       {0, 0}, {1024, 1024}, {0xFFFFFFFF, 0}}) {
+    for (auto [requested, received] : {std::pair<std::uint32_t, std::uint32_t>{7, 3},
+                                       {3, 9},
+                                       {0, 0},
+                                       {1024, 1024},
+                                       {0xFFFFFFFF, 0}}) {
         h.fake.CompleteRead({});
         ASSERT_TRUE(h.notices.Take(LinkHarness::kWait));
         EXPECT_FALSE(h.link.ProcessReceived(requested, received).Taken());
@@ -180,9 +183,10 @@ TEST(SendCommand, FramesWaitingBehindEachOtherKeepTheirOwnBytes) {
     ASSERT_TRUE(h.fake.WaitForWrites(1, LinkHarness::kWait));
     EXPECT_EQ(h.fake.WritesStarted(), 1u);
     for (std::uint8_t code : {0x31, 0x32, 0x06}) {
-        ASSERT_TRUE(h.fake.WaitForWrites(
-            static_cast<std::size_t>(code == 0x31 ? 1 : code == 0x32 ? 2 : 3),
-            LinkHarness::kWait));
+        ASSERT_TRUE(h.fake.WaitForWrites(static_cast<std::size_t>(code == 0x31   ? 1
+                                                                  : code == 0x32 ? 2
+                                                                                 : 3),
+                                         LinkHarness::kWait));
         {
             std::lock_guard<std::mutex> guard(h.shared.lock);
             EXPECT_EQ(h.shared.writesStarted.back().bytes,

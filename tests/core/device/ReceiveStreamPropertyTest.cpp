@@ -19,9 +19,8 @@ std::vector<RegisterFrame> FeedCut(LinkHarness& h, const std::vector<std::uint8_
         const std::size_t want = h.NextReadLength();
         std::size_t take = std::uniform_int_distribution<std::size_t>(0, want)(random);
         take = std::min(take, stream.size() - at);
-        const RegisterFrame frame =
-            h.Complete({stream.begin() + static_cast<long>(at),
-                        stream.begin() + static_cast<long>(at + take)});
+        const RegisterFrame frame = h.Complete({stream.begin() + static_cast<long>(at),
+                                                stream.begin() + static_cast<long>(at + take)});
         if (frame.Taken()) frames.push_back(frame);
         at += take;
     }

@@ -21,9 +21,9 @@ TEST(RegisterMirror, ReportRules) {
         {State::Known, 5, 6, State::Changed},    // a change outside a refresh
         {State::Changed, 5, 5, State::Changed},  // not yet announced: stays
         {State::Changed, 5, 7, State::Changed},
-        {State::Shown, 5, 5, State::Shown},      // being announced: same value keeps it
-        {State::Shown, 5, 9, State::Changed},    // another value: announce again
-        {State::Pending, 5, 5, State::Known},    // awaited by a refresh: never announced
+        {State::Shown, 5, 5, State::Shown},    // being announced: same value keeps it
+        {State::Shown, 5, 9, State::Changed},  // another value: announce again
+        {State::Pending, 5, 5, State::Known},  // awaited by a refresh: never announced
         {State::Pending, 5, 0, State::Known},
     };
     for (const Case& c : cases) {
@@ -32,8 +32,7 @@ TEST(RegisterMirror, ReportRules) {
         mirror.ApplyReport(RS_BASS, c.reported);
         EXPECT_EQ(mirror.Value(RS_BASS), c.reported);
         EXPECT_EQ(mirror.State(RS_BASS), c.after)
-            << "from state " << int(c.before) << ", " << int(c.stored) << " -> "
-            << int(c.reported);
+            << "from state " << int(c.before) << ", " << int(c.stored) << " -> " << int(c.reported);
     }
 }
 

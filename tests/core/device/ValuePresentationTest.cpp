@@ -20,7 +20,7 @@ TEST(DisplayValue, OffsetsByRegister) {
     }
     EXPECT_EQ(DisplayValue(255, RS_CENTER), 243);
     EXPECT_EQ(DisplayValue(50, RS_OPER_MODE), 50);
-    EXPECT_EQ(DisplayValue(50, RS_TRIGGER1), 50);  // just past the levels
+    EXPECT_EQ(DisplayValue(50, RS_TRIGGER1), 50);          // just past the levels
     EXPECT_EQ(DisplayValue(50, RS_VIDEO_INPUT_TYPE), 50);  // just before them
 }
 
@@ -31,8 +31,8 @@ TEST(DisplayValue, OnlyTheLowEightBitsCount) {
 }
 
 TEST(SourceName, Sources) {
-    const char* expected[] = {"", "Video 1", "Video 2", "Video 3", "Video 4", "Video 5",
-                              "Video 6", "CD", "Aux", "Tuner", ""};
+    const char* expected[] = {"",        "Video 1", "Video 2", "Video 3", "Video 4", "Video 5",
+                              "Video 6", "CD",      "Aux",     "Tuner",   ""};
     for (unsigned v = 0; v <= 10; ++v) EXPECT_EQ(SourceName(v), expected[v]) << v;
     EXPECT_EQ(SourceName(64), "Ext 5.1");
     EXPECT_EQ(SourceName(63), "");
@@ -42,8 +42,8 @@ TEST(SourceName, Sources) {
 }
 
 TEST(ModeName, TableAndFallback) {
-    const char* expected[16] = {"Stereo", "[] PL", "Mode 2", "Mode 3", "Mode 4", "Mode 5",
-                                "Mode 6", "Mono", "Mode 8", "Surr 6@", "Ears", "Mode 11",
+    const char* expected[16] = {"Stereo", "[] PL",   "Mode 2",  "Mode 3",  "Mode 4", "Mode 5",
+                                "Mode 6", "Mono",    "Mode 8",  "Surr 6@", "Ears",   "Mode 11",
                                 "Stereo", "Mode 13", "Mode 14", "Bypass"};
     for (unsigned v = 0; v < 16; ++v) EXPECT_EQ(ModeName(v), expected[v]) << v;
     EXPECT_EQ(ModeName(16), "Mode 16");
@@ -52,14 +52,14 @@ TEST(ModeName, TableAndFallback) {
 
 TEST(SignalTypeName, TableAndFallback) {
     const char* expected[9] = {"Type 0", "Zero Signal", "Digital PCM", "Dolby Digit.", "dts",
-                               "MPEG", "Noise", "Analog", "Digital Err."};
+                               "MPEG",   "Noise",       "Analog",      "Digital Err."};
     for (unsigned v = 0; v < 9; ++v) EXPECT_EQ(SignalTypeName(v), expected[v]) << v;
     EXPECT_EQ(SignalTypeName(9), "Type 9");
 }
 
 TEST(InputAndVideoNames, TablesAndFallbacks) {
-    const char* audio[6] = {"Analog", "Coaxial", "Optical", "RF demodulator (AC-3)", "AES/EBU",
-                            "Balanced Analog"};
+    const char* audio[6] = {"Analog",  "Coaxial",        "Optical", "RF demodulator (AC-3)",
+                            "AES/EBU", "Balanced Analog"};
     for (unsigned v = 0; v < 6; ++v) EXPECT_EQ(AudioInputName(v), audio[v]);
     EXPECT_EQ(AudioInputName(6), "Type 6");
 

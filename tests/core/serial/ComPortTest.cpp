@@ -3,7 +3,8 @@
 // (run-with-simulator.sh maps the ports and says which is which through the environment):
 //   R512_COM_DEVICE      the simulated device, logging every byte it receives
 //   R512_COM_DEVICE_LOG  that log, as a Windows path
-//   R512_COM_SPLIT       a simulated device that sends each byte on its own, R512_COM_SPLIT_MS apart
+//   R512_COM_SPLIT       a simulated device that sends each byte on its own,
+//                        R512_COM_SPLIT_MS apart
 //   R512_COM_HANGUP      a simulated device that hangs up its line once the file
 //                        R512_COM_HANGUP_REQUEST has been made
 //   R512_COM_MISSING     a COM port name that nothing answers to
@@ -66,8 +67,8 @@ public:
             if (at == std::string::npos) continue;
             std::istringstream words(line.substr(at + 9));
             std::string word;
-            while (words >> word) bytes.push_back(static_cast<std::uint8_t>(
-                                      std::strtoul(word.c_str(), nullptr, 16)));
+            while (words >> word)
+                bytes.push_back(static_cast<std::uint8_t>(std::strtoul(word.c_str(), nullptr, 16)));
         }
         return bytes;
     }
@@ -192,8 +193,7 @@ protected:
     static int CountKnown(const RegisterMirror& mirror) {
         int known = 0;
         for (int i = 0; i < kRegisterCount; ++i) {
-            if (mirror.State(static_cast<std::uint8_t>(kFirstRegister + i)) ==
-                RegisterState::Known)
+            if (mirror.State(static_cast<std::uint8_t>(kFirstRegister + i)) == RegisterState::Known)
                 ++known;
         }
         return known;
@@ -264,8 +264,8 @@ TEST_F(ComPort, CommandsArriveInOrderAndByteExact) {
     const std::size_t before = log.Received().size();
     // Queued all at once, so that they wait behind one another. 0x0D, 0x11 and 0x13 are what a
     // terminal would take for a carriage return, XON and XOFF.
-    const std::uint8_t codes[] = {Cmd::Video1,     Cmd::Video5,   Cmd::Cd,     Cmd::MuteToggle,
-                                  Cmd::VolumeUp,   Cmd::VolumeUp, Cmd::Tuner,  Cmd::MuteToggle,
+    const std::uint8_t codes[] = {Cmd::Video1,     Cmd::Video5,   Cmd::Cd,    Cmd::MuteToggle,
+                                  Cmd::VolumeUp,   Cmd::VolumeUp, Cmd::Tuner, Cmd::MuteToggle,
                                   Cmd::VolumeDown, Cmd::Refresh};
     std::vector<std::uint8_t> expected;
     for (std::uint8_t code : codes) {
@@ -514,8 +514,8 @@ TEST_F(ComPort, StopIsReportedBeforeAReadAndAReadBeforeAWrite) {
 // what had arrived, and drops the input not yet read.
 class PurgingLink : public SerialLink {
 public:
-    using SerialLink::SerialLink;
     using SerialLink::PurgeReceive;
+    using SerialLink::SerialLink;
 };
 
 TEST_F(ComPort, PurgeDropsTheInputNotYetRead) {

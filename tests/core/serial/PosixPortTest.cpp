@@ -9,11 +9,11 @@
 #include <thread>
 
 #include "base/Messages.h"
+#include "core/serial/PseudoTerminal.h"
 #include "device/DeviceLink.h"
 #include "serial/PortChannelPosix.h"
 #include "serial/PosixPortSpeed.h"
 #include "serial/SerialLink.h"
-#include "core/serial/PseudoTerminal.h"
 #include "support/NoticeRecorder.h"
 
 namespace r512::test {
@@ -64,7 +64,7 @@ TEST_F(PosixPort, WritesGoOutInQueueOrder) {
     ASSERT_TRUE(link.QueueWrite(b, 5, 0));
     ASSERT_TRUE(link.QueueWrite(c, 1, 0));
     EXPECT_EQ(pty.Read(11, 2000ms), (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0x31, 0xE0,
-                                                              0x52, 0x53, 0x21, 0x32, 0xDC}));
+                                                               0x52, 0x53, 0x21, 0x32, 0xDC}));
     EXPECT_EQ(notices.Count(), 0u);
 }
 
@@ -179,7 +179,7 @@ TEST_F(PosixPort, ChannelReportsStopFirstThenReadThenWrite) {
 
 TEST_F(PosixPort, PurgeAbortsTheOutstandingReadAndDropsUnreadInput) {
     PurgingLink link;
-    EXPECT_FALSE(link.PurgeReceive());  // no port open
+    EXPECT_FALSE(link.PurgeReceive());         // no port open
     ASSERT_TRUE(Open(link, {0, 0, 0, 0, 0}));  // reads wait for all their bytes
     std::uint8_t buffer[10] = {};
     ASSERT_TRUE(link.QueueRead(buffer, 10, kNotice));

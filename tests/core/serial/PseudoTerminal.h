@@ -30,9 +30,7 @@ public:
         ::cfmakeraw(&tio);
         ::tcsetattr(slave_, TCSANOW, &tio);
     }
-    ~PseudoTerminal() {
-        HangUp();
-    }
+    ~PseudoTerminal() { HangUp(); }
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
@@ -55,7 +53,8 @@ public:
             pollfd fd{master_, POLLIN, 0};
             if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) break;
             std::uint8_t buffer[256];
-            const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
+            const ssize_t n =
+                ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
             if (n <= 0) break;
             bytes.insert(bytes.end(), buffer, buffer + n);
         }

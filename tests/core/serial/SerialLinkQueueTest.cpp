@@ -106,8 +106,8 @@ TEST_F(SerialLinkQueue, ReadsAndWritesProceedIndependently) {
 
 TEST_F(SerialLinkQueue, ClosePortDiscardsQueuedRequestsSilently) {
     ASSERT_TRUE(Open());
-    std::uint8_t buffers[3][4] = {{0xAA, 0xAA, 0xAA, 0xAA}, {0xBB, 0xBB, 0xBB, 0xBB},
-                                  {0xCC, 0xCC, 0xCC, 0xCC}};
+    std::uint8_t buffers[3][4] = {
+        {0xAA, 0xAA, 0xAA, 0xAA}, {0xBB, 0xBB, 0xBB, 0xBB}, {0xCC, 0xCC, 0xCC, 0xCC}};
     for (auto& buffer : buffers) ASSERT_TRUE(link.QueueRead(buffer, 4, kNotice));
     std::uint8_t out[1] = {1};
     ASSERT_TRUE(link.QueueWrite(out, 1, kNotice));

@@ -6,6 +6,7 @@
 #include "device/Protocol.h"
 #include "ui/CommandSet.h"
 #include "ui/MenuTable.h"
+#include "ui/ResourceIds.h"
 
 namespace r512 {
 namespace {
@@ -21,13 +22,22 @@ Codes Send(int id, const RegisterMirror& mirror = {}) {
 
 TEST(CommandSet, FixedCodes) {
     const std::map<int, std::uint8_t> table = {
-        {32785, 0x23}, {32786, 0x22}, {32787, 0x06}, {32771, 0x0D}, {32772, 0x0E},
-        {32773, 0x0F}, {32774, 0x10}, {32775, 0x11}, {32779, 0x12}, {32776, 0x13},
-        {32777, 0x14}, {32778, 0x48}, {32780, 0x28}, {32781, 0x27}, {32782, 0x1A},
-        {32810, 0x2B}, {32811, 0x2A}, {32812, 0x2F}, {32813, 0x2E}, {32814, 0x2C},
-        {32815, 0x2D}, {1083, 0x46},  {1086, 0x47},  {1084, 0x44},  {1078, 0x45},
-        {1080, 0x61},  {1085, 0x62},  {1081, 0x81},  {1087, 0x82},  {1082, 0x83},
-        {1079, 0x84},
+        {ID_POWER_WAKE_UP, 0x23},     {ID_POWER_STANDBY, 0x22},
+        {ID_POWER_TOGGLE, 0x06},      {ID_VIDEO_1, 0x0D},
+        {ID_VIDEO_2, 0x0E},           {ID_VIDEO_3, 0x0F},
+        {ID_VIDEO_4, 0x10},           {ID_VIDEO_5, 0x11},
+        {ID_VIDEO_6, 0x12},           {ID_AUDIO_CD, 0x13},
+        {ID_AUDIO_AUX, 0x14},         {ID_AUDIO_TUNER, 0x48},
+        {ID_TAPE_ON, 0x28},           {ID_TAPE_OFF, 0x27},
+        {ID_TAPE_TOGGLE, 0x1A},       {ID_MODE_STEREO_DOWNMIX, 0x2B},
+        {ID_MODE_MONO_DOWNMIX, 0x2A}, {ID_MODE_BYPASS, 0x2F},
+        {ID_MODE_EARS, 0x2E},         {ID_MODE_PROLOGIC, 0x2C},
+        {ID_MODE_SURROUND_61, 0x2D},  {IDC_TREBLE_UP, 0x46},
+        {IDC_TREBLE_DOWN, 0x47},      {IDC_BASS_UP, 0x44},
+        {IDC_BASS_DOWN, 0x45},        {IDC_SUBWOOFER_UP, 0x61},
+        {IDC_SUBWOOFER_DOWN, 0x62},   {IDC_CENTER_UP, 0x81},
+        {IDC_CENTER_DOWN, 0x82},      {IDC_SURROUND_UP, 0x83},
+        {IDC_SURROUND_DOWN, 0x84},
     };
     for (const auto& [id, code] : table) EXPECT_EQ(Send(id), Codes{code}) << id;
 }
@@ -48,10 +58,16 @@ TEST(CommandSet, ThxCommandsFollowTheThxRegister) {
         Codes codes;
     };
     const Case cases[] = {
-        {ID_THX_OFF, 0, {}},           {ID_THX_OFF, 1, {0x77}},       {ID_THX_OFF, 2, {0x77}},
-        {ID_THX_ON, 0, {0x1B}},        {ID_THX_ON, 1, {}},            {ID_THX_ON, 2, {0x1B}},
-        {ID_THX_SURROUND_EX, 0, {0x1B, 0x1B}}, {ID_THX_SURROUND_EX, 1, {0x1B}},
-        {ID_THX_SURROUND_EX, 2, {}},   {ID_THX_SURROUND_EX, 7, {}},
+        {ID_THX_OFF, 0, {}},
+        {ID_THX_OFF, 1, {0x77}},
+        {ID_THX_OFF, 2, {0x77}},
+        {ID_THX_ON, 0, {0x1B}},
+        {ID_THX_ON, 1, {}},
+        {ID_THX_ON, 2, {0x1B}},
+        {ID_THX_SURROUND_EX, 0, {0x1B, 0x1B}},
+        {ID_THX_SURROUND_EX, 1, {0x1B}},
+        {ID_THX_SURROUND_EX, 2, {}},
+        {ID_THX_SURROUND_EX, 7, {}},
     };
     for (const Case& c : cases) {
         RegisterMirror mirror;
@@ -68,11 +84,11 @@ TEST(CommandSet, MultiSourceStepsAroundTheCycle) {
         for (std::uint8_t code : codes) EXPECT_EQ(code, 0x8D);
         return codes.size();
     };
-    EXPECT_EQ(steps(ID_ZONE_CD, 9), 7u);      // from Tuner
-    EXPECT_EQ(steps(ID_ZONE_CD, 7), 0u);      // already CD
-    EXPECT_EQ(steps(ID_ZONE_CD, 1), 6u);      // from Video 1
-    EXPECT_EQ(steps(ID_ZONE_CD, 2), 5u);      // from Video 2
-    EXPECT_EQ(steps(ID_ZONE_VIDEO_1, 2), 8u); // the whole cycle less one
+    EXPECT_EQ(steps(ID_ZONE_CD, 9), 7u);       // from Tuner
+    EXPECT_EQ(steps(ID_ZONE_CD, 7), 0u);       // already CD
+    EXPECT_EQ(steps(ID_ZONE_CD, 1), 6u);       // from Video 1
+    EXPECT_EQ(steps(ID_ZONE_CD, 2), 5u);       // from Video 2
+    EXPECT_EQ(steps(ID_ZONE_VIDEO_1, 2), 8u);  // the whole cycle less one
     EXPECT_EQ(steps(ID_ZONE_TUNER, 1), 8u);
     EXPECT_EQ(steps(ID_ZONE_VIDEO_1, 9), 1u);
     EXPECT_EQ(steps(ID_ZONE_VIDEO_3, 0), 0u);   // before the first report
@@ -82,21 +98,21 @@ TEST(CommandSet, MultiSourceStepsAroundTheCycle) {
 
 TEST(CommandSet, ProgramCommands) {
     const RegisterMirror mirror;
-    EXPECT_EQ(DecideCommand(32784, mirror).kind, Kind::Configure);
-    EXPECT_EQ(DecideCommand(32800, mirror).kind, Kind::ControlPanel);
-    EXPECT_EQ(DecideCommand(32819, mirror).kind, Kind::Names);
-    EXPECT_EQ(DecideCommand(32809, mirror).kind, Kind::Refresh);
-    EXPECT_EQ(DecideCommand(32820, mirror).kind, Kind::About);
-    EXPECT_EQ(DecideCommand(32783, mirror).kind, Kind::Exit);
+    EXPECT_EQ(DecideCommand(ID_CONFIGURE, mirror).kind, Kind::Configure);
+    EXPECT_EQ(DecideCommand(ID_CONTROL_PANEL, mirror).kind, Kind::ControlPanel);
+    EXPECT_EQ(DecideCommand(ID_NAMES, mirror).kind, Kind::Names);
+    EXPECT_EQ(DecideCommand(ID_REFRESH, mirror).kind, Kind::Refresh);
+    EXPECT_EQ(DecideCommand(ID_ABOUT, mirror).kind, Kind::About);
+    EXPECT_EQ(DecideCommand(ID_EXIT, mirror).kind, Kind::Exit);
     EXPECT_EQ(DecideCommand(32799, mirror).kind, Kind::Unknown);
     EXPECT_EQ(DecideCommand(0, mirror).kind, Kind::Unknown);
 }
 
 TEST(Menus, EveryMenuItemIsACommandThatTheSetKnows) {
     std::vector<const MenuDefinition*> menus = {&FileMenu()};
-    for (RightClick kind : {RightClick::PowerMenu, RightClick::AudioMenu, RightClick::VideoMenu,
-                            RightClick::TapeMonitorMenu, RightClick::MultiSourceMenu,
-                            RightClick::ModeMenu})
+    for (RightClick kind :
+         {RightClick::PowerMenu, RightClick::AudioMenu, RightClick::VideoMenu,
+          RightClick::TapeMonitorMenu, RightClick::MultiSourceMenu, RightClick::ModeMenu})
         menus.push_back(HotSpotMenu(kind));
     int items = 0, separators = 0;
     for (const MenuDefinition* menu : menus) {

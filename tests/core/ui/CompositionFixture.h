@@ -7,9 +7,9 @@
 
 #include "device/Protocol.h"
 #include "device/RegisterMirror.h"
-#include "ui/DisplayComposer.h"
 #include "support/FakeDisplayLines.h"
 #include "support/RecordingWindowTimers.h"
+#include "ui/DisplayComposer.h"
 
 namespace r512::test {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/ConnectionController.h"
 #include "base/Messages.h"
 #include "base/SettingsLayout.h"
 #include "support/FakePortChannel.h"
-#include "support/RecordingWindowTimers.h"
 #include "support/MemoryProfile.h"
 #include "support/NoticeRecorder.h"
+#include "support/RecordingWindowTimers.h"
+#include "ui/ConnectionController.h"
 
 namespace r512::test {
 namespace {

@@ -4,6 +4,7 @@
 #include "device/Protocol.h"
 #include "ui/ControlPanelModel.h"
 #include "ui/PortChoice.h"
+#include "ui/ResourceIds.h"
 
 namespace r512 {
 namespace {
@@ -57,16 +58,17 @@ TEST(ControlPanelModel, ZoneStepsAroundTheRing) {
 }
 
 TEST(ControlPanelModel, UpDownSignChoosesTheCode) {
-    const int table[][3] = {{1028, 0x31, 0x32}, {1029, 0x8B, 0x8C}, {1030, 0x46, 0x47},
-                            {1031, 0x44, 0x45}, {1032, 0x81, 0x82}, {1033, 0x83, 0x84},
-                            {1034, 0x61, 0x62}};
+    const int table[][3] = {{IDC_VOLUME_SPIN, 0x31, 0x32},   {IDC_ZONE_VOLUME_SPIN, 0x8B, 0x8C},
+                            {IDC_TREBLE_SPIN, 0x46, 0x47},   {IDC_BASS_SPIN, 0x44, 0x45},
+                            {IDC_CENTER_SPIN, 0x81, 0x82},   {IDC_SURROUND_SPIN, 0x83, 0x84},
+                            {IDC_SUBWOOFER_SPIN, 0x61, 0x62}};
     for (const auto& row : table) {
         EXPECT_EQ(UpDownCode(row[0], -1), row[1]) << row[0];  // up arrow: raise
         EXPECT_EQ(UpDownCode(row[0], -5), row[1]);
         EXPECT_EQ(UpDownCode(row[0], +1), row[2]);
         EXPECT_EQ(UpDownCode(row[0], 0), -1);
     }
-    EXPECT_EQ(UpDownCode(1013, -1), -1);
+    EXPECT_EQ(UpDownCode(IDC_VOLUME, -1), -1);
 }
 
 TEST(PortChoice, FromTheStoredSettings) {
@@ -81,7 +83,8 @@ TEST(PortChoice, FromTheStoredSettings) {
         EXPECT_EQ(c.port, 4) << other;
         EXPECT_EQ(c.otherName, other);
     }
-    for (int speed : {0, 12000, 115200, 9601, -1}) EXPECT_EQ(PortChoice::FromSettings("", speed).speed, 0);
+    for (int speed : {0, 12000, 115200, 9601, -1})
+        EXPECT_EQ(PortChoice::FromSettings("", speed).speed, 0);
 }
 
 TEST(PortChoice, ToTheStoredSettings) {

@@ -41,9 +41,9 @@ TEST(WindowPlacement, StoredPositionsArePulledOntoTheDesktop) {
 
 TEST(HotSpots, TableOrderNamesAndCodes) {
     const auto& spots = HotSpots();
-    const char* names[13] = {"Standy Toggle", "Audio", "Video", "Tape Monitor", "Multi Source",
-                             "Speakers", "Delay", "Levels", "Brightness", "Tone", "Mode",
-                             "Control -", "Control +"};
+    const char* names[13] = {
+        "Standy Toggle", "Audio",      "Video", "Tape Monitor", "Multi Source", "Speakers", "Delay",
+        "Levels",        "Brightness", "Tone",  "Mode",         "Control -",    "Control +"};
     const std::uint8_t codes[13] = {0x06, 0x74, 0x75, 0x1A, 0x76, 0x60, 0x19,
                                     0x18, 0x79, 0x73, 0x77, 0x16, 0x15};
     for (int i = 0; i < 13; ++i) {
@@ -59,9 +59,9 @@ TEST(HotSpots, CentresHitTheirButtonAndCornersOfTheBoxDoNot) {
         const Rect& box = spots[static_cast<std::size_t>(i)].region.ellipse;
         const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
         EXPECT_EQ(HitHotSpot(cx, cy), i) << spots[static_cast<std::size_t>(i)].name;
-        EXPECT_EQ(HitHotSpot(box.left, box.top), -1);           // outside the ellipse
-        EXPECT_EQ(HitHotSpot(box.right, cy), -1);              // right edge excluded
-        EXPECT_EQ(HitHotSpot(box.left, cy), i);                // left edge included
+        EXPECT_EQ(HitHotSpot(box.left, box.top), -1);  // outside the ellipse
+        EXPECT_EQ(HitHotSpot(box.right, cy), -1);      // right edge excluded
+        EXPECT_EQ(HitHotSpot(box.left, cy), i);        // left edge included
         EXPECT_EQ(HitHotSpot(box.right - 1, cy), i);
     }
 }
@@ -77,7 +77,7 @@ TEST(HotSpots, TheKnobsMiddleStripIsBody) {
     EXPECT_EQ(HitHotSpot(714, 85), 12);  // right rim
     EXPECT_EQ(HitHotSpot(650, 55), -1);  // the box's corner, outside the circle
     EXPECT_EQ(HitHotSpot(681, 51), -1);
-    EXPECT_EQ(HitHotSpot(10, 10), -1);   // plain panel
+    EXPECT_EQ(HitHotSpot(10, 10), -1);  // plain panel
 }
 
 TEST(CaptionButtons, RectanglesExcludeRightAndBottom) {
