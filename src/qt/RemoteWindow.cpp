@@ -143,7 +143,8 @@ bool RemoteWindow::Create() {
         dialog.Run();  // connects below with whatever the dialog stored
     }
 
-    Connect();  // a failed connection leaves the window up without a link
+    // A failed connection leaves the window up without a link (the link has said why).
+    static_cast<void>(Connect());
     return true;
 }
 
@@ -176,8 +177,9 @@ void RemoteWindow::SavePositions() {
                              controlPanel_ && controlPanel_->isVisible() ? 1 : 0);
 }
 
-void RemoteWindow::PostNotice(std::uint32_t, std::uint32_t requested, std::uint32_t received) {
-    QCoreApplication::postEvent(this, new DeviceDataEvent(requested, received));
+void RemoteWindow::PostNotice(std::uint32_t message, std::uint32_t requested,
+                              std::uint32_t received) {
+    QCoreApplication::postEvent(this, new DeviceDataEvent(message, requested, received));
 }
 
 void RemoteWindow::StartTimer(int id, unsigned periodMs) {
@@ -203,8 +205,9 @@ bool RemoteWindow::event(QEvent* event) {
     if (event->type() == DeviceDataEvent::kType) {
         const auto* data = static_cast<DeviceDataEvent*>(event);
         // After a report the display has been composed again; a visible Control Panel (also a
-        // minimised one) follows it too.
-        if (controller_.DeviceData(data->requested, data->received) && controlPanel_ &&
+        // minimised one) follows it too. A failed port shows as the no-connection screen,
+        // which the controller has put up; no message box is shown for it.
+        if (controller_.Notice(data->message, data->requested, data->received) && controlPanel_ &&
             controlPanel_->isVisible())
             controlPanel_->UpdateFromMirror();
         return true;
@@ -282,7 +285,7 @@ void RemoteWindow::ConfigureCommand() {
     if (dialog.Run() == QDialog::Accepted) {
         // The dialog has stored the new port and speed: connect again with them.
         link_.ClosePort();
-        Connect();
+        static_cast<void>(Connect());  // a failure has been shown; the window stays as it is
     }
     if (controlPanel_) controlPanel_->setEnabled(true);
 }

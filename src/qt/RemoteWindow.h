@@ -20,12 +20,14 @@
 
 namespace r512 {
 
-// The read notice of the device link, posted from its I/O thread to the window's event queue.
+// A notice of the device link (a read's WM_DEVICE_DATA, or WM_PORT_FAILED), posted from its
+// I/O thread to the window's event queue.
 class DeviceDataEvent final : public QEvent {
 public:
     static constexpr QEvent::Type kType = static_cast<QEvent::Type>(WM_DEVICE_DATA);
-    DeviceDataEvent(std::uint32_t requested, std::uint32_t received)
-        : QEvent(kType), requested(requested), received(received) {}
+    DeviceDataEvent(std::uint32_t message, std::uint32_t requested, std::uint32_t received)
+        : QEvent(kType), message(message), requested(requested), received(received) {}
+    const std::uint32_t message;
     const std::uint32_t requested;
     const std::uint32_t received;
 };
@@ -56,7 +58,8 @@ public:
     const SkinPalette& Palette() const { return palette_; }
     const QImage& Skin() const { return skin_; }
 
-    // NoticeTarget: called on the link's I/O thread; queues a DeviceDataEvent.
+    // NoticeTarget: called on the link's I/O thread (or, for a failure found by the names
+    // download, on this one); queues a DeviceDataEvent.
     void PostNotice(std::uint32_t message, std::uint32_t requested,
                     std::uint32_t received) override;
 

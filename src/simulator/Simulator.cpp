@@ -13,6 +13,7 @@
 
 #include "serial/LineDefinition.h"
 #include "serial/PosixPortSpeed.h"
+#include "simulator/PseudoTerminal.h"
 
 namespace r512::sim {
 
@@ -31,58 +32,37 @@ void SetError(std::string* error, const std::string& text) {
 }  // namespace
 
 std::unique_ptr<Simulator> Simulator::OpenPseudoTerminal(std::string* error) {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (master < 0) {
-        SetError(error, "posix_openpt");
-        return nullptr;
-    }
-    char name[128];
-    if (::grantpt(master) != 0 || ::unlockpt(master) != 0 ||
-        ::ptsname_r(master, name, sizeof name) != 0) {
-        SetError(error, "pseudo-terminal set-up");
-        ::close(master);
-        return nullptr;
-    }
     // The simulator keeps the slave side open itself: the master then never sees a hang-up
     // between two sessions of the program, and the line is raw (no echo) before the program
     // has opened it.
-    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave < 0) {
-        SetError(error, std::string("open ") + name);
-        ::close(master);
+    PseudoTerminal line;
+    if (!line.Valid()) {
+        if (error) *error = line.Error();
         return nullptr;
     }
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    return std::unique_ptr<Simulator>(new Simulator(master, slave, name));
+    const std::string path = line.Path();
+    return std::unique_ptr<Simulator>(new Simulator(line.TakeMaster(), line.TakeSlave(), path));
 }
 
 std::unique_ptr<Simulator> Simulator::OpenDevice(const std::string& path, std::uint32_t baud,
                                                  std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) {
         SetError(error, "open " + path);
         return nullptr;
     }
     LineSettings line;
     line.baud = baud;
-    if (!posix::ApplyLineSettings(fd, line)) {
+    if (!posix::ApplyLineSettings(fd.Get(), line)) {
         SetError(error, "configure " + path);
-        ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<Simulator>(new Simulator(fd, -1, path));
+    return std::unique_ptr<Simulator>(new Simulator(std::move(fd), UniqueFd(), path));
 }
 
-Simulator::Simulator(int fd, int slaveFd, std::string path)
-    : fd_(fd), slaveFd_(slaveFd), portPath_(std::move(path)) {
-    int fds[2];
-    if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) == 0) {
-        wakeRead_ = fds[0];
-        wakeWrite_ = fds[1];
-    }
+Simulator::Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path)
+    : fd_(std::move(fd)), slaveFd_(std::move(slaveFd)), portPath_(std::move(path)) {
+    wake_.Create();
     thread_ = std::thread(&Simulator::Run, this);
 }
 
@@ -95,19 +75,60 @@ Simulator::~Simulator() {
     thread_.join();
     std::lock_guard<std::mutex> guard(lock_);
     CloseLine();
-    if (wakeRead_ >= 0) ::close(wakeRead_);
-    if (wakeWrite_ >= 0) ::close(wakeWrite_);
+    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
 }
 
 void Simulator::CloseLine() {
-    if (fd_ >= 0) ::close(fd_);
-    if (slaveFd_ >= 0) ::close(slaveFd_);
-    fd_ = slaveFd_ = -1;
+    fd_.Reset();
+    slaveFd_.Reset();
 }
 
-void Simulator::Wake() {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wakeWrite_, &byte, 1);
+void Simulator::Wake() { wake_.Wake(); }
+
+std::string Simulator::PortPath() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return portPath_;
+}
+
+bool Simulator::PointLink(std::string* error) {
+    ::unlink(linkPath_.c_str());
+    if (::symlink(portPath_.c_str(), linkPath_.c_str()) == 0) return true;
+    SetError(error, "cannot link " + linkPath_);
+    return false;
+}
+
+bool Simulator::LinkAs(const std::string& linkPath, std::string* error) {
+    std::lock_guard<std::mutex> guard(lock_);
+    linkPath_ = linkPath;
+    return PointLink(error);
+}
+
+void Simulator::Unplug() {
+    std::lock_guard<std::mutex> guard(lock_);
+    Log("unplugged");
+    CloseLine();
+    outgoing_.clear();
+    rx_ = RxState::Idle;
+    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+    Wake();
+}
+
+bool Simulator::Replug(std::string* error) {
+    PseudoTerminal line;
+    if (!line.Valid()) {
+        if (error) *error = line.Error();
+        return false;
+    }
+    std::lock_guard<std::mutex> guard(lock_);
+    CloseLine();
+    fd_ = line.TakeMaster();
+    slaveFd_ = line.TakeSlave();
+    portPath_ = line.Path();
+    hungUp_ = false;
+    Log("plugged in again as " + portPath_);
+    const bool linked = linkPath_.empty() || PointLink(error);
+    Wake();
+    return linked;
 }
 
 void Simulator::SetFaults(const Faults& faults) {
@@ -374,14 +395,14 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
 }
 
 void Simulator::FlushDue(Clock::time_point now) {
-    while (!outgoing_.empty() && outgoing_.front().due <= now && fd_ >= 0) {
+    while (!outgoing_.empty() && outgoing_.front().due <= now && fd_) {
         // Send every byte that is due in one write.
         std::vector<std::uint8_t> batch;
         for (const Outgoing& item : outgoing_) {
             if (item.due > now) break;
             batch.push_back(item.byte);
         }
-        const ssize_t n = ::write(fd_, batch.data(), batch.size());
+        const ssize_t n = ::write(fd_.Get(), batch.data(), batch.size());
         if (n <= 0) return;  // the line is full: try again when it can take more
         outgoing_.erase(outgoing_.begin(), outgoing_.begin() + n);
     }
@@ -393,9 +414,9 @@ void Simulator::Run() {
         const Clock::time_point now = Clock::now();
         FlushDue(now);
 
-        pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {fd_, POLLIN, 0}};
+        pollfd fds[2] = {{wake_.ReadEnd(), POLLIN, 0}, {fd_.Get(), POLLIN, 0}};
         int timeout = -1;
-        if (!outgoing_.empty() && fd_ >= 0) {
+        if (!outgoing_.empty() && fd_) {
             if (outgoing_.front().due <= now) {
                 // Due but not taken: the line is full. Wait until it can take more.
                 fds[1].events |= POLLOUT;
@@ -406,20 +427,19 @@ void Simulator::Run() {
                 timeout = static_cast<int>(wait.count());
             }
         }
-        const nfds_t count = fd_ >= 0 ? 2 : 1;
+        const nfds_t count = fd_ ? 2 : 1;
+        const int watched = fd_.Get();
 
         guard.unlock();
         const int ready = ::poll(fds, count, timeout);
         guard.lock();
         if (ready < 0 && errno != EINTR) break;
-        if (fds[0].revents & POLLIN) {
-            char buffer[64];
-            while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
-            }
-        }
-        if (count == 2 && fd_ >= 0 && (fds[1].revents & POLLIN)) {
+        if (fds[0].revents & POLLIN) wake_.Drain();
+        // The line may have been closed or replaced while the lock was let go.
+        const bool sameLine = count == 2 && fd_ && fd_.Get() == watched;
+        if (sameLine && (fds[1].revents & POLLIN)) {
             std::uint8_t buffer[256];
-            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            const ssize_t n = ::read(fd_.Get(), buffer, sizeof buffer);
             const Clock::time_point at = Clock::now();
             if (logBytes_ && n > 0) {
                 std::string line = "received";
@@ -429,7 +449,7 @@ void Simulator::Run() {
             for (ssize_t i = 0; i < n; ++i) TakeByte(buffer[i], at);
             if (n > 0) changed_.notify_all();
         }
-        if (count == 2 && fd_ >= 0 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) &&
+        if (sameLine && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) &&
             !(fds[1].revents & POLLIN)) {
             // Only a real serial port can get here (the simulator holds the pseudo-terminal's
             // other side open): stop watching a line that has gone.

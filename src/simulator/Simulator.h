@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/UniqueFdPosix.h"
+#include "base/WakePipePosix.h"
 #include "simulator/DeviceModel.h"
 
 namespace r512::sim {
@@ -49,7 +51,13 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
-    const std::string& PortPath() const { return portPath_; }
+    // The program's side of the line (after Replug, the new one).
+    std::string PortPath() const;
+
+    // Keeps a symbolic link at `linkPath` pointing at the line, as /dev/serial/by-id/... points
+    // at an adapter: Unplug removes it, Replug points it at the new line, and it goes with the
+    // simulator. False (with the reason) when it can't be made.
+    bool LinkAs(const std::string& linkPath, std::string* error = nullptr);
 
     void SetFaults(const Faults& faults);
     Faults GetFaults() const;
@@ -68,6 +76,12 @@ public:
     void SendRaw(const std::vector<std::uint8_t>& bytes);
     // Closes the line: the program's side sees a hang-up.
     void HangUp();
+    // As if the adapter were pulled out: the line is closed (the program sees a hang-up, then
+    // a node that has gone) and the link removed.
+    void Unplug();
+    // As if it were plugged in again: a new pseudo-terminal, with the link pointing at it. The
+    // device keeps its registers. False (with the reason) when no line could be made.
+    bool Replug(std::string* error = nullptr);
 
     std::uint8_t Register(std::uint8_t code) const;
     std::vector<std::uint8_t> NamesMemory() const;
@@ -100,9 +114,10 @@ private:
         UploadData
     };
 
-    Simulator(int fd, int slaveFd, std::string path);
+    Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path);
     void Run();
     void Wake();
+    bool PointLink(std::string* error);                                // with lock_ held
     void TakeByte(std::uint8_t byte, Clock::time_point at);            // with lock_ held
     void ActOnCommand(std::uint8_t code);                              // with lock_ held
     void Report(const std::vector<std::uint8_t>& codes);               // with lock_ held
@@ -111,11 +126,12 @@ private:
     void FlushDue(Clock::time_point now);                              // with lock_ held
     void CloseLine();                                                  // with lock_ held
 
-    int fd_;
-    int slaveFd_;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
-    std::string portPath_;
+    // The line (master side, and the slave kept open for a pseudo-terminal), with lock_ held.
+    UniqueFd fd_;
+    UniqueFd slaveFd_;
+    WakePipe wake_;
+    std::string portPath_;  // with lock_ held
+    std::string linkPath_;  // with lock_ held; empty: no link
 
     mutable std::mutex lock_;
     mutable std::condition_variable changed_;

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,11 +19,31 @@ void Usage() {
                  "usage: r512-sim [--link PATH] [--device PATH [--baud N]] [--silent]\n"
                  "                [--garbage] [--filler] [--split MS] [--delay MS]\n"
                  "                [--names full|short|none|slow] [--hangup-after SECONDS]\n"
-                 "                [--log-bytes]\n"
+                 "                [--log-bytes] [--unplug-after SECONDS [--replug-after SECONDS]\n"
+                 "                [--cycles N]]\n"
                  "Plays the R512 on the master side of a new pseudo-terminal and prints the\n"
                  "slave's path (the program's serial port); --link also makes a symbolic link\n"
                  "to it. --device uses a real serial port instead (null-modem cable check).\n"
-                 "--log-bytes also logs every byte received, in hex.\n");
+                 "--log-bytes also logs every byte received, in hex.\n"
+                 "--unplug-after plays a USB adapter pulled out: the line closes and the link\n"
+                 "goes; --replug-after seconds later (default 3) a new pseudo-terminal is made\n"
+                 "and the link points at it; --cycles repeats that (0: for ever).\n");
+}
+
+// Waits for a stop signal, at most `seconds` (for ever when negative): true when one came.
+bool WaitForStop(const sigset_t& signals, double seconds) {
+    if (seconds < 0) {
+        int signal = 0;
+        sigwait(&signals, &signal);
+        return true;
+    }
+    timespec wait{};
+    wait.tv_sec = static_cast<time_t>(seconds);
+    wait.tv_nsec = static_cast<long>((seconds - static_cast<double>(wait.tv_sec)) * 1e9);
+    for (;;) {
+        if (sigtimedwait(&signals, nullptr, &wait) >= 0) return true;
+        if (errno != EINTR) return false;  // the time is up
+    }
 }
 
 bool NeedValue(int i, int argc, const char* option) {
@@ -37,6 +58,9 @@ int main(int argc, char** argv) {
     std::string link, device;
     std::uint32_t baud = 11520;
     double hangupAfter = -1;
+    double unplugAfter = -1;
+    double replugAfter = 3;
+    long cycles = 1;
     bool logBytes = false;
     r512::sim::Faults faults;
     for (int i = 1; i < argc; ++i) {
@@ -76,6 +100,12 @@ int main(int argc, char** argv) {
             logBytes = true;
         } else if (arg == "--hangup-after" && NeedValue(i, argc, "--hangup-after")) {
             hangupAfter = std::atof(argv[++i]);
+        } else if (arg == "--unplug-after" && NeedValue(i, argc, "--unplug-after")) {
+            unplugAfter = std::atof(argv[++i]);
+        } else if (arg == "--replug-after" && NeedValue(i, argc, "--replug-after")) {
+            replugAfter = std::atof(argv[++i]);
+        } else if (arg == "--cycles" && NeedValue(i, argc, "--cycles")) {
+            cycles = std::atol(argv[++i]);
         } else {
             Usage();
             return arg == "--help" || arg == "-h" ? 0 : 2;
@@ -102,30 +132,34 @@ int main(int argc, char** argv) {
     sim->SetByteLogging(logBytes);
     sim->SetLogger([](const std::string& line) { std::cerr << "r512-sim: " << line << std::endl; });
 
-    if (!link.empty()) {
-        ::unlink(link.c_str());
-        if (::symlink(sim->PortPath().c_str(), link.c_str()) != 0) {
-            std::fprintf(stderr, "r512-sim: cannot link %s: %s\n", link.c_str(),
-                         std::strerror(errno));
-            return 1;
-        }
+    if (!link.empty() && !sim->LinkAs(link, &error)) {
+        std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
+        return 1;
     }
     std::printf("%s\n", sim->PortPath().c_str());
     std::fflush(stdout);
 
     if (hangupAfter >= 0) {
-        timespec wait{};
-        wait.tv_sec = static_cast<time_t>(hangupAfter);
-        wait.tv_nsec = static_cast<long>((hangupAfter - static_cast<double>(wait.tv_sec)) * 1e9);
-        if (sigtimedwait(&stopSignals, nullptr, &wait) < 0) {
+        if (!WaitForStop(stopSignals, hangupAfter)) {
             sim->HangUp();
-            int signal = 0;
-            sigwait(&stopSignals, &signal);
+            WaitForStop(stopSignals, -1);
         }
+    } else if (unplugAfter >= 0) {
+        for (long cycle = 0; cycles <= 0 || cycle < cycles; ++cycle) {
+            if (WaitForStop(stopSignals, unplugAfter)) return 0;
+            sim->Unplug();
+            if (WaitForStop(stopSignals, replugAfter)) return 0;
+            if (!sim->Replug(&error)) {
+                std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
+                return 1;
+            }
+            // The new line, for whoever follows the output.
+            std::printf("%s\n", sim->PortPath().c_str());
+            std::fflush(stdout);
+        }
+        WaitForStop(stopSignals, -1);
     } else {
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
+        WaitForStop(stopSignals, -1);
     }
-    if (!link.empty()) ::unlink(link.c_str());
-    return 0;
+    return 0;  // the simulator removes its link as it goes
 }

@@ -8,11 +8,11 @@
 #include <iostream>
 #include <vector>
 
+#include "base/BlockingNoticeQueue.h"
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
 #include "simulator/Simulator.h"
 #include "support/NamesPumps.h"
-#include "support/NoticeRecorder.h"
 #include "support/SimulatedLinkTest.h"
 
 namespace r512::test {
@@ -72,7 +72,7 @@ TEST_F(NamesWithSimulator, DownloadBringsTheDeviceMemoryAndReadingGoesOnAfterIt)
 
     // The ordinary three-byte reads run again.
     device->ChangeRegister(RS_BASS, 20);
-    pump.RunUntil([&] { return link.Mirror().Value(RS_BASS) == 20; });
+    pump.RunUntil([&] { return link.Mirror().Value(RS_BASS) == 20; }, std::chrono::hours(1));
     EXPECT_EQ(link.Mirror().State(RS_BASS), RegisterState::Changed);
 }
 
@@ -187,7 +187,7 @@ TEST_F(NamesWithSimulator, DownloadWithNoPortOpenSendsNothingAndReadingWorksOnce
 
     ASSERT_TRUE(Connect());
     ASSERT_TRUE(link.RequestRefresh());
-    pump.RunUntil([&] { return NonePending(); });
+    pump.RunUntil([&] { return NonePending(); }, std::chrono::hours(1));
     EXPECT_TRUE(NonePending());
     // The first thing the device heard was the refresh command.
     EXPECT_EQ(ReceivedBytes(), (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0xE3}));

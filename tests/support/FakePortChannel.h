@@ -40,6 +40,7 @@ public:
         int purges = 0;
         std::string lastPort;  // what the last Open was given
         std::string lastLine;
+        bool ioThreadWaiting = false;  // the I/O thread waits for a completion
     };
 
     explicit FakePortChannel(Shared& shared) : s_(shared) {}
@@ -88,7 +89,10 @@ public:
     }
     Completion WaitForCompletion() override {
         std::unique_lock<std::mutex> guard(s_.lock);
+        s_.ioThreadWaiting = true;
+        s_.changed.notify_all();
         s_.changed.wait(guard, [&] { return !s_.due.empty(); });
+        s_.ioThreadWaiting = false;
         Completion next = s_.due.front();
         s_.due.pop_front();
         if (next.kind == Completion::Kind::Stop) s_.due.clear();
@@ -96,7 +100,7 @@ public:
         return next;
     }
     void RequestStop() override { Push({Completion::Kind::Stop, 0}); }
-    bool PurgeReceive(IoRequest*) override {
+    bool PurgeReceive(std::uint64_t) override {
         std::lock_guard<std::mutex> guard(s_.lock);
         ++s_.purges;
         return s_.open;
@@ -139,10 +143,12 @@ public:
         return s_.changed.wait_for(guard, timeout,
                                    [&] { return s_.writesStarted.size() >= count; });
     }
-    // Waits until the I/O thread has taken every pushed completion.
+    // Waits until the I/O thread has taken every pushed completion, dealt with it (the next
+    // request of its queue started) and waits again.
     bool WaitIdle(std::chrono::milliseconds timeout) {
         std::unique_lock<std::mutex> guard(s_.lock);
-        return s_.changed.wait_for(guard, timeout, [&] { return s_.due.empty(); });
+        return s_.changed.wait_for(guard, timeout,
+                                   [&] { return s_.due.empty() && s_.ioThreadWaiting; });
     }
 
 private:

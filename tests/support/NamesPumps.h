@@ -2,22 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
+#include "base/BlockingNoticeQueue.h"
 #include "base/MessagePump.h"
 #include "device/DeviceLink.h"
-#include "support/NoticeRecorder.h"
 
 namespace r512::test {
 
 // Plays the window's event loop for a link without a window system: waits for the link's
 // notices (sleeping, not spinning) and hands each to ProcessReceived, until the condition holds.
-// `beforeEachWait` lets a test act as the port or the user while the loop runs. Gives up, and
-// fails the test, after `limit`.
+// `beforeEachWait` lets a test act as the port or the user while the loop runs. Returns at the
+// limit the caller gives, as the window's loop would; gives up, and fails the test, after its
+// own `limit` if that comes first.
 class NoticePump final : public MessagePump {
 public:
-    NoticePump(DeviceLink& link, NoticeRecorder& notices,
+    NoticePump(DeviceLink& link, BlockingNoticeQueue& notices,
                std::chrono::milliseconds limit = std::chrono::milliseconds(15000))
         : link_(link), notices_(notices), limit_(limit) {}
 
@@ -26,17 +28,18 @@ public:
     int noticesHanded = 0;  // notices given to ProcessReceived
     int framesTaken = 0;
 
-    void RunUntil(const std::function<bool()>& done) override {
+    void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override {
         using namespace std::chrono;
-        const auto until = steady_clock::now() + limit_;
+        const auto until = steady_clock::now() + std::min(limit, limit_);
         while (!done()) {
             ++rounds;
             if (steady_clock::now() > until) {
-                ADD_FAILURE() << "the condition did not come true in time";
+                if (limit_ < limit) ADD_FAILURE() << "the condition did not come true in time";
                 return;
             }
             if (beforeEachWait) beforeEachWait();
-            if (auto notice = notices_.Take(milliseconds(200))) {
+            const auto left = duration_cast<milliseconds>(until - steady_clock::now());
+            if (auto notice = notices_.Take(std::clamp(left, milliseconds(1), milliseconds(200)))) {
                 ++noticesHanded;
                 framesTaken += link_.ProcessReceived(notice->requested, notice->received).Taken();
             }
@@ -45,7 +48,7 @@ public:
 
 private:
     DeviceLink& link_;
-    NoticeRecorder& notices_;
+    BlockingNoticeQueue& notices_;
     std::chrono::milliseconds limit_;
 };
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "base/BlockingNoticeQueue.h"
 #include "device/DeviceLink.h"
 #include "simulator/Simulator.h"
-#include "support/NoticeRecorder.h"
 
 namespace r512::test {
 
@@ -37,7 +37,7 @@ protected:
     }
 
     std::unique_ptr<sim::Simulator> device;
-    NoticeRecorder notices;
+    BlockingNoticeQueue notices;
     DeviceLink link;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 namespace r512 {
@@ -7,11 +8,13 @@ namespace r512 {
 // The thread's event loop, run from inside an operation that must wait for something the
 // events bring (the names download waits for its read notice): runs every pending event of
 // the thread, painting and timers included, and sleeps while there is none, until `done`
-// holds. `done` is tested before the first event and after every round of events.
+// holds or `limit` has passed since the call, whichever comes first. `done` is tested before
+// the first event and after every round of events; the sleep ends at the limit even when no
+// event comes.
 class MessagePump {
 public:
     virtual ~MessagePump() = default;
-    virtual void RunUntil(const std::function<bool()>& done) = 0;
+    virtual void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) = 0;
 };
 
 }  // namespace r512

@@ -15,7 +15,15 @@ DeviceLink::~DeviceLink() { ClosePort(); }
 
 bool DeviceLink::OpenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
     if (!SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner)) return false;
-    return QueueWindowRead(3);
+    windowFilled_ = 0;
+    return QueueWindowRead();
+}
+
+bool DeviceLink::ReopenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
+    if (TryOpenPort(portName, lineDefinition, &kTimeouts, owner) != OpenResult::Opened)
+        return false;
+    windowFilled_ = 0;
+    return QueueWindowRead();
 }
 
 bool DeviceLink::SendCommand(std::uint8_t code) {
@@ -35,52 +43,66 @@ bool DeviceLink::RequestRefresh() {
     return SendCommand(Cmd::Refresh);
 }
 
-bool DeviceLink::QueueWindowRead(std::uint32_t length) {
-    // Every read lands in the window's tail: the last `length` bytes.
-    return QueueRead(receiveWindow_.data() + (receiveWindow_.size() - length), length,
+bool DeviceLink::QueueWindowRead() {
+    // Every read asks for the rest of the window: its bytes land right after those that have
+    // come already.
+    return QueueRead(receiveWindow_.data() + windowFilled_,
+                     static_cast<std::uint32_t>(receiveWindow_.size()) - windowFilled_,
                      WM_DEVICE_DATA);
 }
 
+void DeviceLink::DropFromWindow(std::uint32_t count) {
+    auto& w = receiveWindow_;
+    std::copy(w.begin() + count, w.begin() + windowFilled_, w.begin());
+    windowFilled_ -= count;
+    std::fill(w.begin() + windowFilled_, w.end(), std::uint8_t{0});
+}
+
 RegisterFrame DeviceLink::ProcessReceived(std::uint32_t requested, std::uint32_t received) {
+    // A notice of a port that has been closed since: its read is gone, and what it brought
+    // was never in this window.
+    if (!AcceptNotice()) return {};
+
     if (namesPending_) {
         if (requested == NamesLayout::ImageSize) {
-            // The names download has completed: ordinary reading resumes.
+            // The names download has completed: ordinary reading resumes, with an empty window
+            // (the purge before the download threw away whatever the window was waiting for).
             namesPending_ = false;
-            QueueWindowRead(3);
+            windowFilled_ = 0;
+            static_cast<void>(QueueWindowRead());  // failing, nothing is received until reopened
         }
         // Otherwise this is the ordinary read that the download aborted: dropped.
         return {};
     }
 
-    auto& w = receiveWindow_;
-    std::uint32_t shift = 0;
-    if (requested < 1 || requested > 3 || received > requested) {
+    const std::uint32_t asked = static_cast<std::uint32_t>(receiveWindow_.size()) - windowFilled_;
+    if (requested != asked || received > requested) {
         // No read of this link asks for that: start again with an empty window rather than
         // trust the figures.
-        shift = 3;
-    } else {
-        const std::uint32_t missing = requested - received;
-        if (w[0] == kFillerFirst && w[1] == kFrameEnd && missing <= 1) {
-            shift = 2;  // the two-byte filler unit; its successor, if it came, stays
-        } else if (missing > 0) {
-            shift = missing;  // the read ended early: slide over the bytes that never came
-        } else if (w[2] == kFrameEnd) {
+        windowFilled_ = 0;
+        static_cast<void>(QueueWindowRead());  // failing, nothing is received until reopened
+        return {};
+    }
+    windowFilled_ += received;
+
+    auto& w = receiveWindow_;
+    for (;;) {
+        if (windowFilled_ >= 2 && w[0] == kFillerFirst && w[1] == kFrameEnd) {
+            DropFromWindow(2);  // the two-byte filler unit
+            continue;
+        }
+        if (windowFilled_ < 3) break;  // wait for the rest
+        if (w[2] == kFrameEnd) {
             // A frame. Copy it out before the next read refills the window.
             const RegisterFrame frame{w[0], w[1], w[2]};
-            QueueWindowRead(3);
+            DropFromWindow(3);
+            static_cast<void>(QueueWindowRead());  // failing, nothing is received until reopened
             if (IsRegisterCode(frame.code)) mirror_.ApplyReport(frame.code, frame.value);
             return frame;
-        } else {
-            shift = 1;  // out of step: drop one byte and look again
         }
+        DropFromWindow(1);  // out of step: drop one byte and look again
     }
-
-    for (std::uint32_t i = 0; i < shift; ++i) {
-        w[0] = w[1];
-        w[1] = w[2];
-        w[2] = 0;
-    }
-    QueueWindowRead(shift);
+    static_cast<void>(QueueWindowRead());  // failing, nothing is received until reopened
     return {};
 }
 

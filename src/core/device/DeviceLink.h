@@ -29,8 +29,13 @@ public:
     // after 5 s in all; a write after 1 s in all.
     static constexpr CommTimeouts kTimeouts{100, 0, 5000, 0, 1000};
 
-    // Opens the port with the device's time-outs and queues the first three-byte read.
-    bool OpenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner);
+    // Opens the port with the device's time-outs and queues the first three-byte read. On
+    // failure the link has shown why (messages 1024 to 1026).
+    [[nodiscard]] bool OpenPort(const char* portName, const char* lineDefinition,
+                                NoticeTarget* owner);
+    // The same without a message: for opening again, unasked, a port that failed.
+    [[nodiscard]] bool ReopenPort(const char* portName, const char* lineDefinition,
+                                  NoticeTarget* owner);
 
     // Queues the five-byte frame of a command. The frame's bytes belong to the write request
     // and are released when the write has completed or been discarded. While a names download
@@ -41,7 +46,15 @@ public:
     bool RequestRefresh();
 
     // Consumes the completion of a read (requested and received length, as in the notice):
-    // slides the receive window over what arrived and returns the frame it took, if any.
+    // adds what arrived to the receive window and returns the frame it took, if any. A notice
+    // of a port closed since it was posted changes nothing.
+    //
+    // The window holds the bytes that have arrived and are not yet judged, at its front; each
+    // read asks for the rest of the window. However the reads are cut (short reads, empty
+    // reads after the 5 s time-out), no byte that arrived is lost or judged twice: a frame
+    // split across reads is taken whole. With two bytes 0xDF 0xFF at the front, that unit is
+    // dropped; with three bytes, the window is a frame if the third is 0xFF, else its first
+    // byte is dropped. So garbage is passed over within three bytes.
     RegisterFrame ProcessReceived(std::uint32_t requested, std::uint32_t received);
 
     RegisterMirror& Mirror() { return mirror_; }
@@ -53,13 +66,20 @@ public:
     // returns true when a download was made and the image passes ValidateNames. Meanwhile it
     // runs the thread's events through `pump` (the download's completion arrives as a notice
     // that the owner hands to ProcessReceived). When no port is open it sends nothing and
-    // returns false. The command 0x01 follows every download that was sent.
-    bool ReadNames(MessagePump& pump);
+    // returns false. The command 0x01 follows every download that ended.
+    //
+    // The wait ends when the download read ends, when the port fails or is closed, and in any
+    // case kNamesWaitLimit after it began: a read that outlives its own time-outs means a port
+    // that no longer completes anything, and the link reports it failed (WM_PORT_FAILED).
+    [[nodiscard]] bool ReadNames(MessagePump& pump);
+    static constexpr std::chrono::milliseconds kNamesWaitLimit{
+        static_cast<std::int64_t>(kTimeouts.ReadTotalTimeoutMultiplier) * NamesLayout::ImageSize +
+        kTimeouts.ReadTotalTimeoutConstant + 1000};
     // Uploads the source-name table and both messages from the image, paced for the device's
     // memory writes (about 2.06 s on the calling thread), then sends 0x01. False only when a
     // write could not be queued: the upload then stops short of its end byte, so that no byte
     // lands at the wrong place in the device's memory.
-    bool WriteNames();
+    [[nodiscard]] bool WriteNames();
     // True when every byte of the source-name table and of both messages is one the device
     // can store (0x14 to 0x7F).
     bool ValidateNames() const;
@@ -80,7 +100,9 @@ protected:
     bool namesPending_ = false;
 
 private:
-    bool QueueWindowRead(std::uint32_t length);
+    // Queues the read of the rest of the receive window.
+    bool QueueWindowRead();
+    void DropFromWindow(std::uint32_t count);
     void PauseFor(std::chrono::milliseconds length);
     bool QueueNamesByte(const std::uint8_t* byte);  // after the pause between upload bytes
 
@@ -88,6 +110,7 @@ private:
 
     RegisterMirror mirror_;
     std::array<std::uint8_t, 3> receiveWindow_{};
+    std::uint32_t windowFilled_ = 0;  // bytes at the window's front that have arrived
 };
 
 }  // namespace r512

@@ -42,11 +42,12 @@ constexpr Section kSections[] = {
 void DeviceLink::SetPause(Pause pause) { pause_ = std::move(pause); }
 
 bool DeviceLink::ReadNames(MessagePump& pump) {
+    if (!IsOpen()) return false;  // no port (or a failed one): nothing is sent
     namesPending_ = true;
     // Abort the ordinary read (its completion comes later and is dropped while the flag is
     // set) and throw away unread input, so that the image starts with the reply's first byte.
     if (!PurgeReceive()) {
-        namesPending_ = false;  // no port: nothing is sent
+        namesPending_ = false;
         return false;
     }
     if (!QueueWrite(&kDownloadRequest, 1, 0)) {
@@ -57,20 +58,25 @@ bool DeviceLink::ReadNames(MessagePump& pump) {
     }
     if (!QueueRead(namesImage_.data(), NamesLayout::ImageSize, WM_DEVICE_DATA)) {
         namesPending_ = false;
-        SendCommand(Cmd::NamesTransferDone);
+        static_cast<void>(SendCommand(Cmd::NamesTransferDone));  // the result changes nothing
         return false;
     }
 
     // The read ends when the whole memory has come or by the port's time-outs; its notice
-    // reaches ProcessReceived through the owner, which clears the flag. Closing the port
-    // discards the read without a notice: then there is no download to wait for.
-    pump.RunUntil([this] { return !namesPending_ || !IsOpen(); });
+    // reaches ProcessReceived through the owner, which clears the flag. A port that fails or
+    // is closed discards the read without a notice: then there is no download to wait for.
+    pump.RunUntil([this] { return !namesPending_ || !IsOpen(); }, kNamesWaitLimit);
     if (namesPending_) {
         namesPending_ = false;
+        // Still open, yet the read outlived its own time-outs: the port completes nothing any
+        // more (a removed device whose driver never ends the read). Closing it is the
+        // window's part, as for any failure of the port.
+        ReportPortFailure();
         return false;
     }
+    if (!IsOpen()) return false;
 
-    SendCommand(Cmd::NamesTransferDone);
+    static_cast<void>(SendCommand(Cmd::NamesTransferDone));  // the result changes nothing
     // The number of bytes that came is not looked at: a short or missing reply leaves the
     // rest of the image as it was, and the check alone decides.
     return ValidateNames();
@@ -104,7 +110,7 @@ bool DeviceLink::WriteNames() {
     if (queued) queued = QueueNamesByte(&kUploadEnd);
 
     PauseFor(kEndPause);
-    SendCommand(Cmd::NamesTransferDone);
+    static_cast<void>(SendCommand(Cmd::NamesTransferDone));  // the result changes nothing
     return queued;
 }
 

@@ -15,6 +15,9 @@ struct IoRequest {
     std::uint32_t bytesDone = 0;      // the byte count that the port primitives fill in
     std::uint32_t noticeMessage = 0;  // posted to the owner on completion; 0 for none
     std::unique_ptr<std::uint8_t[]> ownedData;
+    // Tells this request apart from every other of its link, for the life of the link: an
+    // address can be reused by the next request once this one has been freed, a serial can't.
+    std::uint64_t serial = 0;
 };
 
 }  // namespace r512

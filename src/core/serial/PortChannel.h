@@ -21,7 +21,10 @@ public:
     enum class OpenStatus { Opened, OpenFailed, ConfigureFailed };
 
     struct Completion {
-        enum class Kind { Stop, ReadDone, WriteDone, Nothing };
+        // Failed: the port itself has failed (the line hung up, the adapter was pulled out, the
+        // device node went): no request on it will complete any more. The outstanding requests
+        // are not reported; the link closes.
+        enum class Kind { Stop, ReadDone, WriteDone, Failed, Nothing };
         Kind kind = Kind::Nothing;
         std::uint32_t count = 0;  // bytes transferred by the completed request
     };
@@ -42,20 +45,23 @@ public:
     virtual void ReleaseEvents() = 0;
 
     // Starts a request. On a closed port the start fails silently and the request never
-    // completes (it stays queued until ClosePort discards it).
+    // completes (it stays queued until ClosePort discards it). A start that finds the port
+    // failed makes WaitForCompletion report Failed.
     virtual void StartRead(IoRequest& request) = 0;
     virtual void StartWrite(IoRequest& request) = 0;
 
-    // Blocks until the stop signal or a completion. When several are due together the stop is
-    // reported first, then a read completion, then a write completion.
+    // Blocks until the stop signal, a completion or a failure of the port. When several are
+    // due together the stop is reported first, then a failure, then a read completion, then a
+    // write completion. After Failed it is not called again before the next Open.
     virtual Completion WaitForCompletion() = 0;
 
     // Signals the stop to the I/O thread.
     virtual void RequestStop() = 0;
 
-    // Aborts the outstanding read, if it is still `outstandingRead` (it then completes at once
-    // with what had arrived), and discards the input not yet read. False when no port is open.
-    virtual bool PurgeReceive(IoRequest* outstandingRead) = 0;
+    // Aborts the outstanding read, if it is still the request whose serial is `outstandingRead`
+    // (it then completes at once with what had arrived; 0: no read to abort), and discards the
+    // input not yet read. False when no port is open.
+    virtual bool PurgeReceive(std::uint64_t outstandingRead) = 0;
 
     // The channel of the platform the program is built for.
     static std::unique_ptr<PortChannel> CreateForPlatform();

@@ -58,108 +58,78 @@ PortChannel::OpenStatus PortChannelPosix::Open(const char* portName, const char*
     Close();
     const std::string path = DevicePath(portName);
     if (path.empty()) return OpenStatus::OpenFailed;
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return OpenStatus::OpenFailed;
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) return OpenStatus::OpenFailed;
     // The port is for this program alone, as an exclusive open of a COM port would be: another
     // program of ours holding it counts as a port that can't be opened.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return OpenStatus::OpenFailed;
-    }
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) return OpenStatus::OpenFailed;
 
     LineSettings settings;
-    if (!::isatty(fd) || !ParseLineDefinition(lineDefinition, settings) ||
-        !posix::ApplyLineSettings(fd, settings)) {
-        ::close(fd);
+    if (!::isatty(fd.Get()) || !ParseLineDefinition(lineDefinition, settings) ||
+        !posix::ApplyLineSettings(fd.Get(), settings))
         return OpenStatus::ConfigureFailed;
-    }
-    ::ioctl(fd, TIOCEXCL);
+    ::ioctl(fd.Get(), TIOCEXCL);
     // DTR on, RTS off. A pseudo-terminal has no modem lines: that is not an error.
     int dtr = TIOCM_DTR;
     int rts = TIOCM_RTS;
-    ::ioctl(fd, TIOCMBIS, &dtr);
-    ::ioctl(fd, TIOCMBIC, &rts);
+    ::ioctl(fd.Get(), TIOCMBIS, &dtr);
+    ::ioctl(fd.Get(), TIOCMBIC, &rts);
 
-    fd_ = fd;
+    fd_ = std::move(fd);
     timeouts_ = timeouts;
-    portDead_ = false;
+    portFailed_ = false;
+    failureReported_ = false;
     return OpenStatus::Opened;
 }
 
 void PortChannelPosix::Close() {
-    if (fd_ >= 0) {
-        ::ioctl(fd_, TIOCNXCL);
-        ::close(fd_);
-    }
-    fd_ = -1;
+    if (fd_) ::ioctl(fd_.Get(), TIOCNXCL);
+    fd_.Reset();
 }
 
-bool PortChannelPosix::IsOpen() const { return fd_ >= 0; }
+bool PortChannelPosix::IsOpen() const { return fd_.Valid(); }
 
 bool PortChannelPosix::CreateEvents() {
     ReleaseEvents();
-    int fds[2];
-    if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) return false;
-    wakeRead_ = fds[0];
-    wakeWrite_ = fds[1];
-    startedRead_.store(nullptr);
-    startedWrite_.store(nullptr);
+    if (!wake_.Create()) return false;
     stopRequested_.store(false);
-    abortRead_.store(nullptr);
-    read_ = ActiveRead{};
-    write_ = ActiveWrite{};
     return true;
 }
 
 void PortChannelPosix::ReleaseEvents() {
-    if (wakeRead_ >= 0) ::close(wakeRead_);
-    if (wakeWrite_ >= 0) ::close(wakeWrite_);
-    wakeRead_ = wakeWrite_ = -1;
+    wake_.Release();
     startedRead_.store(nullptr);
     startedWrite_.store(nullptr);
-    abortRead_.store(nullptr);
+    abortRead_.store(0);
     read_ = ActiveRead{};
     write_ = ActiveWrite{};
-}
-
-void PortChannelPosix::Wake() {
-    if (wakeWrite_ < 0) return;
-    const char byte = 1;
-    // A full pipe already holds a wake-up; nothing is lost when this write fails.
-    [[maybe_unused]] const ssize_t written = ::write(wakeWrite_, &byte, 1);
-}
-
-void PortChannelPosix::DrainWakePipe() {
-    char buffer[64];
-    while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
-    }
 }
 
 void PortChannelPosix::StartRead(IoRequest& request) {
     // On a closed port the start fails, as a read on an invalid handle would: the request
     // stays queued and unsent.
-    if (fd_ < 0 || wakeWrite_ < 0) return;
+    if (!fd_ || !wake_.Valid()) return;
     startedRead_.store(&request);
-    Wake();
+    wake_.Wake();
 }
 
 void PortChannelPosix::StartWrite(IoRequest& request) {
-    if (fd_ < 0 || wakeWrite_ < 0) return;
+    if (!fd_ || !wake_.Valid()) return;
     startedWrite_.store(&request);
-    Wake();
+    wake_.Wake();
 }
 
 void PortChannelPosix::RequestStop() {
     stopRequested_.store(true);
-    Wake();
+    wake_.Wake();
 }
 
-bool PortChannelPosix::PurgeReceive(IoRequest* outstandingRead) {
-    if (fd_ < 0) return false;
-    ::tcflush(fd_, TCIFLUSH);
-    if (outstandingRead != nullptr) {
+bool PortChannelPosix::PurgeReceive(std::uint64_t outstandingRead) {
+    if (!fd_) return false;
+    ::tcflush(fd_.Get(), TCIFLUSH);
+    if (outstandingRead != 0) {
         abortRead_.store(outstandingRead);
-        Wake();
+        wake_.Wake();
     }
     return true;
 }
@@ -171,8 +141,10 @@ void PortChannelPosix::AdoptStartedRequests(Clock::time_point now) {
     if (IoRequest* request = startedWrite_.exchange(nullptr)) {
         write_ = ActiveWrite{request, 0, now, request->length == 0};
     }
-    if (IoRequest* target = abortRead_.exchange(nullptr)) {
-        if (read_.request == target) read_.done = true;
+    // An abort meant for a read that has completed meanwhile finds another serial here (or
+    // none) and is dropped.
+    if (const std::uint64_t target = abortRead_.exchange(0)) {
+        if (read_.request != nullptr && read_.request->serial == target) read_.done = true;
     }
 }
 
@@ -182,21 +154,20 @@ bool PortChannelPosix::ReadIsImmediate() const {
 }
 
 void PortChannelPosix::TransferRead(Clock::time_point now) {
-    if (read_.request == nullptr || read_.done || portDead_) return;
+    if (read_.request == nullptr || read_.done || portFailed_) return;
     IoRequest& request = *read_.request;
     while (read_.received < request.length) {
         const ssize_t n =
-            ::read(fd_, request.data + read_.received, request.length - read_.received);
+            ::read(fd_.Get(), request.data + read_.received, request.length - read_.received);
         if (n > 0) {
             read_.received += static_cast<std::uint32_t>(n);
             read_.lastByte = now;
             continue;
         }
-        // A terminal without data answers 0 (or EAGAIN): nothing to take yet. A hang-up
-        // shows in poll's result instead.
+        // A terminal without data answers 0 (or EAGAIN): nothing to take yet.
         if (n == 0 || (n < 0 && errno == EAGAIN)) break;
         if (n < 0 && errno == EINTR) continue;
-        portDead_ = true;  // an error: the other end has gone
+        portFailed_ = true;  // EIO, ENXIO, ...: the other end or the device has gone
         break;
     }
     request.bytesDone = read_.received;
@@ -204,66 +175,71 @@ void PortChannelPosix::TransferRead(Clock::time_point now) {
 }
 
 void PortChannelPosix::TransferWrite(Clock::time_point) {
-    if (write_.request == nullptr || write_.done) return;
+    if (write_.request == nullptr || write_.done || portFailed_) return;
     IoRequest& request = *write_.request;
-    while (!portDead_ && write_.sent < request.length) {
-        const ssize_t n = ::write(fd_, request.data + write_.sent, request.length - write_.sent);
+    while (write_.sent < request.length) {
+        const ssize_t n =
+            ::write(fd_.Get(), request.data + write_.sent, request.length - write_.sent);
         if (n > 0) {
             write_.sent += static_cast<std::uint32_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno == EAGAIN) break;
-        portDead_ = true;
+        portFailed_ = true;
+        break;
     }
     request.bytesDone = write_.sent;
-    // A write on a port that has gone ends at once with what went out.
-    if (write_.sent == request.length || portDead_) write_.done = true;
+    if (write_.sent == request.length) write_.done = true;
+}
+
+namespace {
+
+// The total time-out of a request started at `started`: multiplier x length + constant after
+// its start; none when both are 0.
+std::optional<std::chrono::steady_clock::time_point> TotalDeadline(
+    std::chrono::steady_clock::time_point started, std::uint32_t multiplier, std::uint32_t constant,
+    std::uint32_t length) {
+    const std::uint64_t total = std::uint64_t{multiplier} * length + constant;
+    if (total == 0) return std::nullopt;
+    return started + Ms(total);
+}
+
+}  // namespace
+
+std::optional<PortChannelPosix::Clock::time_point> PortChannelPosix::ReadDeadline() const {
+    if (read_.request == nullptr || read_.done) return std::nullopt;
+    std::optional<Clock::time_point> deadline =
+        TotalDeadline(read_.started, timeouts_.ReadTotalTimeoutMultiplier,
+                      timeouts_.ReadTotalTimeoutConstant, read_.request->length);
+    // The interval rule counts from the last byte, once one has come.
+    const std::uint32_t interval = timeouts_.ReadIntervalTimeout;
+    if (interval > 0 && interval != kMaxDword && read_.received > 0) {
+        const Clock::time_point afterByte = read_.lastByte + Ms(interval);
+        if (!deadline || afterByte < *deadline) deadline = afterByte;
+    }
+    return deadline;
+}
+
+std::optional<PortChannelPosix::Clock::time_point> PortChannelPosix::WriteDeadline() const {
+    if (write_.request == nullptr || write_.done) return std::nullopt;
+    return TotalDeadline(write_.started, timeouts_.WriteTotalTimeoutMultiplier,
+                         timeouts_.WriteTotalTimeoutConstant, write_.request->length);
 }
 
 void PortChannelPosix::ApplyTimeouts(Clock::time_point now) {
-    if (read_.request != nullptr && !read_.done) {
-        const std::uint64_t total =
-            std::uint64_t{timeouts_.ReadTotalTimeoutMultiplier} * read_.request->length +
-            timeouts_.ReadTotalTimeoutConstant;
-        const std::uint32_t interval = timeouts_.ReadIntervalTimeout;
-        if (total > 0 && now - read_.started >= Ms(total)) read_.done = true;
-        if (interval > 0 && interval != kMaxDword && read_.received > 0 &&
-            now - read_.lastByte >= Ms(interval))
-            read_.done = true;
-    }
-    if (write_.request != nullptr && !write_.done) {
-        const std::uint64_t total =
-            std::uint64_t{timeouts_.WriteTotalTimeoutMultiplier} * write_.request->length +
-            timeouts_.WriteTotalTimeoutConstant;
-        if (total > 0 && now - write_.started >= Ms(total)) write_.done = true;
-    }
+    if (const auto deadline = ReadDeadline(); deadline && now >= *deadline) read_.done = true;
+    if (const auto deadline = WriteDeadline(); deadline && now >= *deadline) write_.done = true;
 }
 
 int PortChannelPosix::PollTimeoutMs(Clock::time_point now) const {
-    Clock::time_point earliest = Clock::time_point::max();
-    auto consider = [&](Clock::time_point deadline) {
-        if (deadline < earliest) earliest = deadline;
-    };
-    if (read_.request != nullptr && !read_.done) {
-        const std::uint64_t total =
-            std::uint64_t{timeouts_.ReadTotalTimeoutMultiplier} * read_.request->length +
-            timeouts_.ReadTotalTimeoutConstant;
-        const std::uint32_t interval = timeouts_.ReadIntervalTimeout;
-        if (total > 0) consider(read_.started + Ms(total));
-        if (interval > 0 && interval != kMaxDword && read_.received > 0)
-            consider(read_.lastByte + Ms(interval));
-    }
-    if (write_.request != nullptr && !write_.done) {
-        const std::uint64_t total =
-            std::uint64_t{timeouts_.WriteTotalTimeoutMultiplier} * write_.request->length +
-            timeouts_.WriteTotalTimeoutConstant;
-        if (total > 0) consider(write_.started + Ms(total));
-    }
-    if (earliest == Clock::time_point::max()) return -1;
-    if (earliest <= now) return 0;
+    std::optional<Clock::time_point> earliest = ReadDeadline();
+    if (const auto write = WriteDeadline(); write && (!earliest || *write < *earliest))
+        earliest = write;
+    if (!earliest) return -1;
+    if (*earliest <= now) return 0;
     // Round up, so that the wake-up never comes before the deadline and spins.
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(earliest - now).count();
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*earliest - now).count();
     return wait > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
                                                   : static_cast<int>(wait);
 }
@@ -277,6 +253,13 @@ PortChannel::Completion PortChannelPosix::WaitForCompletion() {
         AdoptStartedRequests(now);
         TransferRead(now);
         TransferWrite(now);
+
+        // The port has gone: nothing on it completes any more. Told once; after that the
+        // thread only waits for its stop.
+        if (portFailed_ && !failureReported_) {
+            failureReported_ = true;
+            return {Kind::Failed, 0};
+        }
         ApplyTimeouts(now);
 
         // A read completion is reported before a write completion that is due with it.
@@ -291,24 +274,23 @@ PortChannel::Completion PortChannelPosix::WaitForCompletion() {
             return {Kind::WriteDone, count};
         }
 
-        pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {fd_, 0, 0}};
+        pollfd fds[2] = {{wake_.ReadEnd(), POLLIN, 0}, {fd_.Get(), 0, 0}};
         nfds_t count = 1;
-        if (!portDead_ && fd_ >= 0) {
+        if (!portFailed_ && fd_) {
             if (read_.request != nullptr) fds[1].events |= POLLIN;
             if (write_.request != nullptr) fds[1].events |= POLLOUT;
             if (fds[1].events != 0) count = 2;
         }
-        const int ready = ::poll(fds, count, PollTimeoutMs(now));
+        const int ready = ::poll(fds, count, portFailed_ ? -1 : PollTimeoutMs(now));
         if (ready < 0) {
             if (errno == EINTR) continue;
             return {Kind::Nothing, 0};
         }
-        if (fds[0].revents & POLLIN) DrainWakePipe();
+        if (fds[0].revents & POLLIN) wake_.Drain();
         if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL))) {
-            // Take what is still buffered, then stop watching the port: a hung-up terminal
-            // reports itself ready for ever.
-            TransferRead(Clock::now());
-            portDead_ = true;
+            // A hung-up line, or a device that has gone. Stop watching it: it would report
+            // itself ready for ever.
+            portFailed_ = true;
         }
     }
 }

@@ -2,7 +2,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <string>
+
+#include "base/UniqueFdPosix.h"
+#include "base/WakePipePosix.h"
 
 #include "serial/PortChannel.h"
 
@@ -17,9 +21,9 @@ namespace r512 {
 // Starting a request only hands it to the I/O thread through an atomic slot and wakes it, so
 // no lock is shared between the user-interface thread and the I/O thread besides the queues'.
 //
-// A hang-up or an error on the port never makes the thread spin: the port is no longer
-// watched, an outstanding read ends at its total time-out with what had arrived (as from a
-// silent device) and a write ends at once with the bytes that went out.
+// A hang-up, an error on the port (EIO, ENXIO: the adapter pulled out, the node gone) or a
+// failed transfer is a failure of the port: WaitForCompletion reports it (once) and the port is
+// no longer watched, so the thread never spins on a line that reports itself ready for ever.
 class PortChannelPosix final : public PortChannel {
 public:
     PortChannelPosix();
@@ -35,13 +39,13 @@ public:
     void StartWrite(IoRequest& request) override;
     Completion WaitForCompletion() override;
     void RequestStop() override;
-    bool PurgeReceive(IoRequest* outstandingRead) override;
+    bool PurgeReceive(std::uint64_t outstandingRead) override;
 
     // The device path a port name stands for: "COMn" is /dev/ttyS(n-1), anything else is a path.
     static std::string DevicePath(const std::string& portName);
 
     // The descriptor of the open port, -1 when closed (for tests that read the line back).
-    int NativeHandle() const { return fd_; }
+    int NativeHandle() const { return fd_.Get(); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -60,30 +64,31 @@ private:
         bool done = false;
     };
 
-    void Wake();
-    void DrainWakePipe();
     void AdoptStartedRequests(Clock::time_point now);
     void TransferRead(Clock::time_point now);
     void TransferWrite(Clock::time_point now);
     void ApplyTimeouts(Clock::time_point now);
+    // When the outstanding read or write ends by its time-outs, if it can.
+    std::optional<Clock::time_point> ReadDeadline() const;
+    std::optional<Clock::time_point> WriteDeadline() const;
     int PollTimeoutMs(Clock::time_point now) const;
     bool ReadIsImmediate() const;
 
-    int fd_ = -1;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
+    UniqueFd fd_;
+    WakePipe wake_;
     CommTimeouts timeouts_{};
 
     // Handed over from the starting thread to the I/O thread.
     std::atomic<IoRequest*> startedRead_{nullptr};
     std::atomic<IoRequest*> startedWrite_{nullptr};
     std::atomic<bool> stopRequested_{false};
-    std::atomic<IoRequest*> abortRead_{nullptr};
+    std::atomic<std::uint64_t> abortRead_{0};  // the serial of the read to abort; 0: none
 
     // Owned by the I/O thread while it runs.
     ActiveRead read_;
     ActiveWrite write_;
-    bool portDead_ = false;
+    bool portFailed_ = false;  // the port has failed: no longer watched
+    bool failureReported_ = false;
 };
 
 }  // namespace r512

@@ -41,15 +41,9 @@ bool IsPortFailure(DWORD error) {
     }
 }
 
-void CloseIfValid(HANDLE& handle) {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    handle = INVALID_HANDLE_VALUE;
-}
-
-// CreateEventA answers NULL on failure; the link keeps INVALID_HANDLE_VALUE for "no event".
-HANDLE NewEvent(bool manualReset) {
-    HANDLE event = CreateEventA(nullptr, manualReset ? TRUE : FALSE, FALSE, nullptr);
-    return event != nullptr ? event : INVALID_HANDLE_VALUE;
+// CreateEventA answers NULL on failure; UniqueHandle keeps that as "no event".
+UniqueHandle NewEvent(bool manualReset) {
+    return UniqueHandle(CreateEventA(nullptr, manualReset ? TRUE : FALSE, FALSE, nullptr));
 }
 
 }  // namespace
@@ -68,8 +62,8 @@ PortChannelWin32::~PortChannelWin32() {
 void PortChannelWin32::ResetOverlapped() {
     readOverlapped_ = OVERLAPPED{};
     writeOverlapped_ = OVERLAPPED{};
-    readOverlapped_.hEvent = INVALID_HANDLE_VALUE;
-    writeOverlapped_.hEvent = INVALID_HANDLE_VALUE;
+    readOverlapped_.hEvent = readEvent_.Get();
+    writeOverlapped_.hEvent = writeEvent_.Get();
 }
 
 void PortChannelWin32::ApplyLinkFlowControl(DCB& dcb) {
@@ -86,9 +80,10 @@ void PortChannelWin32::ApplyLinkFlowControl(DCB& dcb) {
 PortChannel::OpenStatus PortChannelWin32::Open(const char* portName, const char* lineDefinition,
                                                const CommTimeouts& timeouts) {
     // The name goes to the system as it stands ("COM1", or whatever the user configured).
-    HANDLE port = CreateFileA(portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE) return OpenStatus::OpenFailed;
+    UniqueHandle opened(CreateFileA(portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    if (!opened) return OpenStatus::OpenFailed;
+    const HANDLE port = opened.Get();
 
     DCB dcb{};
     dcb.DCBlength = sizeof(DCB);
@@ -101,103 +96,131 @@ PortChannel::OpenStatus PortChannelWin32::Open(const char* portName, const char*
         ApplyLinkFlowControl(dcb);
         configured = SetCommState(port, &dcb) && SetCommTimeouts(port, &applied);
     }
-    if (!configured) {
-        CloseHandle(port);
-        return OpenStatus::ConfigureFailed;
-    }
+    if (!configured) return OpenStatus::ConfigureFailed;
 
     // Clear whatever error condition the port was left in; the figures are of no interest.
     DWORD errors = 0;
     COMSTAT status{};
     ClearCommError(port, &errors, &status);
 
-    port_ = port;
+    port_ = std::move(opened);
     portFailed_.store(false);
+    failedAtStart_.store(false);
+    readInFlight_.store(0);
     return OpenStatus::Opened;
 }
 
 void PortChannelWin32::Close() {
-    if (port_ != INVALID_HANDLE_VALUE) CloseHandle(port_);
-    port_ = INVALID_HANDLE_VALUE;
+    port_.Reset();
     // Zero the OVERLAPPED structures for the next open; the events are ReleaseEvents' business.
-    const HANDLE readEvent = readOverlapped_.hEvent;
-    const HANDLE writeEvent = writeOverlapped_.hEvent;
-    readOverlapped_ = OVERLAPPED{};
-    writeOverlapped_ = OVERLAPPED{};
-    readOverlapped_.hEvent = readEvent;
-    writeOverlapped_.hEvent = writeEvent;
+    ResetOverlapped();
 }
 
-bool PortChannelWin32::IsOpen() const { return port_ != INVALID_HANDLE_VALUE; }
+bool PortChannelWin32::IsOpen() const { return port_.Valid(); }
 
 bool PortChannelWin32::CreateEvents() {
     ReleaseEvents();
     // The stop event is auto-reset: the one wait that sees it consumes it. The completion
     // events are manual-reset, as overlapped I/O needs; the I/O thread resets them itself.
     stopEvent_ = NewEvent(false);
-    readOverlapped_.hEvent = NewEvent(true);
-    writeOverlapped_.hEvent = NewEvent(true);
-    return stopEvent_ != INVALID_HANDLE_VALUE && readOverlapped_.hEvent != INVALID_HANDLE_VALUE &&
-           writeOverlapped_.hEvent != INVALID_HANDLE_VALUE;
+    readEvent_ = NewEvent(true);
+    writeEvent_ = NewEvent(true);
+    ResetOverlapped();
+    return stopEvent_.Valid() && readEvent_.Valid() && writeEvent_.Valid();
 }
 
 void PortChannelWin32::ReleaseEvents() {
-    CloseIfValid(stopEvent_);
-    CloseIfValid(readOverlapped_.hEvent);
-    CloseIfValid(writeOverlapped_.hEvent);
+    stopEvent_.Reset();
+    readEvent_.Reset();
+    writeEvent_.Reset();
+    ResetOverlapped();
+}
+
+void PortChannelWin32::StartFailed(HANDLE completionEvent) {
+    portFailed_.store(true);
+    failedAtStart_.store(true);
+    SetEvent(completionEvent);
 }
 
 void PortChannelWin32::StartRead(IoRequest& request) {
-    // The result is not examined: the completion arrives through the read event. A read that
-    // fails at once (a closed or failed port) never signals it and stays at the head of its
-    // queue.
+    // The completion arrives through the read event. A read on a closed or failed port never
+    // signals it and stays at the head of its queue; one that fails at once because the port
+    // has gone is reported as the port's failure.
     if (portFailed_.load()) return;
-    ReadFile(port_, request.data, request.length, reinterpret_cast<DWORD*>(&request.bytesDone),
-             &readOverlapped_);
+    readInFlight_.store(request.serial);
+    if (!ReadFile(port_.Get(), request.data, request.length,
+                  reinterpret_cast<DWORD*>(&request.bytesDone), &readOverlapped_)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_IO_PENDING && port_.Valid() && IsPortFailure(error))
+            StartFailed(readEvent_.Get());
+    }
 }
 
 void PortChannelWin32::StartWrite(IoRequest& request) {
     if (portFailed_.load()) return;
-    WriteFile(port_, request.data, request.length, reinterpret_cast<DWORD*>(&request.bytesDone),
-              &writeOverlapped_);
+    if (!WriteFile(port_.Get(), request.data, request.length,
+                   reinterpret_cast<DWORD*>(&request.bytesDone), &writeOverlapped_)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_IO_PENDING && port_.Valid() && IsPortFailure(error))
+            StartFailed(writeEvent_.Get());
+    }
 }
 
 PortChannel::Completion PortChannelWin32::WaitForCompletion() {
     using Kind = Completion::Kind;
     // Index order decides what is reported when several are signalled together.
-    HANDLE handles[3] = {stopEvent_, readOverlapped_.hEvent, writeOverlapped_.hEvent};
+    HANDLE handles[3] = {stopEvent_.Get(), readEvent_.Get(), writeEvent_.Get()};
     const DWORD which = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
     if (which == WAIT_OBJECT_0) return {Kind::Stop, 0};
     if (which == WAIT_OBJECT_0 + 1 || which == WAIT_OBJECT_0 + 2) {
         const bool read = which == WAIT_OBJECT_0 + 1;
         OVERLAPPED& overlapped = read ? readOverlapped_ : writeOverlapped_;
-        // Whatever ended the request (its bytes, a time-out, an abort, a failure), the count
-        // is what was transferred, and the request is reported. A failure of the port only
-        // keeps the next requests from being started.
+        if (failedAtStart_.exchange(false)) {
+            ResetEvent(overlapped.hEvent);
+            return {Kind::Failed, 0};
+        }
+        // Whatever ended the request (its bytes, a time-out, an abort), the count is what was
+        // transferred, and the request is reported; a failure of the port ends the link.
         DWORD count = 0;
-        if (!GetOverlappedResult(port_, &overlapped, &count, FALSE) &&
-            IsPortFailure(GetLastError()))
-            portFailed_.store(true);
+        const bool ended = GetOverlappedResult(port_.Get(), &overlapped, &count, FALSE) != FALSE;
+        const DWORD error = ended ? ERROR_SUCCESS : GetLastError();
         ResetEvent(overlapped.hEvent);
+        if (read) readInFlight_.store(0);
+        if (!ended && IsPortFailure(error)) {
+            portFailed_.store(true);
+            return {Kind::Failed, 0};
+        }
+        if (read) {
+            // A read may have ended (short, by a time-out) because the device went away: some
+            // drivers end reads so then. The port's error state tells.
+            DWORD errors = 0;
+            COMSTAT status{};
+            if (ClearCommError(port_.Get(), &errors, &status) == FALSE &&
+                IsPortFailure(GetLastError())) {
+                portFailed_.store(true);
+                return {Kind::Failed, 0};
+            }
+        }
         return {read ? Kind::ReadDone : Kind::WriteDone, static_cast<std::uint32_t>(count)};
     }
     return {Kind::Nothing, 0};
 }
 
 void PortChannelWin32::RequestStop() {
-    if (stopEvent_ != INVALID_HANDLE_VALUE) SetEvent(stopEvent_);
+    if (stopEvent_) SetEvent(stopEvent_.Get());
 }
 
-bool PortChannelWin32::PurgeReceive(IoRequest* outstandingRead) {
+bool PortChannelWin32::PurgeReceive(std::uint64_t outstandingRead) {
     // PURGE_RXABORT ends the outstanding read, whichever it is (it completes with what had
     // arrived); PURGE_RXCLEAR drops the input not yet read. Fails when no port is open.
-    if (port_ == INVALID_HANDLE_VALUE) return false;
-    if (PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR) == FALSE) return false;
+    if (!port_) return false;
+    if (PurgeComm(port_.Get(), PURGE_RXABORT | PURGE_RXCLEAR) == FALSE) return false;
     // Not every serial driver (Wine's, for one) aborts the read for PURGE_RXABORT; cancelling
-    // it by its OVERLAPPED makes sure it ends now. Where the purge did end it, there is nothing
-    // left to cancel. The caller holds the read queue's lock, so no other read can have been
-    // started in between.
-    if (outstandingRead != nullptr) CancelIoEx(port_, &readOverlapped_);
+    // it by its OVERLAPPED makes sure it ends now, but only while the read in flight is still
+    // the one meant: one that completed meanwhile has gone, and the caller holds the read
+    // queue's lock, so no other read can have been started in its place.
+    if (outstandingRead != 0 && readInFlight_.load() == outstandingRead)
+        CancelIoEx(port_.Get(), &readOverlapped_);
     return true;
 }
 

@@ -9,6 +9,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
+
+#include "base/UniqueHandleWin32.h"
 
 #include "serial/PortChannel.h"
 
@@ -25,10 +28,12 @@ namespace r512 {
 // its total time.
 //
 // A request that ends in a failure of the port itself (the line hung up, the adapter pulled
-// out; not a time-out or an abort) is reported like any other, with what it transferred. From
-// then on no request is started on that port: each fails at once, as on a closed port, and
-// stays queued until the port is closed. Otherwise a port that fails every request the moment
-// it starts would keep the I/O thread completing and restarting reads without end.
+// out, access to the device withdrawn; not a time-out or an abort), a request that can't even
+// start for such a reason, and a port whose error state can no longer be read after a read
+// ended short (ClearCommError failing) are reported as a failure of the port, once. From then
+// on no request is started on it: each fails at once, as on a closed port, and the link closes.
+// Otherwise a port that fails every request the moment it starts would keep the I/O thread
+// completing and restarting reads without end.
 class PortChannelWin32 final : public PortChannel {
 public:
     PortChannelWin32();
@@ -47,26 +52,37 @@ public:
     void StartWrite(IoRequest& request) override;
     Completion WaitForCompletion() override;
     void RequestStop() override;
-    bool PurgeReceive(IoRequest* outstandingRead) override;
+    bool PurgeReceive(std::uint64_t outstandingRead) override;
 
     // The open port, INVALID_HANDLE_VALUE while closed (for tests that inspect its settings).
-    HANDLE NativeHandle() const { return port_; }
+    HANDLE NativeHandle() const { return port_.Get(); }
     // The completion events (for tests that watch a request end without taking its completion).
-    HANDLE ReadEvent() const { return readOverlapped_.hEvent; }
-    HANDLE WriteEvent() const { return writeOverlapped_.hEvent; }
+    HANDLE ReadEvent() const { return readEvent_.Get(); }
+    HANDLE WriteEvent() const { return writeEvent_.Get(); }
 
     // The flow-control fields of a device-control block as the link sets them (no handshake
     // of any kind, DTR on, RTS off, no abort on error); every other field stays as it is.
     static void ApplyLinkFlowControl(DCB& dcb);
 
 private:
+    // Fresh OVERLAPPED structures carrying the completion events.
     void ResetOverlapped();
+    // A request could not start because the port has failed: wakes the I/O thread through
+    // that request's completion event to report it.
+    void StartFailed(HANDLE completionEvent);
 
-    HANDLE port_ = INVALID_HANDLE_VALUE;
-    // Set by the I/O thread when a request ended in a failure of the port; read by whichever
-    // thread starts the next request.
+    UniqueHandle port_;
+    // Set when the port has failed, by the I/O thread or by a start; read by whichever thread
+    // starts the next request.
     std::atomic<bool> portFailed_{false};
-    HANDLE stopEvent_ = INVALID_HANDLE_VALUE;
+    // A start found the port failed; the I/O thread reports it.
+    std::atomic<bool> failedAtStart_{false};
+    // The serial of the read in flight on the read OVERLAPPED, 0 when none: a purge cancels
+    // only the read it was meant for.
+    std::atomic<std::uint64_t> readInFlight_{0};
+    UniqueHandle stopEvent_;
+    UniqueHandle readEvent_;
+    UniqueHandle writeEvent_;
     OVERLAPPED readOverlapped_{};
     OVERLAPPED writeOverlapped_{};
 };

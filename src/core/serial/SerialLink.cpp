@@ -14,23 +14,40 @@ SerialLink::SerialLink(std::unique_ptr<PortChannel> channel) : channel_(std::mov
 
 SerialLink::~SerialLink() { ClosePort(); }
 
-bool SerialLink::IsOpen() const { return channel_->IsOpen(); }
+bool SerialLink::IsOpen() const { return channel_->IsOpen() && !failed_.load(); }
 
 bool SerialLink::OpenPort(const char* portName, const char* lineDefinition,
                           const CommTimeouts* timeouts, NoticeTarget* owner) {
-    // A second open without a close would leave the first thread running.
-    if (channel_->IsOpen() || running_.load()) ClosePort();
+    switch (TryOpenPort(portName, lineDefinition, timeouts, owner)) {
+        case OpenResult::Opened:
+            return true;
+        case OpenResult::OpenFailed:
+            ShowMessage(IDS_PORT_OPEN_FAILED);
+            return false;
+        case OpenResult::ConfigureFailed:
+            ShowMessage(IDS_PORT_CONFIGURE_FAILED);
+            return false;
+        case OpenResult::ThreadFailed:
+            ShowMessage(IDS_THREAD_FAILED);
+            return false;
+    }
+    return false;
+}
+
+SerialLink::OpenResult SerialLink::TryOpenPort(const char* portName, const char* lineDefinition,
+                                               const CommTimeouts* timeouts, NoticeTarget* owner) {
+    // A second open without a close would leave the first thread running (or, after a
+    // failure, the ended thread unjoined and the failed port held).
+    if (channel_->IsOpen() || thread_.joinable()) ClosePort();
 
     owner_ = owner;
     const CommTimeouts applied = timeouts ? *timeouts : CommTimeouts{};
     switch (
         channel_->Open(portName ? portName : "", lineDefinition ? lineDefinition : "", applied)) {
         case PortChannel::OpenStatus::OpenFailed:
-            ShowMessage(IDS_PORT_OPEN_FAILED);
-            return false;
+            return OpenResult::OpenFailed;
         case PortChannel::OpenStatus::ConfigureFailed:
-            ShowMessage(IDS_PORT_CONFIGURE_FAILED);
-            return false;
+            return OpenResult::ConfigureFailed;
         case PortChannel::OpenStatus::Opened:
             break;
     }
@@ -38,9 +55,9 @@ bool SerialLink::OpenPort(const char* portName, const char* lineDefinition,
     if (!channel_->CreateEvents()) {
         channel_->ReleaseEvents();
         channel_->Close();
-        ShowMessage(IDS_THREAD_FAILED);
-        return false;
+        return OpenResult::ThreadFailed;
     }
+    failed_.store(false);
     running_.store(1);
     try {
         thread_ = std::thread(&SerialLink::IoThread, this);
@@ -49,21 +66,11 @@ bool SerialLink::OpenPort(const char* portName, const char* lineDefinition,
         // Nothing waits on the events: free them with the port.
         channel_->ReleaseEvents();
         channel_->Close();
-        ShowMessage(IDS_THREAD_FAILED);
-        return false;
+        return OpenResult::ThreadFailed;
     }
-
-    // Requests queued while the link was closed were never started: start the heads now so
-    // that neither queue stays stalled behind them.
-    {
-        std::lock_guard<std::mutex> guard(readQueue_.lock);
-        if (!readQueue_.requests.empty()) channel_->StartRead(*readQueue_.requests.front());
-    }
-    {
-        std::lock_guard<std::mutex> guard(writeQueue_.lock);
-        if (!writeQueue_.requests.empty()) channel_->StartWrite(*writeQueue_.requests.front());
-    }
-    return true;
+    // Nothing can be queued while the link is closed, so both queues are empty here: no
+    // request made before this open goes out on the new port.
+    return OpenResult::Opened;
 }
 
 bool SerialLink::ClosePort() {
@@ -74,11 +81,27 @@ bool SerialLink::ClosePort() {
     // The thread has left its loop: nothing waits on the events any more.
     channel_->ReleaseEvents();
     channel_->Close();
+    failed_.store(false);
+
+    // Every notice posted since the open that the owner has not taken yet is still on its way
+    // to it; those are to be dropped when they come.
+    const std::uint32_t posted = posted_.exchange(0);
+    if (posted > accepted_) stale_ += posted - accepted_;
+    accepted_ = 0;
 
     // Discard what is still queued, reads first, without notices and without touching the
     // callers' bytes.
     readQueue_.requests.clear();
     writeQueue_.requests.clear();
+    return true;
+}
+
+bool SerialLink::AcceptNotice() {
+    if (stale_ > 0) {
+        --stale_;
+        return false;
+    }
+    ++accepted_;
     return true;
 }
 
@@ -113,6 +136,10 @@ bool SerialLink::QueueRead(void* buffer, std::uint32_t length, std::uint32_t not
 }
 
 bool SerialLink::Enqueue(Queue& queue, std::unique_ptr<IoRequest> request, bool isRead) {
+    // A request made while the port is closed could only go out at some later open, long
+    // after it was meant (and one more with every retry): it is dropped instead.
+    if (!IsOpen()) return false;
+    request->serial = nextSerial_.fetch_add(1);
     std::lock_guard<std::mutex> guard(queue.lock);
     try {
         queue.requests.push_back(std::move(request));
@@ -131,11 +158,26 @@ bool SerialLink::Enqueue(Queue& queue, std::unique_ptr<IoRequest> request, bool 
 }
 
 bool SerialLink::PurgeReceive() {
-    // Under the read lock the head of the read queue is the read outstanding on the port.
+    if (!IsOpen()) return false;
+    // Under the read lock the head of the read queue is the read outstanding on the port. It
+    // is named by its serial: by the time the channel acts, that read may have completed and
+    // its memory gone to the next request.
     std::lock_guard<std::mutex> guard(readQueue_.lock);
-    IoRequest* outstanding =
-        readQueue_.requests.empty() ? nullptr : readQueue_.requests.front().get();
+    const std::uint64_t outstanding =
+        readQueue_.requests.empty() ? 0 : readQueue_.requests.front()->serial;
     return channel_->PurgeReceive(outstanding);
+}
+
+void SerialLink::ReportPortFailure() {
+    if (!IsOpen()) return;  // closed or already failed: told once
+    failed_.store(true);
+    Post(WM_PORT_FAILED, 0, 0);
+}
+
+void SerialLink::Post(std::uint32_t message, std::uint32_t requested, std::uint32_t received) {
+    if (owner_ == nullptr) return;
+    posted_.fetch_add(1);
+    owner_->PostNotice(message, requested, received);
 }
 
 void SerialLink::CompleteHead(Queue& queue, bool isRead, std::uint32_t count) {
@@ -143,9 +185,7 @@ void SerialLink::CompleteHead(Queue& queue, bool isRead, std::uint32_t count) {
     if (queue.requests.empty()) return;  // discarded meanwhile; nothing to announce
     std::unique_ptr<IoRequest> done = std::move(queue.requests.front());
     queue.requests.pop_front();
-    if (done->noticeMessage != 0 && owner_ != nullptr) {
-        owner_->PostNotice(done->noticeMessage, done->length, count);
-    }
+    if (done->noticeMessage != 0) Post(done->noticeMessage, done->length, count);
     done.reset();
     if (!queue.requests.empty()) {
         IoRequest& next = *queue.requests.front();
@@ -162,6 +202,12 @@ void SerialLink::IoThread() {
         const PortChannel::Completion completion = channel_->WaitForCompletion();
         using Kind = PortChannel::Completion::Kind;
         if (completion.kind == Kind::Stop) break;
+        if (completion.kind == Kind::Failed) {
+            // The port is gone: nothing on it will complete. The link closes itself (nothing
+            // more is queued or started) and the owner learns it on its own thread.
+            if (!failed_.exchange(true)) Post(WM_PORT_FAILED, 0, 0);
+            break;
+        }
         if (completion.kind == Kind::ReadDone) {
             CompleteHead(readQueue_, true, completion.count);
         } else if (completion.kind == Kind::WriteDone) {

@@ -14,6 +14,11 @@
 
 namespace r512 {
 
+// The notice a link posts to its owner when its port has failed (the line hung up, the adapter
+// was pulled out, the device node went) and the link has closed itself; requested and received
+// are 0.
+constexpr std::uint32_t WM_PORT_FAILED = 1125;  // WM_USER + 101
+
 // The transport to the device: one serial port, a first-in-first-out queue of reads and one of
 // writes, and one I/O thread that waits for the completion of each queue's head, posts its
 // notice to the owner and starts the next request. The caller never blocks on the port.
@@ -21,8 +26,18 @@ namespace r512 {
 // At most one read and one write are outstanding at a time, each the head of its queue; a
 // request that is not the head has not been started. Each queue has its own lock; the two are
 // never held together.
+//
+// When the port fails, the I/O thread stops: the link counts as closed from then on (IsOpen is
+// false, nothing more is queued) and WM_PORT_FAILED tells the owner, on its own thread, which
+// then calls ClosePort to release the port and may open it again later.
+//
+// Notices and reopening: the owner may still hold notices of a port when it closes and opens
+// the link again. Every notice the owner takes from the link goes through AcceptNotice once, in
+// the order they were posted; it answers false for those posted before the last ClosePort.
 class SerialLink {
 public:
+    enum class OpenResult { Opened, OpenFailed, ConfigureFailed, ThreadFailed };
+
     SerialLink();
     explicit SerialLink(std::unique_ptr<PortChannel> channel);
     virtual ~SerialLink();
@@ -33,28 +48,46 @@ public:
     // Opens and configures the port and starts the I/O thread. On failure shows message 1024
     // (the port can't be opened), 1025 (it can't be configured) or 1026 (the thread can't be
     // started) and returns false, leaving the link closed.
-    bool OpenPort(const char* portName, const char* lineDefinition, const CommTimeouts* timeouts,
-                  NoticeTarget* owner);
+    [[nodiscard]] bool OpenPort(const char* portName, const char* lineDefinition,
+                                const CommTimeouts* timeouts, NoticeTarget* owner);
+    // The same without a message: for opening again, unasked, a port that failed.
+    [[nodiscard]] OpenResult TryOpenPort(const char* portName, const char* lineDefinition,
+                                         const CommTimeouts* timeouts, NoticeTarget* owner);
 
     // Stops the I/O thread, closes the port and discards every queued request without a notice
     // and without touching its bytes. Harmless on a closed link; always returns true.
     bool ClosePort();
 
-    // Queue a request; false only when the request can't be allocated (nothing is queued).
-    // A request queued on a closed link stays queued, unsent, until ClosePort.
-    bool QueueWrite(const void* data, std::uint32_t length, std::uint32_t noticeMessage);
-    bool QueueRead(void* buffer, std::uint32_t length, std::uint32_t noticeMessage);
+    // Queue a request; false when the link is closed (or has failed) or the request can't be
+    // allocated, and then nothing is queued: a request made while the link is closed is
+    // dropped, never sent at a later open.
+    [[nodiscard]] bool QueueWrite(const void* data, std::uint32_t length,
+                                  std::uint32_t noticeMessage);
+    [[nodiscard]] bool QueueRead(void* buffer, std::uint32_t length, std::uint32_t noticeMessage);
 
     // Queues a write whose bytes belong to the request and are freed with it.
-    bool QueueOwnedWrite(std::unique_ptr<std::uint8_t[]> bytes, std::uint32_t length,
-                         std::uint32_t noticeMessage);
+    [[nodiscard]] bool QueueOwnedWrite(std::unique_ptr<std::uint8_t[]> bytes, std::uint32_t length,
+                                       std::uint32_t noticeMessage);
 
+    // Open and not failed.
     bool IsOpen() const;
+    // The port failed while open and the link has not been closed or opened since.
+    bool PortFailed() const { return failed_.load(); }
+
+    // To be called on the owner's thread for every notice of this link, once, in the order
+    // they come. False for a notice that was posted before the link was last closed: it
+    // speaks of a port that is no more and must be dropped.
+    [[nodiscard]] bool AcceptNotice();
 
 protected:
     // Aborts the outstanding read (its completion still comes, with what had arrived) and
     // discards unread input. False when no port is open.
-    bool PurgeReceive();
+    [[nodiscard]] bool PurgeReceive();
+
+    // For a user of the link that finds the port dead where the channel could not tell (a
+    // read that never ends): the link counts as failed and WM_PORT_FAILED is posted, as if
+    // the I/O thread had found it. Called on the owner's thread.
+    void ReportPortFailure();
 
 private:
     struct Queue {
@@ -64,11 +97,20 @@ private:
 
     bool Enqueue(Queue& queue, std::unique_ptr<IoRequest> request, bool isRead);
     void CompleteHead(Queue& queue, bool isRead, std::uint32_t count);
+    void Post(std::uint32_t message, std::uint32_t requested, std::uint32_t received);
     void IoThread();
 
     std::unique_ptr<PortChannel> channel_;
     NoticeTarget* owner_ = nullptr;
     std::atomic<std::uint32_t> running_{0};
+    std::atomic<bool> failed_{false};
+    std::atomic<std::uint64_t> nextSerial_{1};
+    // Notices posted since the last open (by either thread), notices the owner accepted since
+    // then, and notices of earlier opens that the owner has yet to drop. The last two are the
+    // owner's thread's alone.
+    std::atomic<std::uint32_t> posted_{0};
+    std::uint32_t accepted_ = 0;
+    std::uint32_t stale_ = 0;
     std::thread thread_;
     Queue writeQueue_;
     Queue readQueue_;

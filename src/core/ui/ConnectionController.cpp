@@ -20,12 +20,18 @@ void ConnectionController::StartIfNotRunning(int id, unsigned periodMs) {
     if (!timers_.IsTimerRunning(id)) timers_.StartTimer(id, periodMs);
 }
 
+ConnectionController::PortSettings ConnectionController::ReadPortSettings() const {
+    return {profile_.GetProfileString(settings::kConfig, settings::kPort, settings::kDefaultPort),
+            profile_.GetProfileInt(settings::kConfig, settings::kSpeed, settings::kDefaultSpeed)};
+}
+
 bool ConnectionController::Connect() {
-    const std::string port =
-        profile_.GetProfileString(settings::kConfig, settings::kPort, settings::kDefaultPort);
-    const int speed =
-        profile_.GetProfileInt(settings::kConfig, settings::kSpeed, settings::kDefaultSpeed);
-    if (!link_.OpenPort(port.c_str(), LineDefinition(speed), &owner_)) return false;
+    // Asked for by the user (or the start): a port that can't be opened is the user's to mend,
+    // so it is reported and not retried.
+    reopenOnRetry_ = false;
+    const PortSettings settings = ReadPortSettings();
+    if (!link_.OpenPort(settings.port.c_str(), LineDefinition(settings.speed), &owner_))
+        return false;
     link_.RequestRefresh();
     StartIfNotRunning(kSettleTimer, kSettlePeriodMs);
     return true;
@@ -33,8 +39,26 @@ bool ConnectionController::Connect() {
 
 void ConnectionController::RefreshCommand() {
     if (timers_.IsTimerRunning(kRetryTimer)) timers_.StopTimer(kRetryTimer);
+    if (reopenOnRetry_) {
+        // The port failed: see whether it is back (the adapter plugged in again). Quietly: a
+        // port that is still missing is what the no-connection screen already says.
+        const PortSettings settings = ReadPortSettings();
+        if (link_.ReopenPort(settings.port.c_str(), LineDefinition(settings.speed), &owner_))
+            reopenOnRetry_ = false;
+    }
+    // With the port still closed this marks every register awaited and sends nothing, so the
+    // no-connection screen and the retry go on.
     link_.RequestRefresh();
     StartIfNotRunning(kSettleTimer, kSettlePeriodMs);
+}
+
+bool ConnectionController::Notice(std::uint32_t message, std::uint32_t requested,
+                                  std::uint32_t received) {
+    if (message == WM_PORT_FAILED) {
+        PortFailed();
+        return false;
+    }
+    return DeviceData(requested, received);
 }
 
 bool ConnectionController::DeviceData(std::uint32_t requested, std::uint32_t received) {
@@ -42,6 +66,18 @@ bool ConnectionController::DeviceData(std::uint32_t requested, std::uint32_t rec
     if (!frame.Taken()) return false;
     composer_.UpdateDisplay();
     return true;
+}
+
+void ConnectionController::PortFailed() {
+    // A failure of a port that has been closed since (the user chose another) is old news.
+    if (!link_.AcceptNotice()) return;
+    link_.ClosePort();
+    reopenOnRetry_ = true;
+    // Nothing is known of the device any more: the no-connection screen, and with it the
+    // retry, which now also opens the port again.
+    link_.Mirror().MarkAllPending();
+    if (timers_.IsTimerRunning(kSettleTimer)) timers_.StopTimer(kSettleTimer);
+    composer_.UpdateDisplay();
 }
 
 void ConnectionController::TimerExpired(int id) {

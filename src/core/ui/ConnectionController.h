@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "base/Profile.h"
 #include "base/WindowTimers.h"
@@ -13,6 +14,13 @@ namespace r512 {
 // turning each read notice into mirror updates and display passes, and the window's timers:
 // the knob's auto-repeat, the ends of the display's announcements, and the refresh retried
 // about every 2 s while the device doesn't answer.
+//
+// A port that fails while open (the adapter pulled out, the device node gone) closes the link,
+// which tells the window through its notice path; the window hands that notice here like any
+// other. The display then shows the no-connection screen, and the same 2 s retry also tries to
+// open the configured port again, without a message, until it opens; the refresh that follows
+// brings the display back by itself. A port that could not be opened when asked (at start or
+// after Configure) is reported with its message and not retried, as the user has to act.
 class ConnectionController {
 public:
     ConnectionController(DeviceLink& link, Profile& profile, WindowTimers& timers,
@@ -26,12 +34,24 @@ public:
     // the port can't be opened (the link has shown why); then nothing else happens.
     bool Connect();
 
-    // Asks the device for a full report again (the "Refresh" command and the retry).
+    // Asks the device for a full report again (the "Refresh" command and the retry); after a
+    // failure of the port, first tries to open it again.
     void RefreshCommand();
 
-    // A read notice: true when it completed a frame (the display has then been composed again,
-    // and the caller reloads a visible Control Panel).
+    // A notice of the link, as the window received it (WM_DEVICE_DATA or WM_PORT_FAILED): true
+    // when it completed a frame (the display has then been composed again, and the caller
+    // reloads a visible Control Panel). Every notice the link posts is to be handed here.
+    bool Notice(std::uint32_t message, std::uint32_t requested, std::uint32_t received);
+
+    // A read notice (WM_DEVICE_DATA): as Notice.
     bool DeviceData(std::uint32_t requested, std::uint32_t received);
+
+    // The port has failed (WM_PORT_FAILED): the link is closed, the no-connection screen shown,
+    // and the retry opens the port again once it is back.
+    void PortFailed();
+
+    // The port failed and has not been opened again since.
+    bool AwaitingPort() const { return reopenOnRetry_; }
 
     // A timer of the window has fired.
     void TimerExpired(int id);
@@ -42,6 +62,11 @@ public:
 
 private:
     void StartIfNotRunning(int id, unsigned periodMs);
+    struct PortSettings {
+        std::string port;
+        int speed;
+    };
+    PortSettings ReadPortSettings() const;
 
     DeviceLink& link_;
     Profile& profile_;
@@ -49,6 +74,7 @@ private:
     DisplayComposer& composer_;
     NoticeTarget& owner_;
     int repeatingCode_ = -1;
+    bool reopenOnRetry_ = false;
 };
 
 }  // namespace r512

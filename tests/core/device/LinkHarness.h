@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/BlockingNoticeQueue.h"
 #include "device/DeviceLink.h"
 #include "support/FakePortChannel.h"
-#include "support/NoticeRecorder.h"
 
 namespace r512::test {
 
@@ -75,7 +75,7 @@ public:
     static constexpr std::chrono::milliseconds kWait{5000};
 
     FakePortChannel::Shared shared;
-    NoticeRecorder notices;
+    BlockingNoticeQueue notices;
     Link link;
     FakePortChannel fake;
     std::uint8_t* windowEnd = nullptr;

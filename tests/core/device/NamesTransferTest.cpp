@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
+#include "base/BlockingNoticeQueue.h"
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
 #include "support/FakePortChannel.h"
 #include "support/NamesPumps.h"
-#include "support/NoticeRecorder.h"
 
 namespace r512::test {
 namespace {
@@ -70,7 +70,7 @@ protected:
     }
 
     FakePortChannel::Shared shared;
-    NoticeRecorder notices;
+    BlockingNoticeQueue notices;
     Link link;
     FakePortChannel fake;
     NoticePump pump{link, notices};
@@ -79,7 +79,7 @@ protected:
 TEST_F(NamesTransfer, DownloadWithNoPortOpenSendsNothingAndLeavesTheFlagClear) {
     EXPECT_FALSE(link.ReadNames(pump));
     EXPECT_FALSE(link.NamesPending());
-    EXPECT_EQ(shared.purges, 1);
+    EXPECT_EQ(shared.purges, 0);
     EXPECT_EQ(fake.WritesStarted(), 0u);
     EXPECT_EQ(fake.ReadsStarted(), 0u);
     EXPECT_EQ(pump.rounds, 0);
@@ -257,6 +257,50 @@ TEST_F(NamesTransfer, DroppedReadsWhileTheDownloadIsOutstandingQueueNothing) {
     EXPECT_FALSE(link.NamesPending());
     ASSERT_TRUE(fake.WaitForReads(before + 1, kWait));
     EXPECT_EQ(fake.LastRead().length, 3u);
+}
+
+}  // namespace
+}  // namespace r512::test
+
+namespace r512::test {
+namespace {
+
+// The window's loop, as if the given limit passed with no event at all.
+class LimitReachedPump final : public MessagePump {
+public:
+    void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override {
+        limits.push_back(limit);
+        static_cast<void>(done());  // tested once, as the loop does before its first event
+    }
+    std::vector<std::chrono::milliseconds> limits;
+};
+
+// A download read that never ends (on Windows, a port removed under a read that never
+// started): the wait ends after the read's own time-out, the link counts the port as failed
+// and tells the window, and the download reports failure.
+TEST_F(NamesTransfer, ADownloadReadThatNeverEndsIsGivenUpAfterItsOwnTimeOut) {
+    Open();
+    LimitReachedPump stuck;
+    EXPECT_FALSE(link.ReadNames(stuck));
+    ASSERT_EQ(stuck.limits.size(), 1u);
+    EXPECT_GE(stuck.limits[0],
+              std::chrono::milliseconds(DeviceLink::kTimeouts.ReadTotalTimeoutConstant));
+    EXPECT_LE(stuck.limits[0], 7000ms);
+    EXPECT_FALSE(link.NamesPending());
+    EXPECT_TRUE(link.PortFailed());
+    EXPECT_FALSE(link.IsOpen());
+    const auto notice = notices.Take(kWait);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->message, WM_PORT_FAILED);
+}
+
+TEST_F(NamesTransfer, APortFailureDuringTheDownloadEndsIt) {
+    Open();
+    pump.beforeEachWait = [this] { fake.Push({Kind::Failed, 0}); };
+    EXPECT_FALSE(link.ReadNames(pump));
+    EXPECT_FALSE(link.NamesPending());
+    EXPECT_TRUE(link.PortFailed());
+    EXPECT_LE(pump.rounds, 2);
 }
 
 }  // namespace

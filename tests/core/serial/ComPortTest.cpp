@@ -18,12 +18,12 @@
 #include <thread>
 #include <vector>
 
+#include "base/BlockingNoticeQueue.h"
 #include "base/Messages.h"
 #include "device/DeviceLink.h"
 #include "device/Protocol.h"
 #include "serial/PortChannelWin32.h"
 #include "serial/SerialLink.h"
-#include "support/NoticeRecorder.h"
 
 namespace r512::test {
 namespace {
@@ -228,7 +228,7 @@ protected:
     std::string devicePort, splitPort, missingPort, hangupPort, hangupRequest;
     int splitMs = 0;
     DeviceLog log{Setting("R512_COM_DEVICE_LOG")};
-    NoticeRecorder notices;
+    BlockingNoticeQueue notices;
     std::vector<int> messages;
 };
 

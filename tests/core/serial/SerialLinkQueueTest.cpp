@@ -4,10 +4,10 @@
 #include <chrono>
 #include <thread>
 
+#include "base/BlockingNoticeQueue.h"
 #include "base/Messages.h"
 #include "serial/SerialLink.h"
 #include "support/FakePortChannel.h"
-#include "support/NoticeRecorder.h"
 
 namespace r512::test {
 namespace {
@@ -27,7 +27,7 @@ protected:
     bool Open() { return link.OpenPort("COM1", "baud=9600", &timeouts, &notices); }
 
     FakePortChannel::Shared shared;
-    NoticeRecorder notices;
+    BlockingNoticeQueue notices;
     SerialLink link{std::make_unique<FakePortChannel>(shared)};
     FakePortChannel fake{shared};
     CommTimeouts timeouts{};
@@ -143,15 +143,14 @@ TEST_F(SerialLinkQueue, ClosePortOnANeverOpenedLinkReturnsAtOnce) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
 }
 
-TEST_F(SerialLinkQueue, RequestsQueuedOnAClosedLinkStayUnsentUntilDiscarded) {
+TEST_F(SerialLinkQueue, RequestsMadeOnAClosedLinkAreRefusedAndNeverSent) {
     std::uint8_t out[5] = {1, 2, 3, 4, 5}, in[3] = {};
-    ASSERT_TRUE(link.QueueWrite(out, 5, 0));
-    ASSERT_TRUE(link.QueueWrite(out, 5, 0));
-    ASSERT_TRUE(link.QueueRead(in, 3, kNotice));
+    EXPECT_FALSE(link.QueueWrite(out, 5, 0));
+    EXPECT_FALSE(link.QueueOwnedWrite(std::make_unique<std::uint8_t[]>(5), 5, 0));
+    EXPECT_FALSE(link.QueueRead(in, 3, kNotice));
     EXPECT_EQ(fake.WritesStarted(), 0u);
     EXPECT_EQ(fake.ReadsStarted(), 0u);
-    EXPECT_TRUE(link.ClosePort());
-    // After the discard a new session starts clean.
+    // The next open starts clean: only what is queued after it goes out.
     ASSERT_TRUE(Open());
     std::uint8_t fresh[1] = {9};
     ASSERT_TRUE(link.QueueWrite(fresh, 1, 0));

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "base/BlockingNoticeQueue.h"
 #include "base/Messages.h"
 #include "base/SettingsLayout.h"
 #include "support/FakePortChannel.h"
 #include "support/MemoryProfile.h"
-#include "support/NoticeRecorder.h"
 #include "support/RecordingWindowTimers.h"
 #include "ui/ConnectionController.h"
 
@@ -61,7 +61,7 @@ protected:
     }
 
     FakePortChannel::Shared shared;
-    NoticeRecorder notices;
+    BlockingNoticeQueue notices;
     DeviceLink link{std::make_unique<FakePortChannel>(shared)};
     FakePortChannel fake{shared};
     MemoryProfile profile;
@@ -161,6 +161,96 @@ TEST_F(Connection, HeldKnobRepeatsUntilLetGoThenTheTimerEnds) {
     ASSERT_EQ(shared.writesStarted.size(), 2u);
     for (const auto& w : shared.writesStarted)
         EXPECT_EQ(w.bytes, (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0x15}));
+}
+
+}  // namespace
+}  // namespace r512::test
+
+namespace r512::test {
+namespace {
+
+TEST_F(Connection, CommandsMadeWhileClosedAreDroppedNotSentAtTheNextOpen) {
+    shared.openResult = PortChannel::OpenStatus::OpenFailed;
+    EXPECT_FALSE(controller.Connect());
+    // Three retry cycles and a key press with no port.
+    for (int i = 0; i < 3; ++i) controller.RefreshCommand();
+    EXPECT_FALSE(link.SendCommand(Cmd::KnobUp));
+    shared.openResult = PortChannel::OpenStatus::Opened;
+    ASSERT_TRUE(controller.Connect());
+    DrainWrites(1);
+    EXPECT_EQ(fake.WritesStarted(), 1u);  // the refresh of this open, nothing from before
+    EXPECT_EQ(RefreshesSent(), 1);
+}
+
+}  // namespace
+}  // namespace r512::test
+
+namespace r512::test {
+namespace {
+
+TEST_F(Connection, AFailedPortShowsNoConnectionAndTheRetryOpensItAgainQuietly) {
+    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(Deliver({RS_OPER_MODE, 0x01, 0xFF}));
+    controller.TimerExpired(kSettleTimer);
+
+    fake.Push({PortChannel::Completion::Kind::Failed, 0});  // the adapter is pulled out
+    const auto failure = notices.Take(5000ms);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->message, WM_PORT_FAILED);
+    shared.openResult = PortChannel::OpenStatus::OpenFailed;  // and stays out for a while
+    EXPECT_FALSE(controller.Notice(failure->message, failure->requested, failure->received));
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_TRUE(controller.AwaitingPort());
+    EXPECT_EQ(lines.lines[0], "   no connection    ");
+    EXPECT_TRUE(timers.IsTimerRunning(kRetryTimer));
+
+    // Retries while the port is missing: no message, nothing queued for later.
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        controller.TimerExpired(kRetryTimer);
+        controller.TimerExpired(kSettleTimer);
+        EXPECT_TRUE(timers.IsTimerRunning(kRetryTimer));
+    }
+    EXPECT_TRUE(messages.empty());
+
+    // Plugged in again: the next retry opens it, and the refresh brings the display back.
+    shared.openResult = PortChannel::OpenStatus::Opened;
+    controller.TimerExpired(kRetryTimer);
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_FALSE(controller.AwaitingPort());
+    DrainWrites(1);
+    EXPECT_EQ(fake.WritesStarted(), 2u);  // the first refresh and this one, nothing between
+    ASSERT_TRUE(fake.WaitForReads(2, 5000ms));
+    EXPECT_TRUE(Deliver({RS_OPER_MODE, 0x01, 0xFF}));
+    controller.TimerExpired(kSettleTimer);
+    EXPECT_FALSE(timers.IsTimerRunning(kRetryTimer));
+    EXPECT_NE(lines.lines[0], "   no connection    ");
+    EXPECT_TRUE(messages.empty());
+}
+
+// The user chose another port (Configure) while the old port's failure notice was on its way:
+// the new port is kept.
+TEST_F(Connection, AFailureOfAPortClosedSinceIsIgnored) {
+    ASSERT_TRUE(controller.Connect());
+    fake.Push({PortChannel::Completion::Kind::Failed, 0});
+    const auto failure = notices.Take(5000ms);  // still in the window's queue
+    ASSERT_TRUE(failure);
+    link.ClosePort();
+    ASSERT_TRUE(controller.Connect());
+    controller.Notice(failure->message, failure->requested, failure->received);
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_FALSE(controller.AwaitingPort());
+}
+
+TEST_F(Connection, APortThatNeverOpenedIsReportedOnceAndNotRetried) {
+    shared.openResult = PortChannel::OpenStatus::OpenFailed;
+    EXPECT_FALSE(controller.Connect());
+    controller.RefreshCommand();  // the user's Refresh
+    controller.TimerExpired(kSettleTimer);
+    controller.TimerExpired(kRetryTimer);
+    EXPECT_EQ(messages, std::vector<int>{1024});
+    EXPECT_FALSE(controller.AwaitingPort());
+    std::lock_guard<std::mutex> guard(shared.lock);
+    EXPECT_EQ(shared.lastPort, "COM1");
 }
 
 }  // namespace

@@ -9,33 +9,38 @@
 
 #include "base/NoticeTarget.h"
 
-namespace r512::test {
+namespace r512 {
 
-// Collects a link's notices, as the window's message queue would, for the test thread to take.
-class NoticeRecorder final : public NoticeTarget {
+// A link's notices queued for one thread to take in the order they were posted, waiting for
+// them with a time limit: the window's message queue for tools and tests that have no window.
+class BlockingNoticeQueue final : public NoticeTarget {
 public:
+    using Clock = std::chrono::steady_clock;
     struct Notice {
         std::uint32_t message = 0;
         std::uint32_t requested = 0;
         std::uint32_t received = 0;
-        std::chrono::steady_clock::time_point at;
+        Clock::time_point at;  // when it was posted
     };
 
     void PostNotice(std::uint32_t message, std::uint32_t requested,
                     std::uint32_t received) override {
         std::lock_guard<std::mutex> guard(lock_);
-        notices_.push_back({message, requested, received, std::chrono::steady_clock::now()});
+        notices_.push_back({message, requested, received, Clock::now()});
         ready_.notify_all();
     }
 
-    // The oldest notice, waiting at most `timeout` for one.
-    std::optional<Notice> Take(std::chrono::milliseconds timeout) {
+    // The oldest notice, waiting until `until` at most for one to come.
+    std::optional<Notice> TakeUntil(Clock::time_point until) {
         std::unique_lock<std::mutex> guard(lock_);
-        if (!ready_.wait_for(guard, timeout, [&] { return !notices_.empty(); }))
+        if (!ready_.wait_until(guard, until, [&] { return !notices_.empty(); }))
             return std::nullopt;
         Notice notice = notices_.front();
         notices_.pop_front();
         return notice;
+    }
+    std::optional<Notice> Take(std::chrono::milliseconds timeout) {
+        return TakeUntil(Clock::now() + timeout);
     }
 
     std::size_t Count() {
@@ -49,4 +54,4 @@ private:
     std::deque<Notice> notices_;
 };
 
-}  // namespace r512::test
+}  // namespace r512
