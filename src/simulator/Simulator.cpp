@@ -218,6 +218,11 @@ std::vector<std::uint8_t> Simulator::Commands() const {
     return commands_;
 }
 
+std::uint64_t Simulator::ReportsSent() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return reportsSent_;
+}
+
 int Simulator::UploadsAccepted() const {
     std::lock_guard<std::mutex> guard(lock_);
     return uploadsAccepted_;
@@ -253,6 +258,7 @@ void Simulator::Report(const std::vector<std::uint8_t>& codes) {
         }
         Log(std::string("reports ") + RegisterName(code) + " = " + std::to_string(value));
         Send({code, value, kFrameEnd}, true);
+        ++reportsSent_;
     }
 }
 

@@ -90,6 +90,9 @@ public:
     // What has come in so far.
     std::vector<ReceivedByte> Received() const;
     std::vector<std::uint8_t> Commands() const;  // the codes of the command frames taken
+    // Register reports put on the line so far (those of a line that was unplugged before
+    // they went out included).
+    std::uint64_t ReportsSent() const;
     int UploadsAccepted() const;
     int UploadsRefused() const;
     void ClearRecord();
@@ -146,6 +149,7 @@ private:
     int rxCount_ = 0;
     std::uint8_t uploadSection_ = 0;
     std::vector<std::uint8_t> uploadStage_;
+    std::uint64_t reportsSent_ = 0;
     int uploadsAccepted_ = 0;
     int uploadsRefused_ = 0;
     std::uint32_t garbageSeed_ = 12345;

@@ -27,22 +27,26 @@ void Usage() {
                  "--log-bytes also logs every byte received, in hex.\n"
                  "--unplug-after plays a USB adapter pulled out: the line closes and the link\n"
                  "goes; --replug-after seconds later (default 3) a new pseudo-terminal is made\n"
-                 "and the link points at it; --cycles repeats that (0: for ever).\n");
+                 "and the link points at it; --cycles repeats that (0: for ever). SIGUSR1\n"
+                 "unplugs at once (and plugs in again --replug-after seconds later).\n");
 }
 
-// Waits for a stop signal, at most `seconds` (for ever when negative): true when one came.
-bool WaitForStop(const sigset_t& signals, double seconds) {
-    if (seconds < 0) {
-        int signal = 0;
-        sigwait(&signals, &signal);
-        return true;
-    }
+enum class Woken { Stop, Unplug, TimeUp };
+
+// Waits for a signal, at most `seconds` (for ever when negative): SIGUSR1 asks for an unplug,
+// the others for the end.
+Woken Wait(const sigset_t& signals, double seconds) {
     timespec wait{};
-    wait.tv_sec = static_cast<time_t>(seconds);
-    wait.tv_nsec = static_cast<long>((seconds - static_cast<double>(wait.tv_sec)) * 1e9);
+    if (seconds >= 0) {
+        wait.tv_sec = static_cast<time_t>(seconds);
+        wait.tv_nsec = static_cast<long>((seconds - static_cast<double>(wait.tv_sec)) * 1e9);
+    }
     for (;;) {
-        if (sigtimedwait(&signals, nullptr, &wait) >= 0) return true;
-        if (errno != EINTR) return false;  // the time is up
+        const int signal =
+            seconds >= 0 ? sigtimedwait(&signals, nullptr, &wait) : sigwaitinfo(&signals, nullptr);
+        if (signal == SIGUSR1) return Woken::Unplug;
+        if (signal > 0) return Woken::Stop;
+        if (errno != EINTR) return Woken::TimeUp;
     }
 }
 
@@ -112,14 +116,15 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The signals that end the simulator are taken synchronously below; blocked before the
-    // simulator's thread starts, so that it inherits the mask.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // The signals that end the simulator (and SIGUSR1) are taken synchronously below; blocked
+    // before the simulator's thread starts, so that it inherits the mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    sigaddset(&signals, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     std::string error;
     auto sim = device.empty() ? r512::sim::Simulator::OpenPseudoTerminal(&error)
@@ -140,26 +145,28 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     if (hangupAfter >= 0) {
-        if (!WaitForStop(stopSignals, hangupAfter)) {
-            sim->HangUp();
-            WaitForStop(stopSignals, -1);
+        if (Wait(signals, hangupAfter) != Woken::TimeUp) return 0;
+        sim->HangUp();
+        while (Wait(signals, -1) == Woken::Unplug) {
         }
-    } else if (unplugAfter >= 0) {
-        for (long cycle = 0; cycles <= 0 || cycle < cycles; ++cycle) {
-            if (WaitForStop(stopSignals, unplugAfter)) return 0;
-            sim->Unplug();
-            if (WaitForStop(stopSignals, replugAfter)) return 0;
-            if (!sim->Replug(&error)) {
-                std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
-                return 1;
-            }
-            // The new line, for whoever follows the output.
-            std::printf("%s\n", sim->PortPath().c_str());
-            std::fflush(stdout);
+        return 0;
+    }
+    // Unplugged by the clock (--unplug-after, for --cycles) or at once by SIGUSR1; plugged in
+    // again --replug-after seconds later.
+    long cyclesLeft = unplugAfter >= 0 ? (cycles <= 0 ? -1 : cycles) : 0;
+    for (;;) {
+        const Woken woken = Wait(signals, cyclesLeft != 0 ? unplugAfter : -1);
+        if (woken == Woken::Stop) break;
+        if (woken == Woken::TimeUp && cyclesLeft > 0) --cyclesLeft;
+        sim->Unplug();
+        if (Wait(signals, replugAfter) == Woken::Stop) break;
+        if (!sim->Replug(&error)) {
+            std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
+            return 1;
         }
-        WaitForStop(stopSignals, -1);
-    } else {
-        WaitForStop(stopSignals, -1);
+        // The new line, for whoever follows the output.
+        std::printf("%s\n", sim->PortPath().c_str());
+        std::fflush(stdout);
     }
     return 0;  // the simulator removes its link as it goes
 }

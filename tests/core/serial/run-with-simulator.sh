@@ -4,13 +4,16 @@
 #
 # usage: run-with-simulator.sh R512_SIM PROGRAM.exe [program arguments...]
 #
-# Three simulators are started: "device" (logs every byte it receives), "split" (sends every
-# byte on its own, R512_COM_SPLIT_MS apart) and "hangup" (ends, hanging up its line, once the
-# program has made the file R512_COM_HANGUP_REQUEST). Each gets the first free COMn of the
+# Four simulators are started: "device" (logs every byte it receives), "split" (sends every
+# byte on its own, R512_COM_SPLIT_MS apart), "hangup" (ends, hanging up its line, once the
+# program has made the file R512_COM_HANGUP_REQUEST) and "replug" (once the program has made
+# R512_COM_REPLUG_REQUEST, plays a USB adapter pulled out: its line closes and its COMn goes;
+# R512_COM_REPLUG_AFTER_MS later a new pseudo-terminal is made and the COMn points at it). Each gets the first free COMn of the
 # Wine prefix (a symbolic link in $WINEPREFIX/dosdevices to its pseudo-terminal), and a
 # further COMn that is mapped to nothing is picked. The program learns them from
 # R512_COM_DEVICE, R512_COM_DEVICE_LOG, R512_COM_SPLIT, R512_COM_SPLIT_MS, R512_COM_HANGUP,
-# R512_COM_HANGUP_REQUEST and R512_COM_MISSING. Everything is
+# R512_COM_HANGUP_REQUEST, R512_COM_REPLUG, R512_COM_REPLUG_REQUEST, R512_COM_REPLUG_AFTER_MS
+# and R512_COM_MISSING. Everything is
 # undone on exit. The ports are mapped only in a throw-away prefix, the one that
 # scripts/wine-prefix.sh made (R512_WINE_THROWAWAY_PREFIX = WINEPREFIX); otherwise a prefix is
 # made (and removed) for this run alone, so that no one's own prefix is touched.
@@ -24,13 +27,13 @@ split_ms=${R512_COM_SPLIT_MS:-600}
 
 work=$(mktemp -d /tmp/r512-com.XXXXXX)
 sim_pids=()
-watcher=
+watchers=()
 links=()
 own_prefix=
 
 cleanup() {
     local pid i
-    if [ -n "$watcher" ]; then kill -TERM "$watcher" 2>/dev/null; wait "$watcher" 2>/dev/null; fi
+    for pid in "${watchers[@]}"; do kill -TERM "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
     for pid in "${sim_pids[@]}"; do kill -TERM "$pid" 2>/dev/null; done
     for pid in "${sim_pids[@]}"; do
         for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -81,10 +84,26 @@ for link in "$dosdevices"/com*; do
 done
 
 # start_sim NAME [simulator options...]: starts a simulator, maps it to the first free COMn
-# (2 to 8) and sets $port to that name.
+# (2 to 8) and sets $port to that name. With R512_SIM_OWNS_LINK=1 the COMn is claimed first
+# and handed to the simulator (--link), which then points it wherever its line is.
 start_sim() {
-    local name=$1 pty n i
+    local name=$1 pty n i claimed=
     shift
+    if [ "${R512_SIM_OWNS_LINK:-0}" = 1 ]; then
+        for n in 2 3 4 5 6 7 8; do
+            if ln -s /dev/null "$dosdevices/com$n" 2>/dev/null; then
+                claimed=$dosdevices/com$n
+                links+=("$claimed")
+                port=COM$n
+                break
+            fi
+        done
+        if [ -z "$claimed" ]; then
+            echo "run-with-simulator: no free COM port in $dosdevices" >&2
+            exit 1
+        fi
+        set -- "$@" --link "$claimed"
+    fi
     "$sim" "$@" >"$work/$name.path" 2>"$work/$name.log" &
     sim_pids+=($!)
     for i in $(seq 100); do
@@ -98,6 +117,7 @@ start_sim() {
         cat "$work/$name.log" >&2
         exit 1
     fi
+    [ -n "$claimed" ] && return
     # ln -s fails when the name is taken, so two runs at once never share a port.
     for n in 2 3 4 5 6 7 8; do
         if ln -s "$pty" "$dosdevices/com$n" 2>/dev/null; then
@@ -123,16 +143,28 @@ export R512_COM_HANGUP_REQUEST="Z:${work//\//\\}\\hangup.request"
 # Ends the hang-up simulator (which closes its side of the line) when the program asks; gives
 # up after a minute.
 hangup_pid=${sim_pids[-1]}
-(
-    for i in $(seq 1200); do
-        if [ -e "$work/hangup.request" ]; then
-            kill -TERM "$hangup_pid"
-            exit 0
-        fi
-        sleep 0.05
-    done
-) &
-watcher=$!
+# on_request FILE SIGNAL PID: sends the signal once the program has made the file; gives up
+# after a minute.
+on_request() {
+    (
+        for i in $(seq 1200); do
+            if [ -e "$1" ]; then
+                kill "-$2" "$3"
+                exit 0
+            fi
+            sleep 0.05
+        done
+    ) &
+    watchers+=($!)
+}
+on_request "$work/hangup.request" TERM "$hangup_pid"
+
+replug_ms=${R512_COM_REPLUG_AFTER_MS:-2000}
+R512_SIM_OWNS_LINK=1 start_sim replug --replug-after "$(awk "BEGIN { print $replug_ms / 1000 }")"
+export R512_COM_REPLUG=$port
+export R512_COM_REPLUG_AFTER_MS=$replug_ms
+export R512_COM_REPLUG_REQUEST="Z:${work//\//\\}\\replug.request"
+on_request "$work/replug.request" USR1 "${sim_pids[-1]}"
 
 # A port that nothing answers to: no link, and no serial device that Wine would take for it.
 R512_COM_MISSING=
@@ -146,7 +178,7 @@ done
 export R512_COM_MISSING
 
 echo "run-with-simulator: device on $R512_COM_DEVICE, split on $R512_COM_SPLIT," \
-     "hang-up on $R512_COM_HANGUP, missing $R512_COM_MISSING"
+     "hang-up on $R512_COM_HANGUP, replug on $R512_COM_REPLUG, missing $R512_COM_MISSING"
 timeout 300 "$wine" "$program" "$@"
 status=$?
 if [ $status -ne 0 ]; then
