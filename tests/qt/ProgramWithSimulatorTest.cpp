@@ -3,6 +3,7 @@
 // what the device reports.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSettings>
 #include <chrono>
 #include <string>
@@ -102,6 +103,43 @@ TEST_F(Program, StandbyBlanksTheDisplay) {
                    Line(window, 1) == std::string(20, ' ');
         },
         2000));
+}
+
+}  // namespace
+}  // namespace r512::test
+
+namespace r512::test {
+namespace {
+
+// The adapter is pulled out under the running program and plugged in again under the same
+// name: the window shows no connection, without a message box, and the device comes back by
+// itself.
+TEST_F(Program, APulledAdapterShowsNoConnectionThenComesBackByItself) {
+    const QString linkPath = QDir::tempPath() + "/r512-gui-replug-" +
+                             QString::number(QCoreApplication::applicationPid());
+    std::string error;
+    ASSERT_TRUE(device->LinkAs(linkPath.toStdString(), &error)) << error;
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganisation,
+                           settings::kApplication);
+        settings.setValue("Config/Port", linkPath);
+        settings.sync();
+    }
+    QtProfile profile;
+    RemoteWindow window(profile);
+    ASSERT_TRUE(window.Create());
+    ASSERT_TRUE(WaitUntil([&] { return Line(window, 0) == "CD      Digital PCM "; }, 5000));
+
+    device->Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return Line(window, 0) == "   no connection    "; }, 3000));
+    EXPECT_FALSE(window.Link().IsOpen());
+    WaitUntil([] { return false; }, 2500);  // a retry finds nothing there
+    EXPECT_TRUE(messages.empty());
+
+    ASSERT_TRUE(device->Replug(&error)) << error;
+    ASSERT_TRUE(WaitUntil([&] { return Line(window, 0) == "CD      Digital PCM "; }, 3000));
+    EXPECT_EQ(Line(window, 1), "Stereo      vol: -35");
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace
