@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the serial tests under ThreadSanitizer, and
-# the Windows parts cross-built and run under Wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the serial tests under ThreadSanitizer, the
+# fuzz targets for a short while (clang's libFuzzer), and the Windows parts cross-built and run
+# under Wine.
 # Packages come from scripts/bootstrap.sh (run it first on a new machine).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -61,6 +62,15 @@ LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
     run_stage tsan "$root/build-tsan" "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=thread" \
         "-L serial"
+
+# The receive path's fuzz target, briefly, where clang with libFuzzer is installed.
+echo "=== fuzz (libFuzzer, 30 s)"
+bash "$root/scripts/fuzz.sh" 30 2>&1 | tee "$logs/fuzz.log"
+case ${PIPESTATUS[0]} in
+    0) passed=$((passed + 1)) ;;
+    2) ;;
+    *) failed=$((failed + 1)); status=1 ;;
+esac
 
 echo "=== windows (mingw-w64 + Wine)"
 if bash "$root/scripts/test-windows.sh" 2>&1 | tee "$logs/windows-test.log"; then
