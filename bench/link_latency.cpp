@@ -27,52 +27,13 @@
 #include <thread>
 #include <vector>
 
+#include "base/BlockingNoticeQueue.h"
 #include "device/DeviceLink.h"
+#include "simulator/PseudoTerminal.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Pty {
-    int master = -1;
-    std::string path;
-    Pty() {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(master);
-        ::unlockpt(master);
-        char name[128];
-        ::ptsname_r(master, name, sizeof name);
-        path = name;
-    }
-    ~Pty() { ::close(master); }
-};
-
-class TimedNotices final : public r512::NoticeTarget {
-public:
-    void PostNotice(std::uint32_t, std::uint32_t requested, std::uint32_t received) override {
-        std::lock_guard<std::mutex> guard(lock_);
-        at_ = Clock::now();
-        requested_ = requested;
-        received_ = received;
-        ready_ = true;
-        cv_.notify_one();
-    }
-    Clock::time_point Wait(std::uint32_t& requested, std::uint32_t& received) {
-        std::unique_lock<std::mutex> guard(lock_);
-        cv_.wait(guard, [&] { return ready_; });
-        ready_ = false;
-        requested = requested_;
-        received = received_;
-        return at_;
-    }
-
-private:
-    std::mutex lock_;
-    std::condition_variable cv_;
-    bool ready_ = false;
-    Clock::time_point at_;
-    std::uint32_t requested_ = 0, received_ = 0;
-};
 
 void ReportPercentiles(benchmark::State& state, std::vector<double>& samples) {
     std::sort(samples.begin(), samples.end());
@@ -87,10 +48,11 @@ void ReportPercentiles(benchmark::State& state, std::vector<double>& samples) {
 
 // A device link open on a fresh pseudo-terminal whose master plays the device.
 struct OpenLink {
-    Pty pty;
-    TimedNotices notices;
+    r512::sim::PseudoTerminal pty;
+    r512::BlockingNoticeQueue notices;
     r512::DeviceLink link;
-    bool open = link.OpenPort(pty.path.c_str(), "baud=11520 parity=N data=8 stop=1", &notices);
+    bool open = pty.Valid() &&
+                link.OpenPort(pty.Path().c_str(), "baud=11520 parity=N data=8 stop=1", &notices);
 };
 
 void SendCommandToDevice(benchmark::State& state) {
@@ -99,19 +61,15 @@ void SendCommandToDevice(benchmark::State& state) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;
     }
-    Pty& pty = connection.pty;
+    r512::sim::PseudoTerminal& pty = connection.pty;
     r512::DeviceLink& link = connection.link;
     std::vector<double> samples;
     for (auto _ : state) {
         const auto start = Clock::now();
-        link.SendCommand(0x31);
-        std::uint8_t buffer[5];
-        std::size_t got = 0;
-        while (got < 5) {
-            pollfd fd{pty.master, POLLIN, 0};
-            ::poll(&fd, 1, 1000);
-            const ssize_t n = ::read(pty.master, buffer + got, 5 - got);
-            if (n > 0) got += static_cast<std::size_t>(n);
+        static_cast<void>(link.SendCommand(0x31));  // the bytes arriving are what is measured
+        if (pty.Read(5, std::chrono::seconds(1)).size() < 5) {
+            state.SkipWithError("the command did not arrive");
+            return;
         }
         const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
         state.SetIterationTime(us / 1e6);
@@ -127,19 +85,23 @@ void FrameToNotice(benchmark::State& state) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;
     }
-    Pty& pty = connection.pty;
-    TimedNotices& notices = connection.notices;
+    r512::sim::PseudoTerminal& pty = connection.pty;
+    r512::BlockingNoticeQueue& notices = connection.notices;
     r512::DeviceLink& link = connection.link;
     std::vector<double> samples;
     std::uint8_t value = 0;
     for (auto _ : state) {
-        const std::uint8_t frame[3] = {0xE1, value++, 0xFF};
+        const std::uint8_t frame = value++;
         const auto start = Clock::now();
-        [[maybe_unused]] const ssize_t n = ::write(pty.master, frame, 3);
-        std::uint32_t requested = 0, received = 0;
-        const auto at = notices.Wait(requested, received);
-        link.ProcessReceived(requested, received);  // queues the next read, as the window does
-        const double us = std::chrono::duration<double, std::micro>(at - start).count();
+        pty.Write({0xE1, frame, 0xFF});
+        const auto notice = notices.Take(std::chrono::seconds(10));
+        if (!notice) {
+            state.SkipWithError("no notice");
+            return;
+        }
+        // Queues the next read, as the window does.
+        link.ProcessReceived(notice->requested, notice->received);
+        const double us = std::chrono::duration<double, std::micro>(notice->at - start).count();
         state.SetIterationTime(us / 1e6);
         samples.push_back(us);
     }
@@ -177,17 +139,17 @@ long Wakeups(const std::vector<long>& excluded = {}) {
 int Idle(int seconds) {
     OpenLink connection;
     if (!connection.open) return 1;
-    TimedNotices& notices = connection.notices;
+    r512::BlockingNoticeQueue& notices = connection.notices;
     r512::DeviceLink& link = connection.link;
     // The window's side: hand each (empty) read notice back, as the program does.
     std::atomic<long> windowTid{0};
     std::thread window([&] {
         windowTid = static_cast<long>(::gettid());
         for (;;) {
-            std::uint32_t requested = 0, received = 0;
-            notices.Wait(requested, received);
-            if (requested == 0) return;
-            link.ProcessReceived(requested, received);
+            const auto notice = notices.Take(std::chrono::hours(1));
+            if (!notice) continue;
+            if (notice->requested == 0) return;
+            link.ProcessReceived(notice->requested, notice->received);
         }
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(200));

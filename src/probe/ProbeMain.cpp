@@ -8,38 +8,13 @@
 #include <mutex>
 #include <string>
 
+#include "base/BlockingNoticeQueue.h"
 #include "device/DeviceLink.h"
 #include "device/ValuePresentation.h"
 
 namespace {
 
 using namespace r512;
-
-// Notices from the I/O thread, handed to the main thread in the order they were posted.
-class NoticeQueue final : public NoticeTarget {
-public:
-    struct Notice {
-        std::uint32_t message, requested, received;
-    };
-    void PostNotice(std::uint32_t message, std::uint32_t requested,
-                    std::uint32_t received) override {
-        std::lock_guard<std::mutex> guard(lock_);
-        notices_.push_back({message, requested, received});
-        ready_.notify_one();
-    }
-    bool Take(Notice& notice, std::chrono::steady_clock::time_point until) {
-        std::unique_lock<std::mutex> guard(lock_);
-        if (!ready_.wait_until(guard, until, [&] { return !notices_.empty(); })) return false;
-        notice = notices_.front();
-        notices_.pop_front();
-        return true;
-    }
-
-private:
-    std::mutex lock_;
-    std::condition_variable ready_;
-    std::deque<Notice> notices_;
-};
 
 std::string Presented(std::uint8_t code, std::uint8_t value) {
     switch (code) {
@@ -83,6 +58,12 @@ bool AnyPending(const RegisterMirror& mirror) {
     return false;
 }
 
+bool PortFailed(const BlockingNoticeQueue::Notice& notice) {
+    if (notice.message != WM_PORT_FAILED) return false;
+    std::fprintf(stderr, "r512-probe: the port has failed (the adapter pulled out?)\n");
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,21 +84,21 @@ int main(int argc, char** argv) {
     const char* line =
         slow ? "baud=9600 parity=N data=8 stop=1" : "baud=11520 parity=N data=8 stop=1";
 
-    NoticeQueue notices;
+    BlockingNoticeQueue notices;
     DeviceLink link;
     if (!link.OpenPort(port, line, &notices)) return 1;
-    link.RequestRefresh();
+    static_cast<void>(link.RequestRefresh());  // what came back is seen in the mirror
 
     // Wait for the full report; ask again every 2 s while nothing answers, as the program does.
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(10);
     Clock::time_point nextRetry = Clock::now() + std::chrono::seconds(2);
     while (AnyPending(link.Mirror()) && Clock::now() < giveUp) {
-        NoticeQueue::Notice notice{};
-        if (notices.Take(notice, std::min(nextRetry, giveUp))) {
-            link.ProcessReceived(notice.requested, notice.received);
+        if (const auto notice = notices.TakeUntil(std::min(nextRetry, giveUp))) {
+            if (PortFailed(*notice)) return 1;
+            link.ProcessReceived(notice->requested, notice->received);
         } else if (Clock::now() >= nextRetry && link.Mirror().AllPending()) {
-            link.RequestRefresh();
+            static_cast<void>(link.RequestRefresh());
             nextRetry = Clock::now() + std::chrono::seconds(2);
         }
     }
@@ -132,9 +113,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     while (watch) {
-        NoticeQueue::Notice notice{};
-        if (!notices.Take(notice, Clock::now() + std::chrono::hours(1))) continue;
-        const RegisterFrame frame = link.ProcessReceived(notice.requested, notice.received);
+        const auto notice = notices.Take(std::chrono::hours(1));
+        if (!notice) continue;
+        if (PortFailed(*notice)) return 1;
+        const RegisterFrame frame = link.ProcessReceived(notice->requested, notice->received);
         if (frame.Taken() && IsRegisterCode(frame.code)) {
             std::printf("%s = %s\n", RegisterName(frame.code),
                         Presented(frame.code, frame.value).c_str());
