@@ -108,6 +108,7 @@ void Simulator::Unplug() {
     Log("unplugged");
     CloseLine();
     outgoing_.clear();
+    lastDue_ = {};  // what was still to go has gone with the line
     rx_ = RxState::Idle;
     if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
     Wake();
@@ -189,6 +190,7 @@ void Simulator::HangUp() {
     hungUp_ = true;
     CloseLine();
     outgoing_.clear();
+    lastDue_ = {};
     Wake();
 }
 

@@ -48,7 +48,7 @@ public:
     }
 
     // Runs notices and timers until `done` holds (tested after each) or `limit` has passed;
-    // true when `done` came. `onFrame` sees every frame taken.
+    // true when `done` came.
     bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
         const Clock::time_point until = Clock::now() + limit;
         while (!done()) {
@@ -68,7 +68,7 @@ public:
                 if (notice->message == WM_PORT_FAILED) ++failures;
                 if (controller.Notice(notice->message, notice->requested, notice->received) &&
                     onFrame)
-                    onFrame(link->Mirror());
+                    onFrame(controller.LastFrame());
             }
         }
         return true;
@@ -82,7 +82,7 @@ public:
     FakeDisplayLines lines;
     DisplayComposer composer{link->Mirror(), lines, *this};
     ConnectionController controller{*link, profile, *this, composer, notices};
-    std::function<void(const RegisterMirror&)> onFrame;
+    std::function<void(const RegisterFrame&)> onFrame;  // every frame taken
     int noticesHandled = 0;
     int failures = 0;
 

@@ -63,6 +63,7 @@ bool ConnectionController::Notice(std::uint32_t message, std::uint32_t requested
 
 bool ConnectionController::DeviceData(std::uint32_t requested, std::uint32_t received) {
     const RegisterFrame frame = link_.ProcessReceived(requested, received);
+    lastFrame_ = frame;
     if (!frame.Taken()) return false;
     composer_.UpdateDisplay();
     return true;

@@ -50,6 +50,9 @@ public:
     // and the retry opens the port again once it is back.
     void PortFailed();
 
+    // The frame that the last read notice completed (all zero when it completed none).
+    const RegisterFrame& LastFrame() const { return lastFrame_; }
+
     // The port failed and has not been opened again since.
     bool AwaitingPort() const { return reopenOnRetry_; }
 
@@ -75,6 +78,7 @@ private:
     NoticeTarget& owner_;
     int repeatingCode_ = -1;
     bool reopenOnRetry_ = false;
+    RegisterFrame lastFrame_{};
 };
 
 }  // namespace r512

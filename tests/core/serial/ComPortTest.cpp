@@ -454,7 +454,7 @@ TEST_F(ComPort, AHungUpLineClosesTheLinkWithOneFailureNoticeAndNothingRuns) {
 TEST_F(ComPort, APulledAdapterIsOpenedAgainWhenItComesBack) {
     LiveWindow window(replugPort);
     int frames = 0;
-    window.onFrame = [&](const RegisterMirror&) { ++frames; };
+    window.onFrame = [&](const RegisterFrame&) { ++frames; };
     ASSERT_TRUE(window.controller.Connect());
     ASSERT_TRUE(window.RunUntil([&] { return !AnyPending(window.link->Mirror()); }, 10s));
 
