@@ -1,15 +1,12 @@
 // The device link against the simulated R512 on a pseudo-terminal: what the program sends
 // arrives byte for byte, and what the device reports ends up in the mirror.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <functional>
 
 #include "device/DeviceLink.h"
 #include "simulator/Simulator.h"
-#include "support/LiveWindow.h"
 #include "support/SimulatedLinkTest.h"
 
 namespace r512::test {
@@ -121,48 +118,6 @@ TEST_F(WithSimulator, HangUpClosesTheLinkAndCommandsAreRefused) {
     for (int i = 0; i < 20; ++i) EXPECT_FALSE(link.SendCommand(Cmd::VolumeUp));
     EXPECT_FALSE(link.IsOpen());
     EXPECT_TRUE(link.ClosePort());
-}
-
-// The adapter is pulled out and plugged in again, and its node comes back under the same name
-// (as /dev/serial/by-id/... does): the window shows no connection meanwhile and the display
-// comes back by itself, within a retry cycle of the replug, with nothing sent from before.
-TEST(Replug, APulledAdapterIsOpenedAgainWhenItComesBack) {
-    std::string error;
-    auto device = Simulator::OpenPseudoTerminal(&error);
-    ASSERT_TRUE(device) << error;
-    char folder[] = "/tmp/r512-replug.XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    const std::string linkPath = std::string(folder) + "/usb-R512-if00";
-    ASSERT_TRUE(device->LinkAs(linkPath, &error)) << error;
-
-    LiveWindow window(linkPath);
-    ASSERT_TRUE(window.controller.Connect());
-    ASSERT_TRUE(window.RunUntil(
-        [&] {
-            return !window.link->Mirror().AllPending() && !window.ShowsNoConnection() &&
-                   window.link->Mirror().State(RS_THX) == RegisterState::Known;
-        },
-        5s));
-
-    device->Unplug();
-    ASSERT_TRUE(window.RunUntil([&] { return window.ShowsNoConnection(); }, 5s));
-    EXPECT_EQ(window.failures, 1);
-    // A few retries find nothing; keys pressed meanwhile go nowhere.
-    window.RunUntil([] { return false; }, 2500ms);
-    EXPECT_FALSE(window.link->IsOpen());
-    EXPECT_FALSE(window.link->SendCommand(Cmd::VolumeUp));
-
-    device->ClearRecord();
-    ASSERT_TRUE(device->Replug(&error)) << error;
-    const auto replugged = std::chrono::steady_clock::now();
-    ASSERT_TRUE(window.RunUntil(
-        [&] { return !window.ShowsNoConnection() && !window.link->Mirror().AllPending(); }, 6s));
-    EXPECT_LT(std::chrono::steady_clock::now() - replugged, 3s);
-    for (std::uint8_t code : device->Commands()) EXPECT_EQ(code, Cmd::Refresh);
-    EXPECT_EQ(window.failures, 1);
-    window.link->ClosePort();
-    device.reset();
-    ::rmdir(folder);
 }
 
 TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
