@@ -4,9 +4,12 @@
 
 namespace r512 {
 
-// Receives the completion notices of a link's reads and writes. PostNotice is called on the
-// link's I/O thread: an implementation must only queue the notice for its own thread (as a
-// posted window message would be queued) and return at once, never wait for that thread.
+// Receives the notices of a link: the completions of its reads and writes, and the failure of
+// its port. PostNotice is called on the link's I/O thread (and, for a failure that an operation
+// waiting on the owner's thread found, on that thread): an implementation must only queue the
+// notice for its own thread (as a posted window message would be queued) and return at once,
+// never wait for that thread or handle the notice in the call. Notices are handled in the order
+// they were posted.
 class NoticeTarget {
 public:
     virtual ~NoticeTarget() = default;
