@@ -46,6 +46,13 @@ std::string Setting(const char* name) {
     return value != nullptr ? value : "";
 }
 
+// The name CreateFileA opens a port by: COM1 to COM9 as they stand, COM10 and up only in the
+// device namespace.
+std::string PortSetting(const char* name) {
+    const std::string port = Setting(name);
+    return port.size() > 4 && port.compare(0, 3, "COM") == 0 ? "\\\\.\\" + port : port;
+}
+
 // Wine's ntdll exports its version; Windows' doesn't.
 bool UnderWine() {
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -155,12 +162,12 @@ TEST(LinkDcb, FlowControlIsOverwrittenAndNothingElse) {
 class ComPort : public ::testing::Test {
 protected:
     void SetUp() override {
-        devicePort = Setting("R512_COM_DEVICE");
-        splitPort = Setting("R512_COM_SPLIT");
-        missingPort = Setting("R512_COM_MISSING");
-        hangupPort = Setting("R512_COM_HANGUP");
+        devicePort = PortSetting("R512_COM_DEVICE");
+        splitPort = PortSetting("R512_COM_SPLIT");
+        missingPort = PortSetting("R512_COM_MISSING");
+        hangupPort = PortSetting("R512_COM_HANGUP");
         hangupRequest = Setting("R512_COM_HANGUP_REQUEST");
-        replugPort = Setting("R512_COM_REPLUG");
+        replugPort = PortSetting("R512_COM_REPLUG");
         replugRequest = Setting("R512_COM_REPLUG_REQUEST");
         replugAfter =
             std::chrono::milliseconds(std::atoi(Setting("R512_COM_REPLUG_AFTER_MS").c_str()));
@@ -458,9 +465,11 @@ TEST_F(ComPort, APulledAdapterIsOpenedAgainWhenItComesBack) {
     ASSERT_TRUE(window.controller.Connect());
     ASSERT_TRUE(window.RunUntil([&] { return !AnyPending(window.link->Mirror()); }, 10s));
 
+    // The simulator pulls it out as soon as it sees the request (within 50 ms) and plugs it
+    // in again replugAfter later.
     std::ofstream(replugRequest) << "pull it out\n";
+    const Clock::time_point replugged = Clock::now() + replugAfter;
     ASSERT_TRUE(window.RunUntil([&] { return window.failures > 0; }, 10s));
-    const Clock::time_point unplugged = Clock::now();
     ASSERT_TRUE(window.RunUntil([&] { return window.ShowsNoConnection(); }, 3s));
     EXPECT_FALSE(window.link->IsOpen());
     EXPECT_TRUE(messages.empty());
@@ -470,11 +479,9 @@ TEST_F(ComPort, APulledAdapterIsOpenedAgainWhenItComesBack) {
         [&] { return window.link->IsOpen() && frames > 0 && !window.link->Mirror().AllPending(); },
         replugAfter + 8s));
     const auto back =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - unplugged);
-    std::printf("display back %lld ms after the unplug, %lld ms after the replug\n",
-                static_cast<long long>(back.count()),
-                static_cast<long long>((back - replugAfter).count()));
-    EXPECT_LT(back, replugAfter + 3s);
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - replugged);
+    std::printf("display back %lld ms after the replug\n", static_cast<long long>(back.count()));
+    EXPECT_LT(back, 3s);
     ASSERT_TRUE(window.RunUntil([&] { return !AnyPending(window.link->Mirror()); }, 5s));
     EXPECT_FALSE(window.ShowsNoConnection());
     EXPECT_TRUE(messages.empty());

@@ -84,13 +84,14 @@ for link in "$dosdevices"/com*; do
 done
 
 # start_sim NAME [simulator options...]: starts a simulator, maps it to the first free COMn
-# (2 to 8) and sets $port to that name. With R512_SIM_OWNS_LINK=1 the COMn is claimed first
-# and handed to the simulator (--link), which then points it wherever its line is.
+# (2 to 16 but 9, which is left for the missing port; two test programs may run at once) and
+# sets $port to that name. With R512_SIM_OWNS_LINK=1 the COMn is claimed first and handed to
+# the simulator (--link), which then points it wherever its line is.
 start_sim() {
     local name=$1 pty n i claimed=
     shift
     if [ "${R512_SIM_OWNS_LINK:-0}" = 1 ]; then
-        for n in 2 3 4 5 6 7 8; do
+        for n in 2 3 4 5 6 7 8 10 11 12 13 14 15 16; do
             if ln -s /dev/null "$dosdevices/com$n" 2>/dev/null; then
                 claimed=$dosdevices/com$n
                 links+=("$claimed")
@@ -119,7 +120,7 @@ start_sim() {
     fi
     [ -n "$claimed" ] && return
     # ln -s fails when the name is taken, so two runs at once never share a port.
-    for n in 2 3 4 5 6 7 8; do
+    for n in 2 3 4 5 6 7 8 10 11 12 13 14 15 16; do
         if ln -s "$pty" "$dosdevices/com$n" 2>/dev/null; then
             links+=("$dosdevices/com$n")
             port=COM$n
