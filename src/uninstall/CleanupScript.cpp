@@ -4,8 +4,28 @@
 
 namespace r512::uninstall {
 
+namespace {
+
+// cmd expands %NAME% in a script even between double quotes; "%%" stands for one "%". Every other
+// character of a path is literal between double quotes (delayed expansion, which would take "!",
+// is off by default).
+std::string Literal(const char* path) {
+    std::string text;
+    for (const char* c = path; *c != '\0'; ++c) {
+        text.push_back(*c);
+        if (*c == '%') {
+            text.push_back('%');
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string CleanupScriptText(const char* copyPath, const char* scriptPath) {
-    const std::string copy = std::string("\"") + copyPath + "\"";
+    std::string copy = "\"";
+    copy += Literal(copyPath);
+    copy += '"';
     return ":repeat\n"
            "del " +
            copy +
@@ -14,7 +34,7 @@ std::string CleanupScriptText(const char* copyPath, const char* scriptPath) {
            copy +
            " goto repeat\n"
            "del \"" +
-           scriptPath + "\"\n";
+           Literal(scriptPath) + "\"\n";
 }
 
 bool WriteCleanupScript(const char* scriptPath, const std::string& text) {

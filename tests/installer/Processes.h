@@ -1,5 +1,5 @@
 #pragma once
-// Starting the real programs and waiting for them, for the end-to-end test.
+// Starting the real programs and waiting for them.
 #include <windows.h>
 
 #include <optional>
@@ -36,5 +36,9 @@ Process Start(const std::string& program, const std::string& commandLine,
 // Opens the running process whose file is named fileName (letter case ignored), waiting up to
 // timeoutMs for it to appear. Not started if there is none.
 Process WaitForProcessNamed(const std::string& fileName, DWORD timeoutMs);
+
+// Waits up to timeoutMs until no process runs from the file programPath (letter case ignored),
+// e.g. a copy that the code under test started without waiting for it. False if one still runs.
+bool WaitUntilNoProcessRuns(const std::string& programPath, DWORD timeoutMs);
 
 }  // namespace r512::testkit
