@@ -14,7 +14,9 @@ std::string CleanupScriptText(const char* copyPath, const char* scriptPath);
 // or not all of it was written.
 bool WriteCleanupScript(const char* scriptPath, const std::string& text);
 
-// Starts the script with a hidden window and does not wait for it.
+// Starts the script with a hidden window and does not wait for it: cmd, in the script's folder,
+// with the script's file name as its command, so that no "%" of the folder's path reaches
+// cmd's command line. False when it can't be started.
 bool StartHidden(const char* scriptPath);
 
 }  // namespace r512::uninstall

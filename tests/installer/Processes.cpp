@@ -46,8 +46,8 @@ Process Start(const std::string& program, const std::string& commandLine,
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentFolder.c_str(), &startup, &process)) {
+    if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr,
+                        FALSE, 0, nullptr, currentFolder.c_str(), &startup, &process)) {
         return Process();
     }
     CloseHandle(process.hThread);

@@ -29,7 +29,8 @@ private:
 };
 
 // Starts program with commandLine (its whole command line, program name included) in
-// currentFolder; the environment is the test's own.
+// currentFolder; the environment is the test's own. An empty program leaves it to the system
+// to find the program in commandLine, as it does for a command typed or stored in the registry.
 Process Start(const std::string& program, const std::string& commandLine,
               const std::string& currentFolder);
 

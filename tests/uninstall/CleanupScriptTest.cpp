@@ -57,10 +57,11 @@ void RunScriptFor(const std::string& copy) {
 
 TEST(CleanupScript, StartedHiddenItDeletesTheCopyAndItself) {
     testkit::ScratchFolder scratch("script run");
-    // "%OS%" would be read as the value of OS, "Windows_NT", were it not written "%%OS%%".
     const std::string copy = scratch.MakeFile("R512UNINSTALL.EXE");
-    scratch.MakeFolder("100% %OS% done");
-    const std::string tricky = scratch.MakeFile("100% %OS% done\\R512Uninstall.exe");
+    // cmd would read "%OS%" as the value of OS, "Windows_NT", in the script unless it is written
+    // "%%OS%%", and on its own command line, where nothing escapes it.
+    scratch.MakeFolder("%OS% 100%");
+    const std::string tricky = scratch.MakeFile("%OS% 100%\\R512Uninstall.exe");
     for (const std::string& path : {copy, tricky}) {
         SCOPED_TRACE(path);
         RunScriptFor(path);
