@@ -14,13 +14,13 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -113,8 +113,7 @@ void SendCommandToDevice(benchmark::State& state) {
             const ssize_t n = ::read(pty.master, buffer + got, 5 - got);
             if (n > 0) got += static_cast<std::size_t>(n);
         }
-        const double us =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
         state.SetIterationTime(us / 1e6);
         samples.push_back(us);
     }
@@ -205,10 +204,11 @@ int Idle(int seconds) {
     const long allWakeups = Wakeups() - all0;
     notices.PostNotice(0, 0, 0);
     window.join();
-    std::printf("idle %.1f s: cpu %.4f s (%.4f%%); I/O thread wake-ups %ld (one per %.2f s); "
-                "all threads %ld\n",
-                wall, cpu, 100.0 * cpu / wall, wakeups,
-                wakeups > 0 ? wall / static_cast<double>(wakeups) : 0, allWakeups);
+    std::printf(
+        "idle %.1f s: cpu %.4f s (%.4f%%); I/O thread wake-ups %ld (one per %.2f s); "
+        "all threads %ld\n",
+        wall, cpu, 100.0 * cpu / wall, wakeups,
+        wakeups > 0 ? wall / static_cast<double>(wakeups) : 0, allWakeups);
     return 0;
 }
 

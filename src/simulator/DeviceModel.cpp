@@ -76,44 +76,89 @@ std::vector<std::uint8_t> DeviceModel::Apply(std::uint8_t command) {
     };
 
     switch (command) {
-        case Cmd::PowerToggle: Toggle(RS_OPER_MODE); break;
-        case Cmd::Standby: Reg(RS_OPER_MODE) = 0; break;
-        case Cmd::WakeUp: Reg(RS_OPER_MODE) = 1; break;
+        case Cmd::PowerToggle:
+            Toggle(RS_OPER_MODE);
+            break;
+        case Cmd::Standby:
+            Reg(RS_OPER_MODE) = 0;
+            break;
+        case Cmd::WakeUp:
+            Reg(RS_OPER_MODE) = 1;
+            break;
         default:
             // In standby the device takes only the power keys.
             if (!on) break;
             switch (command) {
-                case Cmd::MuteToggle: Toggle(RS_MUTE); break;
-                case Cmd::LateNightToggle: Toggle(RS_COMPRESSION); break;
-                case Cmd::Video1: case Cmd::Video2: case Cmd::Video3:
-                case Cmd::Video4: case Cmd::Video5: case Cmd::Video6:
+                case Cmd::MuteToggle:
+                    Toggle(RS_MUTE);
+                    break;
+                case Cmd::LateNightToggle:
+                    Toggle(RS_COMPRESSION);
+                    break;
+                case Cmd::Video1:
+                case Cmd::Video2:
+                case Cmd::Video3:
+                case Cmd::Video4:
+                case Cmd::Video5:
+                case Cmd::Video6:
                     selectSource(static_cast<std::uint8_t>(command - Cmd::Video1 + 1));
                     break;
-                case Cmd::Cd: selectSource(7); break;
-                case Cmd::Aux: selectSource(8); break;
-                case Cmd::Tuner: selectSource(9); break;
-                case Cmd::Ext51: selectSource(64); break;
-                case Cmd::KnobUp: case Cmd::VolumeUp: Step(RS_VOLUME, +1, 10, 115); break;
-                case Cmd::KnobDown: case Cmd::VolumeDown: Step(RS_VOLUME, -1, 10, 115); break;
-                case Cmd::TapeMonitorToggle: case Cmd::TapeMonitorPanel:
+                case Cmd::Cd:
+                    selectSource(7);
+                    break;
+                case Cmd::Aux:
+                    selectSource(8);
+                    break;
+                case Cmd::Tuner:
+                    selectSource(9);
+                    break;
+                case Cmd::Ext51:
+                    selectSource(kSourceExt51);
+                    break;
+                case Cmd::KnobUp:
+                case Cmd::VolumeUp:
+                    Step(RS_VOLUME, +1, 10, 115);
+                    break;
+                case Cmd::KnobDown:
+                case Cmd::VolumeDown:
+                    Step(RS_VOLUME, -1, 10, 115);
+                    break;
+                case Cmd::TapeMonitorToggle:
+                case Cmd::TapeMonitorPanel:
                     Toggle(RS_TAPEMONITOR);
                     break;
-                case Cmd::TapeMonitorOff: Reg(RS_TAPEMONITOR) = 0; break;
-                case Cmd::TapeMonitorOn: Reg(RS_TAPEMONITOR) = 1; break;
-                case Cmd::MonoDownmix: selectMode(7); break;
-                case Cmd::StereoDownmix: selectMode(0); break;
-                case Cmd::DolbyPrologic: selectMode(1); break;
-                case Cmd::Surround61: selectMode(9); break;
-                case Cmd::Ears: selectMode(10); break;
-                case Cmd::Bypass: selectMode(15); break;
+                case Cmd::TapeMonitorOff:
+                    Reg(RS_TAPEMONITOR) = 0;
+                    break;
+                case Cmd::TapeMonitorOn:
+                    Reg(RS_TAPEMONITOR) = 1;
+                    break;
+                case Cmd::MonoDownmix:
+                    selectMode(7);
+                    break;
+                case Cmd::StereoDownmix:
+                    selectMode(0);
+                    break;
+                case Cmd::DolbyPrologic:
+                    selectMode(1);
+                    break;
+                case Cmd::Surround61:
+                    selectMode(9);
+                    break;
+                case Cmd::Ears:
+                    selectMode(10);
+                    break;
+                case Cmd::Bypass:
+                    selectMode(15);
+                    break;
                 case Cmd::ModeKey:
                     // Leaves THX; otherwise steps through the modes the device offers.
                     if (Reg(RS_THX) != 0) {
                         Reg(RS_THX) = 0;
                     } else {
                         static const std::uint8_t kCycle[] = {0, 1, 7, 9, 10, 15};
-                        const auto* at = std::find(std::begin(kCycle), std::end(kCycle),
-                                                   Reg(RS_STEREO_MODE));
+                        const auto* at =
+                            std::find(std::begin(kCycle), std::end(kCycle), Reg(RS_STEREO_MODE));
                         const std::size_t index =
                             at == std::end(kCycle) ? 0 : static_cast<std::size_t>(at - kCycle) + 1;
                         Reg(RS_STEREO_MODE) = kCycle[index % std::size(kCycle)];
@@ -122,26 +167,53 @@ std::vector<std::uint8_t> DeviceModel::Apply(std::uint8_t command) {
                 case Cmd::ThxKey:  // off -> THX -> THX Surround EX -> THX -> ...
                     Reg(RS_THX) = Reg(RS_THX) == 1 ? 2 : 1;
                     break;
-                case Cmd::BassUp: Step(RS_BASS, +1, 0, 24); break;
-                case Cmd::BassDown: Step(RS_BASS, -1, 0, 24); break;
-                case Cmd::TrebleUp: Step(RS_TREBLE, +1, 0, 24); break;
-                case Cmd::TrebleDown: Step(RS_TREBLE, -1, 0, 24); break;
-                case Cmd::SubwooferUp: Step(RS_SUBWOOFER, +1, 0, 24); break;
-                case Cmd::SubwooferDown: Step(RS_SUBWOOFER, -1, 0, 24); break;
-                case Cmd::CenterUp: Step(RS_CENTER, +1, 0, 24); break;
-                case Cmd::CenterDown: Step(RS_CENTER, -1, 0, 24); break;
-                case Cmd::SurroundUp: Step(RS_SURROUND, +1, 0, 24); break;
-                case Cmd::SurroundDown: Step(RS_SURROUND, -1, 0, 24); break;
-                case Cmd::ZoneVolumeUp: Step(RS_ZONE_VOLUME, +1, 10, 115); break;
-                case Cmd::ZoneVolumeDown: Step(RS_ZONE_VOLUME, -1, 10, 115); break;
+                case Cmd::BassUp:
+                    Step(RS_BASS, +1, 0, 24);
+                    break;
+                case Cmd::BassDown:
+                    Step(RS_BASS, -1, 0, 24);
+                    break;
+                case Cmd::TrebleUp:
+                    Step(RS_TREBLE, +1, 0, 24);
+                    break;
+                case Cmd::TrebleDown:
+                    Step(RS_TREBLE, -1, 0, 24);
+                    break;
+                case Cmd::SubwooferUp:
+                    Step(RS_SUBWOOFER, +1, 0, 24);
+                    break;
+                case Cmd::SubwooferDown:
+                    Step(RS_SUBWOOFER, -1, 0, 24);
+                    break;
+                case Cmd::CenterUp:
+                    Step(RS_CENTER, +1, 0, 24);
+                    break;
+                case Cmd::CenterDown:
+                    Step(RS_CENTER, -1, 0, 24);
+                    break;
+                case Cmd::SurroundUp:
+                    Step(RS_SURROUND, +1, 0, 24);
+                    break;
+                case Cmd::SurroundDown:
+                    Step(RS_SURROUND, -1, 0, 24);
+                    break;
+                case Cmd::ZoneVolumeUp:
+                    Step(RS_ZONE_VOLUME, +1, 10, 115);
+                    break;
+                case Cmd::ZoneVolumeDown:
+                    Step(RS_ZONE_VOLUME, -1, 10, 115);
+                    break;
                 case Cmd::ZoneSourceNext: {
                     const std::uint8_t source = Reg(RS_ZONE_AUDIO_SOURCE);
                     Reg(RS_ZONE_AUDIO_SOURCE) =
                         static_cast<std::uint8_t>(source >= 1 && source < 9 ? source + 1 : 1);
                     break;
                 }
-                case Cmd::Brightness: Toggle(RS_DIMMER); break;
-                default: break;  // keys whose effect the registers don't show
+                case Cmd::Brightness:
+                    Toggle(RS_DIMMER);
+                    break;
+                default:
+                    break;  // keys whose effect the registers don't show
             }
     }
 

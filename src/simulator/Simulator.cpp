@@ -252,8 +252,8 @@ void Simulator::Send(const std::vector<std::uint8_t>& bytes, bool decorate) {
     }
     line.insert(line.end(), bytes.begin(), bytes.end());
 
-    Clock::time_point due = std::max(Clock::now() + std::chrono::milliseconds(faults_.replyDelayMs),
-                                     lastDue_);
+    Clock::time_point due =
+        std::max(Clock::now() + std::chrono::milliseconds(faults_.replyDelayMs), lastDue_);
     for (std::uint8_t byte : line) {
         if (faults_.splitDelayMs > 0) due += std::chrono::milliseconds(faults_.splitDelayMs);
         outgoing_.push_back({byte, due});
@@ -273,13 +273,22 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
         case RxState::Idle:
             break;
         case RxState::CommandR:
-            if (byte == 'R') { rx_ = RxState::CommandS; return; }
+            if (byte == 'R') {
+                rx_ = RxState::CommandS;
+                return;
+            }
             break;
         case RxState::CommandS:
-            if (byte == 'S') { rx_ = RxState::CommandBang; return; }
+            if (byte == 'S') {
+                rx_ = RxState::CommandBang;
+                return;
+            }
             break;
         case RxState::CommandBang:
-            if (byte == '!') { rx_ = RxState::CommandCode; return; }
+            if (byte == '!') {
+                rx_ = RxState::CommandCode;
+                return;
+            }
             break;
         case RxState::CommandCode:
             rx_ = RxState::Idle;
@@ -321,11 +330,10 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
             return;
         }
         case RxState::UploadData: {
-            const int offset = uploadSection_ == NamesBytes::SourceNames
-                                   ? NamesLayout::SourceTableOffset
-                                   : uploadSection_ == NamesBytes::WelcomeMessage
-                                         ? NamesLayout::WelcomeOffset
-                                         : NamesLayout::StandbyOffset;
+            const int offset =
+                uploadSection_ == NamesBytes::SourceNames      ? NamesLayout::SourceTableOffset
+                : uploadSection_ == NamesBytes::WelcomeMessage ? NamesLayout::WelcomeOffset
+                                                               : NamesLayout::StandbyOffset;
             const int length = uploadSection_ == NamesBytes::SourceNames
                                    ? NamesLayout::SourceTableLength
                                    : NamesLayout::MessageLength;
@@ -393,8 +401,8 @@ void Simulator::Run() {
                 fds[1].events |= POLLOUT;
                 timeout = 100;
             } else {
-                const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
-                    outgoing_.front().due - now);
+                const auto wait =
+                    std::chrono::ceil<std::chrono::milliseconds>(outgoing_.front().due - now);
                 timeout = static_cast<int>(wait.count());
             }
         }

@@ -19,11 +19,11 @@ namespace r512::sim {
 struct Faults {
     enum class NamesReply { Full, Short, None, Slow };
 
-    bool silent = false;     // answers nothing at all (commands are still acted on)
-    bool garbage = false;    // a few stray bytes (never 0xFF) before each report
-    bool filler = false;     // the two-byte 0xDF 0xFF unit before each report
-    int splitDelayMs = 0;    // every byte sent on its own, this far apart
-    int replyDelayMs = 0;    // wait this long before answering anything
+    bool silent = false;   // answers nothing at all (commands are still acted on)
+    bool garbage = false;  // a few stray bytes (never 0xFF) before each report
+    bool filler = false;   // the two-byte 0xDF 0xFF unit before each report
+    int splitDelayMs = 0;  // every byte sent on its own, this far apart
+    int replyDelayMs = 0;  // wait this long before answering anything
     NamesReply namesReply = NamesReply::Full;  // Short: 300 bytes; Slow: 64-byte bursts
 };
 
@@ -89,19 +89,27 @@ private:
         std::uint8_t byte;
         Clock::time_point due;
     };
-    enum class RxState { Idle, CommandR, CommandS, CommandBang, CommandCode, UploadKey,
-                         UploadSection, UploadData };
+    enum class RxState {
+        Idle,
+        CommandR,
+        CommandS,
+        CommandBang,
+        CommandCode,
+        UploadKey,
+        UploadSection,
+        UploadData
+    };
 
     Simulator(int fd, int slaveFd, std::string path);
     void Run();
     void Wake();
-    void TakeByte(std::uint8_t byte, Clock::time_point at);  // with lock_ held
-    void ActOnCommand(std::uint8_t code);                     // with lock_ held
-    void Report(const std::vector<std::uint8_t>& codes);      // with lock_ held
+    void TakeByte(std::uint8_t byte, Clock::time_point at);            // with lock_ held
+    void ActOnCommand(std::uint8_t code);                              // with lock_ held
+    void Report(const std::vector<std::uint8_t>& codes);               // with lock_ held
     void Send(const std::vector<std::uint8_t>& bytes, bool decorate);  // with lock_ held
-    void Log(const std::string& line);                        // with lock_ held
-    void FlushDue(Clock::time_point now);                     // with lock_ held
-    void CloseLine();                                         // with lock_ held
+    void Log(const std::string& line);                                 // with lock_ held
+    void FlushDue(Clock::time_point now);                              // with lock_ held
+    void CloseLine();                                                  // with lock_ held
 
     int fd_;
     int slaveFd_;

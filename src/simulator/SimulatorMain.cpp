@@ -60,11 +60,18 @@ int main(int argc, char** argv) {
         } else if (arg == "--names" && NeedValue(i, argc, "--names")) {
             const std::string mode = argv[++i];
             using R = r512::sim::Faults::NamesReply;
-            if (mode == "full") faults.namesReply = R::Full;
-            else if (mode == "short") faults.namesReply = R::Short;
-            else if (mode == "none") faults.namesReply = R::None;
-            else if (mode == "slow") faults.namesReply = R::Slow;
-            else { Usage(); return 2; }
+            if (mode == "full")
+                faults.namesReply = R::Full;
+            else if (mode == "short")
+                faults.namesReply = R::Short;
+            else if (mode == "none")
+                faults.namesReply = R::None;
+            else if (mode == "slow")
+                faults.namesReply = R::Slow;
+            else {
+                Usage();
+                return 2;
+            }
         } else if (arg == "--log-bytes") {
             logBytes = true;
         } else if (arg == "--hangup-after" && NeedValue(i, argc, "--hangup-after")) {

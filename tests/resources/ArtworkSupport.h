@@ -10,27 +10,20 @@
 
 namespace artwork_test {
 
-inline QImage load(const char *alias)
-{
-    return QImage(QString::fromLatin1(alias));
-}
+inline QImage load(const char* alias) { return QImage(QString::fromLatin1(alias)); }
 
-inline QByteArray bytesOf(const char *alias)
-{
+inline QByteArray bytesOf(const char* alias) {
     QFile file(QString::fromLatin1(alias));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline std::uint32_t le32(const QByteArray &b, int at)
-{
+inline std::uint32_t le32(const QByteArray& b, int at) {
     std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | std::uint8_t(b.at(at + i));
+    for (int i = 3; i >= 0; --i) v = (v << 8) | std::uint8_t(b.at(at + i));
     return v;
 }
 
-inline std::uint16_t le16(const QByteArray &b, int at)
-{
+inline std::uint16_t le16(const QByteArray& b, int at) {
     return std::uint16_t(std::uint8_t(b.at(at)) | (std::uint8_t(b.at(at + 1)) << 8));
 }
 
@@ -42,11 +35,9 @@ struct BmpHeader {
     std::uint32_t compression = 0, coloursUsed = 0;
 };
 
-inline BmpHeader bmpHeader(const QByteArray &b)
-{
+inline BmpHeader bmpHeader(const QByteArray& b) {
     BmpHeader h;
-    if (b.size() < 54 || b.at(0) != 'B' || b.at(1) != 'M' || le32(b, 14) < 40)
-        return h;
+    if (b.size() < 54 || b.at(0) != 'B' || b.at(1) != 'M' || le32(b, 14) < 40) return h;
     h.valid = true;
     h.width = std::int32_t(le32(b, 18));
     h.height = std::int32_t(le32(b, 22));
@@ -56,9 +47,6 @@ inline BmpHeader bmpHeader(const QByteArray &b)
     return h;
 }
 
-inline double luminance(QRgb c)
-{
-    return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
-}
+inline double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
 
-} // namespace artwork_test
+}  // namespace artwork_test

@@ -10,12 +10,12 @@ using namespace artwork_test;
 namespace {
 
 struct Box {
-    int left, top, right, bottom; // right and bottom exclusive, as the window's regions
+    int left, top, right, bottom;  // right and bottom exclusive, as the window's regions
 };
 
 // The window's round hot spots (standby, the ten small buttons, the whole knob).
 const Box kRoundControls[] = {
-    {52, 67, 86, 100},   {200, 100, 218, 118}, {239, 100, 257, 118}, {278, 100, 295, 118},
+    {52, 67, 86, 100},    {200, 100, 218, 118}, {239, 100, 257, 118}, {278, 100, 295, 118},
     {317, 100, 335, 118}, {356, 100, 374, 118}, {395, 100, 413, 118}, {434, 100, 452, 118},
     {473, 100, 491, 118}, {511, 100, 530, 118}, {551, 100, 569, 118}, {647, 51, 715, 119},
 };
@@ -27,14 +27,13 @@ protected:
     QImage skin = load(":/skin.bmp");
 };
 
-TEST_F(Skin, IsAnUncompressedEightBitBitmapWithAFullColourTable)
-{
+TEST_F(Skin, IsAnUncompressedEightBitBitmapWithAFullColourTable) {
     const BmpHeader h = bmpHeader(bytesOf(":/skin.bmp"));
     ASSERT_TRUE(h.valid);
     EXPECT_EQ(h.width, 775);
     EXPECT_EQ(std::abs(h.height), 168);
     EXPECT_EQ(h.bitCount, 8);
-    EXPECT_EQ(h.compression, 0u); // BI_RGB
+    EXPECT_EQ(h.compression, 0u);  // BI_RGB
     EXPECT_TRUE(h.coloursUsed == 256 || h.coloursUsed == 0) << h.coloursUsed;
 
     ASSERT_FALSE(skin.isNull());
@@ -43,8 +42,7 @@ TEST_F(Skin, IsAnUncompressedEightBitBitmapWithAFullColourTable)
     EXPECT_EQ(skin.colorCount(), 256);
 }
 
-TEST_F(Skin, DisplayAreaIsTheDisplayBackgroundThroughout)
-{
+TEST_F(Skin, DisplayAreaIsTheDisplayBackgroundThroughout) {
     ASSERT_FALSE(skin.isNull());
     int wrong = 0;
     for (int y = kDisplay.top; y < kDisplay.bottom; ++y)
@@ -55,18 +53,16 @@ TEST_F(Skin, DisplayAreaIsTheDisplayBackgroundThroughout)
 
 // Walks from the display edge outwards while the window (glass and its bezel) stays dark;
 // returns how far it reached.
-int darkReach(const QImage &skin, int x, int y, int dx, int dy)
-{
+int darkReach(const QImage& skin, int x, int y, int dx, int dy) {
     int n = 0;
-    while (luminance(skin.pixel(x + dx * (n + 1), y + dy * (n + 1))) < 60.0 && n < 60)
-        ++n;
+    while (luminance(skin.pixel(x + dx * (n + 1), y + dy * (n + 1))) < 60.0 && n < 60) ++n;
     return n;
 }
 
-TEST_F(Skin, DisplayWindowIsDarkSomewhatLargerThanTheDisplayAndCentredOnIt)
-{
+TEST_F(Skin, DisplayWindowIsDarkSomewhatLargerThanTheDisplayAndCentredOnIt) {
     ASSERT_FALSE(skin.isNull());
-    const int midX = (kDisplay.left + kDisplay.right) / 2, midY = (kDisplay.top + kDisplay.bottom) / 2;
+    const int midX = (kDisplay.left + kDisplay.right) / 2,
+              midY = (kDisplay.top + kDisplay.bottom) / 2;
     const int left = darkReach(skin, kDisplay.left, midY, -1, 0);
     const int right = darkReach(skin, kDisplay.right - 1, midY, 1, 0);
     const int up = darkReach(skin, midX, kDisplay.top, 0, -1);
@@ -82,12 +78,11 @@ TEST_F(Skin, DisplayWindowIsDarkSomewhatLargerThanTheDisplayAndCentredOnIt)
 // Along rays from a control's centre there is a strong edge within two and a half pixels of the
 // hot spot's outline, stronger than anything just outside it: the picture of the button or knob
 // coincides with the clickable area. A control drawn a few pixels off fails on one side or other.
-TEST_F(Skin, RoundControlsAreDrawnOnTheirHotSpots)
-{
+TEST_F(Skin, RoundControlsAreDrawnOnTheirHotSpots) {
     ASSERT_FALSE(skin.isNull());
     constexpr double kPi = 3.14159265358979323846;
     constexpr int kRays = 16;
-    for (const Box &b : kRoundControls) {
+    for (const Box& b : kRoundControls) {
         const double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
         const double r = std::min(b.right - b.left, b.bottom - b.top) / 2.0;
         int onOutline = 0;
@@ -111,10 +106,9 @@ TEST_F(Skin, RoundControlsAreDrawnOnTheirHotSpots)
     }
 }
 
-TEST_F(Skin, ControlsStandOutFromThePlateAroundThem)
-{
+TEST_F(Skin, ControlsStandOutFromThePlateAroundThem) {
     ASSERT_FALSE(skin.isNull());
-    for (const Box &b : kRoundControls) {
+    for (const Box& b : kRoundControls) {
         const int cy = (b.top + b.bottom) / 2;
         // The plate just left of the control's outline, where nothing else is printed.
         const QRgb plate = skin.pixel(b.left - 6, cy);
@@ -124,8 +118,7 @@ TEST_F(Skin, ControlsStandOutFromThePlateAroundThem)
     }
 }
 
-TEST_F(Skin, CornerUnderTheCaptionButtonsIsPlainPlate)
-{
+TEST_F(Skin, CornerUnderTheCaptionButtonsIsPlainPlate) {
     ASSERT_FALSE(skin.isNull());
     double lo = 255.0, hi = 0.0;
     for (int y = 3; y < 24; ++y) {
@@ -134,16 +127,15 @@ TEST_F(Skin, CornerUnderTheCaptionButtonsIsPlainPlate)
             hi = std::max(hi, luminance(skin.pixel(x, y)));
         }
     }
-    EXPECT_GT(lo, 150.0); // bright metal, no dark printing or parts
+    EXPECT_GT(lo, 150.0);  // bright metal, no dark printing or parts
     EXPECT_LT(hi - lo, 40.0);
 }
 
-TEST_F(Skin, ColourTableHoldsTheDisplayColoursExactly)
-{
+TEST_F(Skin, ColourTableHoldsTheDisplayColoursExactly) {
     ASSERT_FALSE(skin.isNull());
     const QList<QRgb> table = skin.colorTable();
     EXPECT_TRUE(table.contains(qRgb(4, 4, 4)));
     EXPECT_TRUE(table.contains(qRgb(102, 204, 255)));
 }
 
-} // namespace
+}  // namespace

@@ -150,8 +150,7 @@ TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
     *at++ = NamesBytes::WelcomeMessage;
     at = std::copy(welcome.begin(), welcome.end(), at);
     *at = NamesBytes::UploadEnd;
-    ASSERT_TRUE(
-        raw.QueueWrite(upload.data(), static_cast<std::uint32_t>(upload.size()), kWritten));
+    ASSERT_TRUE(raw.QueueWrite(upload.data(), static_cast<std::uint32_t>(upload.size()), kWritten));
     for (int i = 0; i < 2; ++i) {
         const auto written = notices.Take(3000ms);
         ASSERT_TRUE(written);

@@ -79,7 +79,10 @@ public:
     void StartWrite(IoRequest& request) override {
         std::lock_guard<std::mutex> guard(s_.lock);
         if (!s_.open) return;
-        s_.writesStarted.push_back({&request, request.data, request.length, request.noticeMessage,
+        s_.writesStarted.push_back({&request,
+                                    request.data,
+                                    request.length,
+                                    request.noticeMessage,
                                     {request.data, request.data + request.length}});
         s_.changed.notify_all();
     }
@@ -129,8 +132,7 @@ public:
     }
     bool WaitForReads(std::size_t count, std::chrono::milliseconds timeout) {
         std::unique_lock<std::mutex> guard(s_.lock);
-        return s_.changed.wait_for(guard, timeout,
-                                   [&] { return s_.readsStarted.size() >= count; });
+        return s_.changed.wait_for(guard, timeout, [&] { return s_.readsStarted.size() >= count; });
     }
     bool WaitForWrites(std::size_t count, std::chrono::milliseconds timeout) {
         std::unique_lock<std::mutex> guard(s_.lock);

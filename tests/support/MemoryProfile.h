@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "app/Profile.h"
+#include "base/Profile.h"
 
 namespace r512::test {
 

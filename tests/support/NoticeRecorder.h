@@ -7,7 +7,7 @@
 #include <mutex>
 #include <optional>
 
-#include "serial/NoticeTarget.h"
+#include "base/NoticeTarget.h"
 
 namespace r512::test {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "app/WindowTimers.h"
+#include "base/WindowTimers.h"
 
 namespace r512::test {
 

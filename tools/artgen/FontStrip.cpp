@@ -13,7 +13,7 @@ namespace {
 // neighbouring characters keep one dark column and the lines one dark row between them.
 struct Glyph {
     char code;
-    std::array<const char *, 7> rows;
+    std::array<const char*, 7> rows;
 };
 
 // clang-format off
@@ -103,31 +103,28 @@ constexpr FullCell kFullCells[] = {
     {']', {0x00, 0x3E, 0x32, 0x22, 0x22, 0x22, 0x32, 0x3E, 0x00}},
 };
 
-void setDot(QImage &strip, int code, int column, int row)
-{
+void setDot(QImage& strip, int code, int column, int row) {
     strip.setPixel((code - kFirstCode) * kCellWidth + column, row, 1);
 }
 
-} // namespace
+}  // namespace
 
-QImage renderFontStrip()
-{
+QImage renderFontStrip() {
     QImage strip(kCellCount * kCellWidth, kCellHeight, QImage::Format_Indexed8);
     strip.setColorTable({kDisplayBackground, kDisplayForeground});
     strip.fill(0);
 
-    for (const Glyph &g : kGlyphs)
+    for (const Glyph& g : kGlyphs)
         for (int row = 0; row < 7; ++row)
             for (int column = 0; column < 5; ++column)
                 if (g.rows[std::size_t(row)][column] == '#')
                     setDot(strip, g.code, column + 1, row + 1);
 
-    for (const FullCell &c : kFullCells)
+    for (const FullCell& c : kFullCells)
         for (int row = 0; row < kCellHeight; ++row)
             for (int column = 0; column < kCellWidth; ++column)
-                if (c.rows[std::size_t(row)] & (0x40 >> column))
-                    setDot(strip, c.code, column, row);
+                if (c.rows[std::size_t(row)] & (0x40 >> column)) setDot(strip, c.code, column, row);
     return strip;
 }
 
-} // namespace artgen
+}  // namespace artgen

@@ -15,4 +15,4 @@ inline constexpr int kCellCount = 96;
 // Format_Indexed8 with a two-entry table: 0 background, 1 lit dot.
 QImage renderFontStrip();
 
-} // namespace artgen
+}  // namespace artgen

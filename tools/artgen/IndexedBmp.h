@@ -9,6 +9,6 @@
 namespace artgen {
 
 // `image` must be Format_Indexed8; returns false when the file cannot be written.
-bool writeIndexedBmp(const QImage &image, const QString &path);
+bool writeIndexedBmp(const QImage& image, const QString& path);
 
-} // namespace artgen
+}  // namespace artgen

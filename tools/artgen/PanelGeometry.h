@@ -26,7 +26,7 @@ inline constexpr Box kClose{755, 4, 771, 20};
 
 struct SmallButton {
     Box box;
-    const char *label; // printed under the button; '\n' splits it over two lines
+    const char* label;  // printed under the button; '\n' splits it over two lines
 };
 
 inline constexpr std::array<SmallButton, 10> kSmallButtons{{
@@ -46,4 +46,4 @@ inline constexpr std::array<SmallButton, 10> kSmallButtons{{
 inline constexpr unsigned kDisplayBackground = 0xff040404u;
 inline constexpr unsigned kDisplayForeground = 0xff66ccffu;
 
-} // namespace artgen
+}  // namespace artgen

@@ -7,9 +7,8 @@
 
 namespace artgen {
 
-QImage composeWindow(const QImage &skin, const QImage &fontStrip, const QImage &minimize,
-                     const QImage &close, const QByteArray &line0, const QByteArray &line1)
-{
+QImage composeWindow(const QImage& skin, const QImage& fontStrip, const QImage& minimize,
+                     const QImage& close, const QByteArray& line0, const QByteArray& line1) {
     QImage out = skin.convertToFormat(QImage::Format_RGB32);
     QPainter p(&out);
     p.drawImage(kMinimize.left, kMinimize.top, minimize);
@@ -18,7 +17,8 @@ QImage composeWindow(const QImage &skin, const QImage &fontStrip, const QImage &
     for (int line = 0; line < 2; ++line) {
         for (int column = 0; column < 20; ++column) {
             const int code = column < lines[line].size() ? int(lines[line][column]) : 0;
-            const int cell = code >= kFirstCode && code < kFirstCode + kCellCount ? code - kFirstCode : 0;
+            const int cell =
+                code >= kFirstCode && code < kFirstCode + kCellCount ? code - kFirstCode : 0;
             p.drawImage(kDisplay.left + column * kCellWidth, kDisplay.top + line * kCellHeight,
                         fontStrip, cell * kCellWidth, 0, kCellWidth, kCellHeight);
         }
@@ -26,10 +26,9 @@ QImage composeWindow(const QImage &skin, const QImage &fontStrip, const QImage &
     return out;
 }
 
-QImage composeSheet(const QList<QImage> &images)
-{
+QImage composeSheet(const QList<QImage>& images) {
     int width = 8, height = 0;
-    for (const QImage &i : images) {
+    for (const QImage& i : images) {
         width += i.width() + 8;
         height = std::max(height, i.height());
     }
@@ -39,16 +38,15 @@ QImage composeSheet(const QList<QImage> &images)
             out.setPixel(x, y, ((x / 4 + y / 4) % 2) ? qRgb(150, 170, 150) : qRgb(90, 100, 90));
     QPainter p(&out);
     int x = 8;
-    for (const QImage &i : images) {
+    for (const QImage& i : images) {
         p.drawImage(x, 8, i);
         x += i.width() + 8;
     }
     return out;
 }
 
-QImage enlarge(const QImage &image, int factor)
-{
+QImage enlarge(const QImage& image, int factor) {
     return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-} // namespace artgen
+}  // namespace artgen

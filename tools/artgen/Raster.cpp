@@ -5,57 +5,39 @@
 
 namespace artgen {
 
-std::uint64_t Noise::next()
-{
+std::uint64_t Noise::next() {
     state_ ^= state_ >> 12;
     state_ ^= state_ << 25;
     state_ ^= state_ >> 27;
     return state_ * 0x2545f4914f6cdd1dull;
 }
 
-double Noise::signedUnit()
-{
+double Noise::signedUnit() {
     // The top 53 bits make an exact double in [0, 1).
     return static_cast<double>(next() >> 11) * (2.0 / 9007199254740992.0) - 1.0;
 }
 
-Rgb toRgb(QRgb c)
-{
-    return {double(qRed(c)), double(qGreen(c)), double(qBlue(c))};
-}
+Rgb toRgb(QRgb c) { return {double(qRed(c)), double(qGreen(c)), double(qBlue(c))}; }
 
-static int channel(double v)
-{
-    return std::clamp(static_cast<int>(std::lround(v)), 0, 255);
-}
+static int channel(double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); }
 
-QRgb toQRgb(const Rgb &c)
-{
-    return qRgb(channel(c.r), channel(c.g), channel(c.b));
-}
+QRgb toQRgb(const Rgb& c) { return qRgb(channel(c.r), channel(c.g), channel(c.b)); }
 
-Rgb mix(const Rgb &a, const Rgb &b, double t)
-{
+Rgb mix(const Rgb& a, const Rgb& b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
 // Fraction of a pixel inside an edge at signed distance d from its centre, by a linear ramp one
 // pixel wide: close enough to the exact area for round shapes of this size.
-static double coverage(double distanceInside)
-{
-    return std::clamp(distanceInside + 0.5, 0.0, 1.0);
-}
+static double coverage(double distanceInside) { return std::clamp(distanceInside + 0.5, 0.0, 1.0); }
 
-static void blend(QImage &image, int x, int y, const Rgb &colour, double alpha)
-{
-    if (alpha <= 0.0)
-        return;
-    QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+static void blend(QImage& image, int x, int y, const Rgb& colour, double alpha) {
+    if (alpha <= 0.0) return;
+    QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
     row[x] = toQRgb(mix(toRgb(row[x]), colour, alpha));
 }
 
-void shadeDisc(QImage &image, double cx, double cy, double r, const Shader &shader)
-{
+void shadeDisc(QImage& image, double cx, double cy, double r, const Shader& shader) {
     const int x0 = std::max(0, int(std::floor(cx - r - 1)));
     const int x1 = std::min(image.width() - 1, int(std::ceil(cx + r + 1)));
     const int y0 = std::max(0, int(std::floor(cy - r - 1)));
@@ -65,15 +47,13 @@ void shadeDisc(QImage &image, double cx, double cy, double r, const Shader &shad
             const double dx = x + 0.5 - cx;
             const double dy = y + 0.5 - cy;
             const double a = coverage(r - std::hypot(dx, dy));
-            if (a > 0.0)
-                blend(image, x, y, shader(dx, dy), a);
+            if (a > 0.0) blend(image, x, y, shader(dx, dy), a);
         }
     }
 }
 
-void shadeRing(QImage &image, double cx, double cy, double inner, double outer, QRgb colour,
-               double opacity)
-{
+void shadeRing(QImage& image, double cx, double cy, double inner, double outer, QRgb colour,
+               double opacity) {
     const Rgb c = toRgb(colour);
     const int x0 = std::max(0, int(std::floor(cx - outer - 1)));
     const int x1 = std::min(image.width() - 1, int(std::ceil(cx + outer + 1)));
@@ -88,9 +68,6 @@ void shadeRing(QImage &image, double cx, double cy, double inner, double outer, 
     }
 }
 
-double luminance(QRgb c)
-{
-    return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
-}
+double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
 
-} // namespace artgen
+}  // namespace artgen

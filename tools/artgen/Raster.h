@@ -28,20 +28,20 @@ struct Rgb {
 };
 
 Rgb toRgb(QRgb c);
-QRgb toQRgb(const Rgb &c);
-Rgb mix(const Rgb &a, const Rgb &b, double t);
+QRgb toQRgb(const Rgb& c);
+Rgb mix(const Rgb& a, const Rgb& b, double t);
 
 // Shade function: gets the pixel centre relative to the disc centre, returns the colour there.
 using Shader = std::function<Rgb(double dx, double dy)>;
 
 // Paints a disc of radius r centred on (cx, cy) (continuous coordinates: pixel (i, j) covers
 // [i, i+1) x [j, j+1)), blending its edge by the covered fraction of each pixel.
-void shadeDisc(QImage &image, double cx, double cy, double r, const Shader &shader);
+void shadeDisc(QImage& image, double cx, double cy, double r, const Shader& shader);
 
 // Paints a ring between radii inner and outer with one colour and an opacity.
-void shadeRing(QImage &image, double cx, double cy, double inner, double outer, QRgb colour,
+void shadeRing(QImage& image, double cx, double cy, double inner, double outer, QRgb colour,
                double opacity);
 
 double luminance(QRgb c);
 
-} // namespace artgen
+}  // namespace artgen

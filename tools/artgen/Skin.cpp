@@ -19,36 +19,28 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Cool silver: blue a touch above red, as anodised aluminium looks under daylight.
-Rgb silver(double level)
-{
-    return {level - 2.0, level, level + 3.0};
-}
+Rgb silver(double level) { return {level - 2.0, level, level + 3.0}; }
 
-double smoothStep(double edge0, double edge1, double x)
-{
+double smoothStep(double edge0, double edge1, double x) {
     const double t = std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0);
     return t * t * (3.0 - 2.0 * t);
 }
 
 // Brushed plate: every row gets its own brightness, and each row varies slowly along its length
 // (noise smeared over a long horizontal window), which is what the brushing leaves.
-void paintPlate(QImage &image)
-{
+void paintPlate(QImage& image) {
     const int w = image.width(), h = image.height();
     Noise noise(512);
     std::vector<double> rowLevel(static_cast<std::size_t>(h));
-    for (double &r : rowLevel)
-        r = noise.signedUnit();
+    for (double& r : rowLevel) r = noise.signedUnit();
 
     constexpr int kSmear = 41;
     std::vector<double> raw(std::size_t(w + kSmear));
     for (int y = 0; y < h; ++y) {
-        for (double &v : raw)
-            v = noise.signedUnit();
+        for (double& v : raw) v = noise.signedUnit();
         double window = 0.0;
-        for (int i = 0; i < kSmear; ++i)
-            window += raw[std::size_t(i)];
-        QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int i = 0; i < kSmear; ++i) window += raw[std::size_t(i)];
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const double streak = window / std::sqrt(double(kSmear));
             window += raw[std::size_t(x + kSmear)] - raw[std::size_t(x)];
@@ -63,23 +55,22 @@ void paintPlate(QImage &image)
 }
 
 // Darkens the plate under a raised round part, softly, offset downwards by the light from above.
-void softShadow(QImage &image, double cx, double cy, double r0, double r1, double opacity)
-{
-    const int x0 = std::max(0, int(cx - r1 - 1)), x1 = std::min(image.width() - 1, int(cx + r1 + 1));
-    const int y0 = std::max(0, int(cy - r1 - 1)), y1 = std::min(image.height() - 1, int(cy + r1 + 1));
+void softShadow(QImage& image, double cx, double cy, double r0, double r1, double opacity) {
+    const int x0 = std::max(0, int(cx - r1 - 1)),
+              x1 = std::min(image.width() - 1, int(cx + r1 + 1));
+    const int y0 = std::max(0, int(cy - r1 - 1)),
+              y1 = std::min(image.height() - 1, int(cy + r1 + 1));
     for (int y = y0; y <= y1; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = x0; x <= x1; ++x) {
             const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
             const double a = opacity * (1.0 - smoothStep(r0, r1, d));
-            if (a > 0.0)
-                row[x] = toQRgb(mix(toRgb(row[x]), {10, 10, 12}, a));
+            if (a > 0.0) row[x] = toQRgb(mix(toRgb(row[x]), {10, 10, 12}, a));
         }
     }
 }
 
-void paintEdges(QImage &image)
-{
+void paintEdges(QImage& image) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const int w = image.width(), h = image.height();
@@ -110,24 +101,20 @@ void paintEdges(QImage &image)
 // fractional sizes possible and keeps screen resolution out of it.
 class Printer {
 public:
-    Printer(QImage &image, const QString &family, const QString &boldFamily)
-        : image_(image), family_(family), boldFamily_(boldFamily)
-    {
-    }
+    Printer(QImage& image, const QString& family, const QString& boldFamily)
+        : image_(image), family_(family), boldFamily_(boldFamily) {}
 
     // Text centred on x with its baseline at y.
-    void centred(const QString &text, double x, double baseline, double pixelSize, double spacing,
-                 const QColor &colour, bool bold = false)
-    {
+    void centred(const QString& text, double x, double baseline, double pixelSize, double spacing,
+                 const QColor& colour, bool bold = false) {
         QPainterPath path = outline(text, pixelSize, spacing, bold);
         const QRectF box = path.boundingRect();
         fill(path.translated(x - (box.left() + box.right()) / 2.0, baseline), colour);
     }
 
     // Text starting at x with its baseline at y.
-    void left(const QString &text, double x, double baseline, double pixelSize, double spacing,
-              const QColor &colour, bool bold = false)
-    {
+    void left(const QString& text, double x, double baseline, double pixelSize, double spacing,
+              const QColor& colour, bool bold = false) {
         QPainterPath path = outline(text, pixelSize, spacing, bold);
         fill(path.translated(x - path.boundingRect().left(), baseline), colour);
     }
@@ -135,8 +122,7 @@ public:
 private:
     static constexpr int kMasterSize = 200;
 
-    QPainterPath outline(const QString &text, double pixelSize, double spacing, bool bold) const
-    {
+    QPainterPath outline(const QString& text, double pixelSize, double spacing, bool bold) const {
         const double scale = pixelSize / kMasterSize;
         QFont font(bold ? boldFamily_ : family_);
         font.setPixelSize(kMasterSize);
@@ -149,22 +135,20 @@ private:
         return QTransform::fromScale(scale, scale).map(path);
     }
 
-    void fill(const QPainterPath &path, const QColor &colour)
-    {
+    void fill(const QPainterPath& path, const QColor& colour) {
         QPainter p(&image_);
         p.setRenderHint(QPainter::Antialiasing);
         p.fillPath(path, colour);
     }
 
-    QImage &image_;
+    QImage& image_;
     QString family_, boldFamily_;
 };
 
 const QColor kInk(44, 46, 52);
 
 // A dome lit from the upper left, with a soft highlight, inside a dark recess ring.
-void paintRoundButton(QImage &image, double cx, double cy, double outer, double face)
-{
+void paintRoundButton(QImage& image, double cx, double cy, double outer, double face) {
     softShadow(image, cx, cy + 1.0, outer - 0.5, outer + 2.5, 0.35);
     shadeDisc(image, cx, cy, outer, [](double, double) { return Rgb{58, 60, 65}; });
     shadeDisc(image, cx, cy, face + 0.6, [face](double dx, double dy) {
@@ -173,7 +157,7 @@ void paintRoundButton(QImage &image, double cx, double cy, double outer, double 
         return silver(120 + 70 * lower);
     });
     shadeDisc(image, cx, cy, face, [face](double dx, double dy) {
-        const double lit = -(dx * 0.6 + dy * 0.8) / face; // -1 .. 1
+        const double lit = -(dx * 0.6 + dy * 0.8) / face;  // -1 .. 1
         const double hx = dx + 0.35 * face, hy = dy + 0.40 * face;
         const double spot = std::exp(-(hx * hx + hy * hy) / (0.18 * face * face));
         const double rim = smoothStep(0.75, 1.0, std::hypot(dx, dy) / face);
@@ -181,8 +165,7 @@ void paintRoundButton(QImage &image, double cx, double cy, double outer, double 
     });
 }
 
-void paintStandby(QImage &image, Printer &printer)
-{
+void paintStandby(QImage& image, Printer& printer) {
     const double cx = kStandby.centreX(), cy = kStandby.centreY();
     const double outer = std::min(kStandby.width(), kStandby.height()) / 2.0;
     paintRoundButton(image, cx, cy, outer, outer - 2.2);
@@ -191,12 +174,12 @@ void paintStandby(QImage &image, Printer &printer)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     for (int pass = 0; pass < 2; ++pass) {
-        const double off = pass == 0 ? 0.6 : 0.0; // light edge of the engraving first
+        const double off = pass == 0 ? 0.6 : 0.0;  // light edge of the engraving first
         p.setPen(QPen(pass == 0 ? QColor(255, 255, 255, 110) : QColor(70, 72, 78), 1.5,
                       Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         const QRectF ring(cx - 5.5 + off, cy - 5.0 + off, 11.0, 11.0);
-        p.drawArc(ring, 125 * 16, 290 * 16); // open at the top
+        p.drawArc(ring, 125 * 16, 290 * 16);  // open at the top
         p.drawLine(QPointF(cx + off, cy - 7.0 + off), QPointF(cx + off, cy - 0.5 + off));
     }
     p.end();
@@ -212,8 +195,7 @@ void paintStandby(QImage &image, Printer &printer)
     printer.centred(QStringLiteral("STANDBY"), cx, kStandby.bottom + 11.5, 6.6, 0.7, kInk);
 }
 
-void paintDisplayWindow(QImage &image)
-{
+void paintDisplayWindow(QImage& image) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -246,15 +228,14 @@ void paintDisplayWindow(QImage &image)
             image.setPixel(x, y, kDisplayBackground);
 }
 
-void paintSmallButtons(QImage &image, Printer &printer)
-{
-    for (const SmallButton &b : kSmallButtons) {
+void paintSmallButtons(QImage& image, Printer& printer) {
+    for (const SmallButton& b : kSmallButtons) {
         const double cx = b.box.centreX(), cy = b.box.centreY();
         const double outer = std::min(b.box.width(), b.box.height()) / 2.0;
         paintRoundButton(image, cx, cy, outer, outer - 1.8);
         const QStringList lines = QString::fromLatin1(b.label).split(QLatin1Char('\n'));
         double baseline = b.box.bottom + 9.5;
-        for (const QString &line : lines) {
+        for (const QString& line : lines) {
             printer.centred(line, cx, baseline, 6.0, 0.35, kInk);
             baseline += 7.0;
         }
@@ -262,10 +243,9 @@ void paintSmallButtons(QImage &image, Printer &printer)
 }
 
 // The volume knob: a spun-aluminium cap with a knurled rim, standing off the plate.
-void paintKnob(QImage &image, Printer &printer)
-{
+void paintKnob(QImage& image, Printer& printer) {
     const double cx = kKnob.centreX(), cy = kKnob.centreY();
-    const double r = kKnob.width() / 2.0; // 34
+    const double r = kKnob.width() / 2.0;  // 34
     softShadow(image, cx + 0.5, cy + 3.0, r - 2.0, r + 6.0, 0.55);
 
     // Knurled rim: fine grooves around the edge, lit from above.
@@ -285,8 +265,7 @@ void paintKnob(QImage &image, Printer &printer)
     // Cap: concentric machining rings that catch the light in two opposite lobes.
     Noise rings(34);
     std::vector<double> ringLevel(200);
-    for (double &v : ringLevel)
-        v = rings.signedUnit();
+    for (double& v : ringLevel) v = rings.signedUnit();
     const double cap = r - 4.5;
     shadeDisc(image, cx, cy, cap, [&ringLevel, cap](double dx, double dy) {
         const double d = std::hypot(dx, dy);
@@ -309,20 +288,17 @@ void paintKnob(QImage &image, Printer &printer)
     printer.centred(QStringLiteral("+"), kKnob.right + 10.0, cy + 4.0, 11.0, 0.0, kInk, true);
 }
 
-void paintModelName(Printer &printer)
-{
+void paintModelName(Printer& printer) {
     printer.left(QStringLiteral("R512"), 24.0, 34.0, 21.0, 1.2, QColor(38, 40, 46), true);
     printer.left(QStringLiteral("SURROUND PROCESSOR"), 25.0, 45.0, 6.2, 1.05, kInk);
 }
 
-} // namespace
+}  // namespace
 
-QImage renderSkin(const QString &fontFile, const QString &boldFontFile)
-{
+QImage renderSkin(const QString& fontFile, const QString& boldFontFile) {
     const int regular = QFontDatabase::addApplicationFont(fontFile);
     const int bold = QFontDatabase::addApplicationFont(boldFontFile);
-    if (regular < 0 || bold < 0)
-        return {};
+    if (regular < 0 || bold < 0) return {};
     const QString family = QFontDatabase::applicationFontFamilies(regular).value(0);
     const QString boldFamily = QFontDatabase::applicationFontFamilies(bold).value(0);
 
@@ -340,4 +316,4 @@ QImage renderSkin(const QString &fontFile, const QString &boldFontFile)
     return image;
 }
 
-} // namespace artgen
+}  // namespace artgen

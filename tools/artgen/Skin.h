@@ -9,6 +9,6 @@ namespace artgen {
 
 // True-colour rendering of the panel (Format_RGB32, 775 x 168). `fontFile` is the TrueType
 // file whose outlines give the printed labels.
-QImage renderSkin(const QString &fontFile, const QString &boldFontFile);
+QImage renderSkin(const QString& fontFile, const QString& boldFontFile);
 
-} // namespace artgen
+}  // namespace artgen

@@ -1,7 +1,7 @@
 #include "SmallImages.h"
 
 #include "PanelGeometry.h"
-#include "window/ArtworkHotSpots.h"
+#include "ui/ArtworkHotSpots.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -20,13 +20,11 @@ const QRgb kLight = qRgb(250, 251, 253);
 const QRgb kMid = qRgb(150, 152, 157);
 const QRgb kDark = qRgb(66, 68, 73);
 
-void symbolDots(QImage &image, CaptionSymbol symbol, int shift)
-{
+void symbolDots(QImage& image, CaptionSymbol symbol, int shift) {
     const QRgb black = qRgb(0, 0, 0);
     if (symbol == CaptionSymbol::Minimize) {
         for (int y = 9; y <= 10; ++y)
-            for (int x = 4; x <= 9; ++x)
-                image.setPixel(x + shift, y + shift, black);
+            for (int x = 4; x <= 9; ++x) image.setPixel(x + shift, y + shift, black);
         return;
     }
     // Cross of two-pixel strokes, 8 x 7.
@@ -36,8 +34,7 @@ void symbolDots(QImage &image, CaptionSymbol symbol, int shift)
     }
 }
 
-QPainterPath roundedBox(double x, double y, double w, double h, double r)
-{
+QPainterPath roundedBox(double x, double y, double w, double h, double r) {
     QPainterPath path;
     path.addRoundedRect(QRectF(x, y, w, h), r, r);
     return path;
@@ -45,24 +42,21 @@ QPainterPath roundedBox(double x, double y, double w, double h, double r)
 
 // Draws a shape white with a one-pixel black outline, the way cursors stay visible on any
 // background. Edges lie on pixel centres so the outline falls on whole pixels.
-void outlined(QPainter &p, const QPainterPath &shape)
-{
+void outlined(QPainter& p, const QPainterPath& shape) {
     p.setPen(QPen(Qt::black, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);
     p.drawPath(shape.simplified());
 }
 
-QImage blankCursor()
-{
+QImage blankCursor() {
     QImage image(r512::kCursorSize, r512::kCursorSize, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
 }
 
-} // namespace
+}  // namespace
 
-QImage renderCaptionButton(CaptionSymbol symbol, bool down)
-{
+QImage renderCaptionButton(CaptionSymbol symbol, bool down) {
     QImage image(kCaptionWidth, kCaptionHeight, QImage::Format_RGB32);
     image.fill(kFace);
     const int w = kCaptionWidth, h = kCaptionHeight;
@@ -93,8 +87,7 @@ QImage renderCaptionButton(CaptionSymbol symbol, bool down)
     return image;
 }
 
-QImage renderHandCursor()
-{
+QImage renderHandCursor() {
     QImage image = blankCursor();
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -112,14 +105,14 @@ QImage renderHandCursor()
     // Creases between the folded fingers.
     p.setPen(QPen(Qt::black, 1.0));
     for (double dx : {3.0, 7.0, 11.0})
-        p.drawLine(QPointF(tipX + dx, tipY + 14.0 + dx / 4.0), QPointF(tipX + dx, tipY + 17.0 + dx / 4.0));
+        p.drawLine(QPointF(tipX + dx, tipY + 14.0 + dx / 4.0),
+                   QPointF(tipX + dx, tipY + 17.0 + dx / 4.0));
     // Cuff.
     outlined(p, roundedBox(tipX + 0.5, tipY + 25.0, 11.0, 5.0, 1.0));
     return image;
 }
 
-QImage renderKnobDownCursor()
-{
+QImage renderKnobDownCursor() {
     QImage image = blankCursor();
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -137,12 +130,11 @@ QImage renderKnobDownCursor()
     };
     QPainterPath shaft;
     shaft.moveTo(at(140.0));
-    for (double a = 138.0; a >= -26.0; a -= 2.0)
-        shaft.lineTo(at(a));
+    for (double a = 138.0; a >= -26.0; a -= 2.0) shaft.lineTo(at(a));
     // Direction of travel at the point: up and to the left.
     const QPointF dir(std::sin(tipAngle), -std::cos(tipAngle));
     const QPointF normal(-dir.y(), dir.x());
-    const QPointF tip = hot + 0.8 * dir; // a little past the hot spot, so its pixel is solid
+    const QPointF tip = hot + 0.8 * dir;  // a little past the hot spot, so its pixel is solid
     QPainterPath head;
     head.addPolygon(QPolygonF{tip, tip - 6.5 * dir + 4.0 * normal, tip - 6.5 * dir - 4.0 * normal});
     head.closeSubpath();
@@ -163,8 +155,7 @@ QImage renderKnobDownCursor()
     outlined(p, fist);
     outlined(p, roundedBox(8.5, 15.5, 10.0, 4.0, 2.0));
     p.setPen(QPen(Qt::black, 1.0));
-    for (double x : {13.0, 16.5, 20.0})
-        p.drawLine(QPointF(x, 10.5), QPointF(x, 14.0));
+    for (double x : {13.0, 16.5, 20.0}) p.drawLine(QPointF(x, 10.5), QPointF(x, 14.0));
 
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 2.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
@@ -175,8 +166,7 @@ QImage renderKnobDownCursor()
     return image;
 }
 
-QImage renderIcon(int size)
-{
+QImage renderIcon(int size) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -203,30 +193,27 @@ QImage renderIcon(int size)
     p.drawEllipse(QPointF(25.0, 16.5), 4.8, 4.8);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(70, 72, 78));
-    for (int i = 0; i < 4; ++i)
-        p.drawEllipse(QPointF(6.0 + 4.0 * i, 20.8), 1.2, 1.2);
+    for (int i = 0; i < 4; ++i) p.drawEllipse(QPointF(6.0 + 4.0 * i, 20.8), 1.2, 1.2);
     return image;
 }
 
-QByteArray encodeIco(const QList<QImage> &images)
-{
-    const auto put16 = [](QByteArray &out, std::uint16_t v) {
+QByteArray encodeIco(const QList<QImage>& images) {
+    const auto put16 = [](QByteArray& out, std::uint16_t v) {
         out.append(char(v & 0xff));
         out.append(char(v >> 8));
     };
-    const auto put32 = [](QByteArray &out, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out.append(char((v >> (8 * i)) & 0xff));
+    const auto put32 = [](QByteArray& out, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.append(char((v >> (8 * i)) & 0xff));
     };
 
     QList<QByteArray> payloads;
-    for (const QImage &source : images) {
+    for (const QImage& source : images) {
         const QImage image = source.convertToFormat(QImage::Format_ARGB32);
         const int w = image.width(), h = image.height();
         QByteArray dib;
         put32(dib, 40);
         put32(dib, std::uint32_t(w));
-        put32(dib, std::uint32_t(2 * h)); // colour rows and mask rows together
+        put32(dib, std::uint32_t(2 * h));  // colour rows and mask rows together
         put16(dib, 1);
         put16(dib, 32);
         put32(dib, 0);
@@ -236,7 +223,7 @@ QByteArray encodeIco(const QList<QImage> &images)
         put32(dib, 0);
         put32(dib, 0);
         for (int y = h - 1; y >= 0; --y) {
-            const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = 0; x < w; ++x) {
                 dib.append(char(qBlue(row[x])));
                 dib.append(char(qGreen(row[x])));
@@ -248,10 +235,9 @@ QByteArray encodeIco(const QList<QImage> &images)
         const int maskStride = ((w + 31) / 32) * 4;
         for (int y = h - 1; y >= 0; --y) {
             QByteArray maskRow(maskStride, '\0');
-            const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = 0; x < w; ++x)
-                if (qAlpha(row[x]) == 0)
-                    maskRow[x / 8] = char(maskRow[x / 8] | (0x80 >> (x % 8)));
+                if (qAlpha(row[x]) == 0) maskRow[x / 8] = char(maskRow[x / 8] | (0x80 >> (x % 8)));
             dib.append(maskRow);
         }
         payloads.append(dib);
@@ -259,13 +245,13 @@ QByteArray encodeIco(const QList<QImage> &images)
 
     QByteArray out;
     put16(out, 0);
-    put16(out, 1); // icon
+    put16(out, 1);  // icon
     put16(out, std::uint16_t(images.size()));
     std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
     for (int i = 0; i < images.size(); ++i) {
-        out.append(char(images[i].width() & 0xff)); // 256 would be written as 0
+        out.append(char(images[i].width() & 0xff));  // 256 would be written as 0
         out.append(char(images[i].height() & 0xff));
-        out.append('\0'); // no palette
+        out.append('\0');  // no palette
         out.append('\0');
         put16(out, 1);
         put16(out, 32);
@@ -273,9 +259,8 @@ QByteArray encodeIco(const QList<QImage> &images)
         put32(out, offset);
         offset += std::uint32_t(payloads[i].size());
     }
-    for (const QByteArray &payload : payloads)
-        out.append(payload);
+    for (const QByteArray& payload : payloads) out.append(payload);
     return out;
 }
 
-} // namespace artgen
+}  // namespace artgen

@@ -25,6 +25,6 @@ QImage renderKnobDownCursor();
 QImage renderIcon(int size);
 
 // A Windows .ico file holding the given images (each at most 256 x 256) as 32-bit entries.
-QByteArray encodeIco(const QList<QImage> &images);
+QByteArray encodeIco(const QList<QImage>& images);
 
-} // namespace artgen
+}  // namespace artgen

@@ -20,27 +20,21 @@
 
 namespace {
 
-bool writePng(const QImage &image, const QString &path)
-{
-    return image.save(path, "PNG");
-}
+bool writePng(const QImage& image, const QString& path) { return image.save(path, "PNG"); }
 
-bool writeFile(const QByteArray &bytes, const QString &path)
-{
+bool writeFile(const QByteArray& bytes, const QString& path) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-int fail(const QString &what)
-{
+int fail(const QString& what) {
     std::fprintf(stderr, "r512-artgen: %s\n", qPrintable(what));
     return 1;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     // Only fonts and the raster painter are needed: no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -61,21 +55,22 @@ int main(int argc, char **argv)
         else if (outDir.isEmpty() && !args[i].startsWith(QLatin1String("--")))
             outDir = args[i];
         else
-            return fail(QStringLiteral("usage: r512-artgen OUTPUT_DIR [--preview DIR] "
-                                       "[--font FILE] [--bold-font FILE]"));
+            return fail(
+                QStringLiteral("usage: r512-artgen OUTPUT_DIR [--preview DIR] "
+                               "[--font FILE] [--bold-font FILE]"));
     }
-    if (outDir.isEmpty())
-        return fail(QStringLiteral("no output folder given"));
+    if (outDir.isEmpty()) return fail(QStringLiteral("no output folder given"));
 
     const QDir out(outDir);
-    for (const char *sub : {"caption", "cursor", "icon"})
+    for (const char* sub : {"caption", "cursor", "icon"})
         if (!out.mkpath(QLatin1String(sub)))
             return fail(QStringLiteral("cannot create %1").arg(out.filePath(QLatin1String(sub))));
 
     using namespace artgen;
     const QImage skinRgb = renderSkin(fontFile, boldFontFile);
     if (skinRgb.isNull())
-        return fail(QStringLiteral("cannot load the label fonts %1, %2").arg(fontFile, boldFontFile));
+        return fail(
+            QStringLiteral("cannot load the label fonts %1, %2").arg(fontFile, boldFontFile));
 
     // Colours that must survive exactly: black for the caption symbols, white, and the display's
     // two colours (so the display also looks right where only the skin's palette is realised).
@@ -86,7 +81,7 @@ int main(int argc, char **argv)
     const QImage font = renderFontStrip();
 
     struct Caption {
-        const char *name;
+        const char* name;
         CaptionSymbol symbol;
         bool down;
     };
@@ -95,7 +90,7 @@ int main(int argc, char **argv)
                                 {"close-up", CaptionSymbol::Close, false},
                                 {"close-down", CaptionSymbol::Close, true}};
     QList<QImage> captionImages;
-    for (const Caption &c : captions) {
+    for (const Caption& c : captions) {
         // The buttons share the skin's colour table, as the window paints them with its palette.
         captionImages.append(mapToTable(renderCaptionButton(c.symbol, c.down), table));
     }
@@ -109,33 +104,32 @@ int main(int argc, char **argv)
     bool ok = writeIndexedBmp(skin, out.filePath(QStringLiteral("skin.bmp"))) &&
               writeIndexedBmp(font, out.filePath(QStringLiteral("font.bmp")));
     for (int i = 0; i < 4; ++i)
-        ok = ok && writeIndexedBmp(captionImages[i],
-                                   out.filePath(QStringLiteral("caption/%1.bmp")
-                                                    .arg(QLatin1String(captions[i].name))));
+        ok = ok && writeIndexedBmp(
+                       captionImages[i],
+                       out.filePath(
+                           QStringLiteral("caption/%1.bmp").arg(QLatin1String(captions[i].name))));
     ok = ok && writePng(hand, out.filePath(QStringLiteral("cursor/hand.png"))) &&
          writePng(knobDown, out.filePath(QStringLiteral("cursor/knob-down.png"))) &&
          writePng(knobUp, out.filePath(QStringLiteral("cursor/knob-up.png"))) &&
          writePng(icon32, out.filePath(QStringLiteral("icon/r512-32.png"))) &&
          writePng(icon16, out.filePath(QStringLiteral("icon/r512-16.png"))) &&
          writeFile(encodeIco({icon32, icon16}), out.filePath(QStringLiteral("icon/r512.ico")));
-    if (!ok)
-        return fail(QStringLiteral("cannot write into %1").arg(outDir));
+    if (!ok) return fail(QStringLiteral("cannot write into %1").arg(outDir));
 
     if (!previewDir.isEmpty()) {
         const QDir preview(previewDir);
         preview.mkpath(QStringLiteral("."));
         const QImage window = composeWindow(skin, font, captionImages[0], captionImages[2],
                                             "  CD    Stereo      ", "Digital PCM vol:-35 ");
-        ok = writePng(enlarge(skin, 3), preview.filePath(QStringLiteral("skin-x3.png"))) &&
-             writePng(enlarge(window, 3), preview.filePath(QStringLiteral("window-x3.png"))) &&
-             writePng(window, preview.filePath(QStringLiteral("window.png"))) &&
-             writePng(enlarge(composeSheet({hand, knobDown, knobUp, icon32, icon16,
-                                            captionImages[0], captionImages[1],
-                                            captionImages[2], captionImages[3]}),
-                              6),
-                      preview.filePath(QStringLiteral("small-x6.png")));
-        if (!ok)
-            return fail(QStringLiteral("cannot write previews into %1").arg(previewDir));
+        ok =
+            writePng(enlarge(skin, 3), preview.filePath(QStringLiteral("skin-x3.png"))) &&
+            writePng(enlarge(window, 3), preview.filePath(QStringLiteral("window-x3.png"))) &&
+            writePng(window, preview.filePath(QStringLiteral("window.png"))) &&
+            writePng(enlarge(composeSheet({hand, knobDown, knobUp, icon32, icon16, captionImages[0],
+                                           captionImages[1], captionImages[2], captionImages[3]}),
+                             6),
+                     preview.filePath(QStringLiteral("small-x6.png")));
+        if (!ok) return fail(QStringLiteral("cannot write previews into %1").arg(previewDir));
     }
     return 0;
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+namespace r512 {
+
+// A tiny caption-less panel of "-" and "+" buttons beside centred labels. It does nothing with
+// the device: a click posts the button's command identifier to the owner (the remote window),
+// whose command set sends the device command. It hides as soon as it loses activation, and on
+// Escape.
+class PopupPanel : public QDialog {
+public:
+    struct Control {
+        int id;                   // command identifier of a button; 0 for a label
+        const char* text;         // "+", "-", or the label
+        int x, y, width, height;  // dialog units
+    };
+
+    PopupPanel(QWidget* owner, int widthUnits, int heightUnits,
+               const std::vector<Control>& controls);
+
+    // Puts the panel's top-left corner at the given screen point (not moved back onto the
+    // screen) and shows and activates it.
+    void ShowAt(const QPoint& globalPosition);
+
+    // The button with that command identifier (for tests), or nullptr.
+    class QPushButton* Button(int id) const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Treble and bass.
+class ToneDialog final : public PopupPanel {
+public:
+    explicit ToneDialog(QWidget* owner);
+};
+
+// Subwoofer, centre and surround levels.
+class LevelsDialog final : public PopupPanel {
+public:
+    explicit LevelsDialog(QWidget* owner);
+};
+
+}  // namespace r512

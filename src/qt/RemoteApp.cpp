@@ -1,0 +1,36 @@
+#include "qt/RemoteApp.h"
+
+#include <QMessageBox>
+#include <new>
+
+#include "base/Messages.h"
+#include "base/SettingsLayout.h"
+
+namespace r512 {
+
+namespace {
+
+// The program's messages as OK boxes captioned with its name: the first-run welcome as
+// information, everything else as a warning.
+void ShowMessageBox(int id, const std::string& text) {
+    QMessageBox box(id == IDS_FIRST_RUN ? QMessageBox::Information : QMessageBox::Warning,
+                    QString::fromLatin1(settings::kApplication), QString::fromLocal8Bit(text),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
+RemoteApp::RemoteApp() = default;
+RemoteApp::~RemoteApp() { SetMessageSink(nullptr); }
+
+bool RemoteApp::InitInstance() {
+    SetMessageSink(ShowMessageBox);
+    profile_.reset(new (std::nothrow) QtProfile);
+    if (!profile_) return false;
+    window_.reset(new (std::nothrow) RemoteWindow(*profile_));
+    if (!window_) return false;
+    return window_->Create();
+}
+
+}  // namespace r512

@@ -1,0 +1,487 @@
+#include "qt/RemoteWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimerEvent>
+#include <QToolTip>
+#include <QWindow>
+
+#include "base/SettingsLayout.h"
+#include "qt/AboutDialog.h"
+#include "qt/CommandEvent.h"
+#include "qt/ConfigDialog.h"
+#include "qt/ControlPanelDialog.h"
+#include "qt/ModalRun.h"
+#include "qt/NamesCommand.h"
+#include "qt/PopupPanel.h"
+#include "qt/QtMessagePump.h"
+#include "ui/ArtworkHotSpots.h"
+#include "ui/CommandSet.h"
+#include "ui/HotSpotTable.h"
+#include "ui/MenuTable.h"
+#include "ui/WindowPlacement.h"
+
+// The artwork is compiled into the core's Qt library; a static library's resources are
+// registered explicitly.
+static void RegisterArtwork() { Q_INIT_RESOURCE(resources); }
+
+namespace r512 {
+
+namespace {
+
+QSize DesktopSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(kWindowWidth, kWindowHeight);
+}
+
+// Where a window will be restored to: its normal position even while it is minimised.
+QPoint NormalPosition(const QWidget* window) {
+    if (!window->isMinimized()) return window->pos();
+    const QPoint frameOffset = window->geometry().topLeft() - window->frameGeometry().topLeft();
+    return window->normalGeometry().topLeft() - frameOffset;
+}
+
+QCursor LoadCursor(const char* path, CursorHotSpot hotSpot) {
+    const QPixmap pixmap(QString::fromLatin1(path));
+    if (pixmap.isNull()) return QCursor(Qt::PointingHandCursor);
+    return QCursor(pixmap, hotSpot.x, hotSpot.y);
+}
+
+}  // namespace
+
+RemoteWindow::RemoteWindow(Profile& profile)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint),
+      profile_(profile),
+      composer_(link_.Mirror(), *this, *this),
+      controller_(link_, profile_, *this, composer_, *this) {
+    RegisterArtwork();
+}
+
+RemoteWindow::~RemoteWindow() {
+    // The link's thread posts to this window: end it before anything else goes.
+    link_.ClosePort();
+}
+
+bool RemoteWindow::Create() {
+    using namespace settings;
+    const bool configured = profile_.GetProfileInt(kConfig, kConfigured, 0) != 0;
+    const QSize desktop = DesktopSize();
+
+    // Place the window: the stored position once configured, else centred near the top.
+    int storedX = kNoPosition, storedY = kNoPosition;
+    if (configured) {
+        storedX = profile_.GetProfileInt(kPosition, kMainX, kNoPosition);
+        storedY = profile_.GetProfileInt(kPosition, kMainY, kNoPosition);
+    }
+    const WindowPosition at = PlaceWindow(configured, storedX, storedY, kWindowWidth, kWindowHeight,
+                                          desktop.width(), desktop.height(), 1);
+
+    setWindowTitle(QString::fromLatin1(kApplication));
+    setFixedSize(kWindowWidth, kWindowHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the skin covers the whole window
+    move(at.x, at.y);
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icon/r512-32.png"));
+    icon.addFile(QStringLiteral(":/icon/r512-16.png"));
+    setWindowIcon(icon);
+
+    show();
+
+    // The Control Panel, made hidden, placed like this window and shown if it was left open.
+    controlPanel_ = new (std::nothrow) ControlPanelDialog(this);
+    if (!controlPanel_) return false;
+    controlPanel_->SetDeviceLink(&link_);
+    int panelX = kNoPosition, panelY = kNoPosition;
+    if (configured) {
+        panelX = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
+        panelY = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
+    }
+    const WindowPosition panelAt =
+        PlaceWindow(configured, panelX, panelY, controlPanel_->width(), controlPanel_->height(),
+                    desktop.width(), desktop.height(), 13);
+    controlPanel_->move(panelAt.x, panelAt.y);
+    if (profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0) controlPanel_->show();
+
+    display_ = new FrontPanelDisplay(this);
+    display_->move(kDisplayRect.left, kDisplayRect.top);
+    display_->LoadFontBitmap();
+    display_->show();
+
+    handCursor_ = LoadCursor(":/cursor/hand.png", kHandHotSpot);
+    knobDownCursor_ = LoadCursor(":/cursor/knob-down.png", kKnobDownHotSpot);
+    knobUpCursor_ = LoadCursor(":/cursor/knob-up.png", kKnobUpHotSpot);
+    setCursor(Qt::ArrowCursor);
+    setMouseTracking(true);  // the cursor follows the areas without a button held
+
+    LoadSkinBitmap();  // a missing skin is not fatal: the window paints what it has
+
+    const char* const kCaptionImages[2][2] = {
+        {":/caption/minimize-up.bmp", ":/caption/minimize-down.bmp"},
+        {":/caption/close-up.bmp", ":/caption/close-down.bmp"}};
+    for (int b = 0; b < 2; ++b) {
+        for (int s = 0; s < 2; ++s) captionImages_[b][s] = QImage(kCaptionImages[b][s]);
+        captions_[b] = {};
+    }
+
+    // The popups of the Levels and Tone buttons, made hidden and shown at the pointer.
+    levels_ = new (std::nothrow) LevelsDialog(this);
+    tone_ = new (std::nothrow) ToneDialog(this);
+
+    if (!configured) {
+        // Written before the dialog opens, so that a first run cut short is not repeated.
+        profile_.WriteProfileInt(kConfig, kConfigured, 1);
+        ConfigDialog dialog(profile_, nullptr);
+        dialog.firstRun = true;
+        dialog.Run();  // connects below with whatever the dialog stored
+    }
+
+    Connect();  // a failed connection leaves the window up without a link
+    return true;
+}
+
+bool RemoteWindow::LoadSkinBitmap() {
+    const QImage skin(QStringLiteral(":/skin.bmp"));
+    if (skin.isNull()) return false;
+    skin_ = skin;
+    skinPixels_ = skin.convertToFormat(QImage::Format_RGB32);
+
+    std::vector<PaletteColour> table;
+    for (const QRgb rgb : skin.colorTable())
+        table.push_back({static_cast<std::uint8_t>(qRed(rgb)),
+                         static_cast<std::uint8_t>(qGreen(rgb)),
+                         static_cast<std::uint8_t>(qBlue(rgb))});
+    const bool indexed = skin.format() == QImage::Format_Indexed8;
+    palette_ = BuildSkinPalette(skin.depth(),
+                                indexed ? static_cast<std::uint32_t>(table.size()) : 0, table);
+    return true;
+}
+
+void RemoteWindow::SavePositions() {
+    using namespace settings;
+    const QPoint main = NormalPosition(this);
+    profile_.WriteProfileInt(kPosition, kMainX, main.x());
+    profile_.WriteProfileInt(kPosition, kMainY, main.y());
+    const QPoint panel = controlPanel_ ? NormalPosition(controlPanel_) : QPoint(-1, -1);
+    profile_.WriteProfileInt(kPosition, kControlX, panel.x());
+    profile_.WriteProfileInt(kPosition, kControlY, panel.y());
+    profile_.WriteProfileInt(kPosition, kControlVisible,
+                             controlPanel_ && controlPanel_->isVisible() ? 1 : 0);
+}
+
+void RemoteWindow::PostNotice(std::uint32_t, std::uint32_t requested, std::uint32_t received) {
+    QCoreApplication::postEvent(this, new DeviceDataEvent(requested, received));
+}
+
+void RemoteWindow::StartTimer(int id, unsigned periodMs) {
+    if (id < 0 || id >= static_cast<int>(timers_.size())) return;
+    timers_[static_cast<std::size_t>(id)].start(static_cast<int>(periodMs), Qt::PreciseTimer, this);
+}
+
+void RemoteWindow::StopTimer(int id) {
+    if (id < 0 || id >= static_cast<int>(timers_.size())) return;
+    timers_[static_cast<std::size_t>(id)].stop();
+}
+
+bool RemoteWindow::IsTimerRunning(int id) const {
+    if (id < 0 || id >= static_cast<int>(timers_.size())) return false;
+    return timers_[static_cast<std::size_t>(id)].isActive();
+}
+
+void RemoteWindow::SetLine(const char* text, int line, bool redraw) {
+    if (display_) display_->SetLine(text, line, redraw);
+}
+
+bool RemoteWindow::event(QEvent* event) {
+    if (event->type() == DeviceDataEvent::kType) {
+        const auto* data = static_cast<DeviceDataEvent*>(event);
+        // After a report the display has been composed again; a visible Control Panel (also a
+        // minimised one) follows it too.
+        if (controller_.DeviceData(data->requested, data->received) && controlPanel_ &&
+            controlPanel_->isVisible())
+            controlPanel_->UpdateFromMirror();
+        return true;
+    }
+    if (event->type() == CommandEvent::kType) {
+        OnCommand(static_cast<CommandEvent*>(event)->id);
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip) {
+        // The name of the caption button or hot spot under the pointer; the body has none.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint p = help->pos();
+        const int caption = HitCaptionButton(p.x(), p.y());
+        const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
+        if (caption >= 0 || spot >= 0) {
+            const Rect& r = caption >= 0
+                                ? CaptionButtons()[static_cast<std::size_t>(caption)].rect
+                                : HotSpots()[static_cast<std::size_t>(spot)].region.ellipse;
+            const char* name = caption >= 0
+                                   ? CaptionButtons()[static_cast<std::size_t>(caption)].name
+                                   : HotSpots()[static_cast<std::size_t>(spot)].name;
+            QToolTip::showText(help->globalPos(), QString::fromLatin1(name), this,
+                               QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void RemoteWindow::OnCommand(int id) {
+    const CommandAction action = DecideCommand(id, link_.Mirror());
+    switch (action.kind) {
+        case CommandAction::Kind::Device:
+            // No answer is awaited: the device's reports show what it did.
+            for (std::uint8_t code : action.codes) link_.SendCommand(code);
+            break;
+        case CommandAction::Kind::Refresh:
+            RefreshCommand();
+            break;
+        case CommandAction::Kind::Exit:
+            close();  // saves the positions, then the window goes and the program ends
+            break;
+        case CommandAction::Kind::Configure:
+            ConfigureCommand();
+            break;
+        case CommandAction::Kind::ControlPanel:
+            ShowControlPanelCommand();
+            break;
+        case CommandAction::Kind::Names: {
+            // The body shows the wait cursor while the names are fetched.
+            QtMessagePump pump;
+            RunNamesCommand(
+                link_, this, controlPanel_,
+                [this](bool busy) {
+                    nonClientCursor_ = QCursor(busy ? Qt::WaitCursor : Qt::ArrowCursor);
+                    setCursor(CursorAt(mapFromGlobal(QCursor::pos())));
+                },
+                pump);
+            break;
+        }
+        case CommandAction::Kind::About:
+            AboutCommand();
+            break;
+        case CommandAction::Kind::Unknown:
+            break;
+    }
+}
+
+void RemoteWindow::ConfigureCommand() {
+    ConfigDialog dialog(profile_, nullptr);
+    if (controlPanel_) controlPanel_->setEnabled(false);
+    if (dialog.Run() == QDialog::Accepted) {
+        // The dialog has stored the new port and speed: connect again with them.
+        link_.ClosePort();
+        Connect();
+    }
+    if (controlPanel_) controlPanel_->setEnabled(true);
+}
+
+void RemoteWindow::AboutCommand() {
+    AboutDialog dialog(nullptr);
+    if (controlPanel_) controlPanel_->setEnabled(false);
+    RunModal(dialog);
+    if (controlPanel_) controlPanel_->setEnabled(true);
+}
+
+void RemoteWindow::ShowControlPanelCommand() {
+    if (!controlPanel_) return;
+    controlPanel_->show();
+    controlPanel_->UpdateFromMirror();
+}
+
+void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& globalPosition) {
+    if (openMenu_) openMenu_->close();
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const MenuItem& item : definition.items) {
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromLatin1(item.text));
+        const int id = item.id;
+        connect(action, &QAction::triggered, this,
+                [this, id] { QCoreApplication::postEvent(this, new CommandEvent(id)); });
+    }
+    openMenu_ = menu;
+    connect(menu, &QObject::destroyed, this, [this, menu] {
+        if (openMenu_ == menu) openMenu_ = nullptr;
+    });
+    menu->popup(globalPosition);
+}
+
+void RemoteWindow::StopRepeating() {
+    repeatingHotSpot_ = -1;
+    controller_.SetRepeatingCode(-1);  // timer 0 ends itself at its next tick
+}
+
+const QCursor& RemoteWindow::CursorAt(const QPoint& p) const {
+    static const QCursor kArrow(Qt::ArrowCursor);
+    if (HitCaptionButton(p.x(), p.y()) >= 0) return kArrow;
+    const int spot = HitHotSpot(p.x(), p.y());
+    if (spot < 0) return nonClientCursor_;
+    switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
+        case HotSpotCursor::Hand:
+            return handCursor_;
+        case HotSpotCursor::KnobDown:
+            return knobDownCursor_;
+        case HotSpotCursor::KnobUp:
+            return knobUpCursor_;
+    }
+    return kArrow;
+}
+
+void RemoteWindow::RedrawCaptionButton(int index) {
+    const Rect& r = CaptionButtons()[static_cast<std::size_t>(index)].rect;
+    repaint(r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1);
+}
+
+void RemoteWindow::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const int caption = HitCaptionButton(p.x(), p.y());
+    const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
+
+    if (event->button() == Qt::LeftButton) {
+        if (caption >= 0) {
+            // Armed and drawn pressed; it acts only if the button is let go over it.
+            captions_[static_cast<std::size_t>(caption)] = {true, true};
+            RedrawCaptionButton(caption);
+            return;
+        }
+        if (spot >= 0) {
+            const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
+            link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
+            if (hotSpot.repeat) {
+                repeatingHotSpot_ = spot;
+                controller_.SetRepeatingCode(hotSpot.code);
+                StartTimer(kRepeatTimer, 100);
+            }
+            return;
+        }
+        // The body drags the window.
+        QWindow* window = windowHandle();
+        if (!window || !window->startSystemMove()) {
+            draggingBody_ = true;
+            dragOffset_ = event->globalPosition().toPoint() - pos();
+        }
+        return;
+    }
+
+    if (event->button() == Qt::RightButton) {
+        const QPoint global = event->globalPosition().toPoint();
+        if (caption >= 0) return;
+        if (spot < 0) {
+            ShowMenu(FileMenu(), global);
+            return;
+        }
+        const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
+        if (const MenuDefinition* menu = HotSpotMenu(kind)) {
+            ShowMenu(*menu, global);
+        } else if (kind == RightClick::LevelsPopup && levels_) {
+            levels_->ShowAt(global);
+        } else if (kind == RightClick::TonePopup && tone_) {
+            tone_->ShowAt(global);
+        }
+    }
+}
+
+// The panel knows no double click: the second press of one is a press like any other.
+void RemoteWindow::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void RemoteWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (draggingBody_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    // Leaving the held knob half ends the repeat; coming back does not restart it.
+    if (repeatingHotSpot_ >= 0 &&
+        !HotSpots()[static_cast<std::size_t>(repeatingHotSpot_)].region.Contains(p.x(), p.y())) {
+        StopRepeating();
+    }
+    for (int i = 0; i < 2; ++i) {
+        CaptionState& state = captions_[static_cast<std::size_t>(i)];
+        if (!state.armed) continue;
+        const bool inside =
+            CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y());
+        if (inside != state.down) {
+            state.down = inside;
+            RedrawCaptionButton(i);
+        }
+        return;
+    }
+    setCursor(CursorAt(p));
+}
+
+void RemoteWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (draggingBody_) {
+        draggingBody_ = false;
+        return;
+    }
+    if (repeatingHotSpot_ >= 0) {
+        StopRepeating();
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    for (int i = 0; i < 2; ++i) {
+        CaptionState& state = captions_[static_cast<std::size_t>(i)];
+        if (!state.armed) continue;
+        state = {};
+        RedrawCaptionButton(i);
+        if (!CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y())) continue;
+        if (i == 0) {
+            showMinimized();
+        } else {
+            close();  // saves the positions; the window goes and the program ends
+            return;
+        }
+    }
+}
+
+void RemoteWindow::timerEvent(QTimerEvent* event) {
+    for (std::size_t id = 0; id < timers_.size(); ++id) {
+        if (timers_[id].timerId() == event->timerId()) {
+            controller_.TimerExpired(static_cast<int>(id));
+            return;
+        }
+    }
+    QWidget::timerEvent(event);
+}
+
+void RemoteWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!skinPixels_.isNull()) {
+        painter.drawImage(0, 0, skinPixels_);
+    } else {
+        painter.fillRect(rect(), QColor(192, 192, 192));
+    }
+    DrawCaptionButton(painter, 0);
+    DrawCaptionButton(painter, 1);
+}
+
+void RemoteWindow::DrawCaptionButton(QPainter& painter, int index) {
+    const auto i = static_cast<std::size_t>(index);
+    const QImage& image = captionImages_[i][captions_[i].down ? 1 : 0];
+    if (image.isNull()) return;
+    const Rect& r = CaptionButtons()[i].rect;
+    painter.drawImage(r.left, r.top, image);
+}
+
+void RemoteWindow::closeEvent(QCloseEvent* event) {
+    SavePositions();
+    event->accept();
+}
+
+}  // namespace r512

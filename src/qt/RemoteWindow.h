@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QCursor>
+#include <QEvent>
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+
+#include "base/NoticeTarget.h"
+#include "base/Profile.h"
+#include "base/WindowTimers.h"
+#include "device/DeviceLink.h"
+#include "qt/FrontPanelDisplay.h"
+#include "ui/ConnectionController.h"
+#include "ui/DisplayComposer.h"
+#include "ui/DisplayLines.h"
+#include "ui/SkinPalette.h"
+
+namespace r512 {
+
+// The read notice of the device link, posted from its I/O thread to the window's event queue.
+class DeviceDataEvent final : public QEvent {
+public:
+    static constexpr QEvent::Type kType = static_cast<QEvent::Type>(WM_DEVICE_DATA);
+    DeviceDataEvent(std::uint32_t requested, std::uint32_t received)
+        : QEvent(kType), requested(requested), received(received) {}
+    const std::uint32_t requested;
+    const std::uint32_t received;
+};
+
+// The program's main window: a borderless 775 x 168 picture of the device's front panel with
+// its own Minimize and Close buttons drawn in the corner, thirteen clickable areas, and the
+// front-panel display. It owns the device link and runs the window's five timers.
+class RemoteWindow final : public QWidget,
+                           public NoticeTarget,
+                           public WindowTimers,
+                           public DisplayLines {
+public:
+    explicit RemoteWindow(Profile& profile);
+    ~RemoteWindow() override;
+
+    // Places and shows the window, builds its parts, runs the first-run step and connects.
+    bool Create();
+
+    bool Connect() { return controller_.Connect(); }
+    void RefreshCommand() { controller_.RefreshCommand(); }
+    void UpdateDisplay() { composer_.UpdateDisplay(); }
+    // Writes the window's normal (restored) position and the Control Panel's to the settings.
+    void SavePositions();
+
+    DeviceLink& Link() { return link_; }
+    DisplayComposer& Composer() { return composer_; }
+    FrontPanelDisplay* Display() { return display_; }
+    const SkinPalette& Palette() const { return palette_; }
+    const QImage& Skin() const { return skin_; }
+
+    // NoticeTarget: called on the link's I/O thread; queues a DeviceDataEvent.
+    void PostNotice(std::uint32_t message, std::uint32_t requested,
+                    std::uint32_t received) override;
+
+    // WindowTimers
+    void StartTimer(int id, unsigned periodMs) override;
+    void StopTimer(int id) override;
+    bool IsTimerRunning(int id) const override;
+
+    // DisplayLines: the composer's lines go to the display child.
+    void SetLine(const char* text, int line, bool redraw) override;
+
+    // Loads the skin and builds its palette; false when the resource is missing.
+    bool LoadSkinBitmap();
+
+    // Carries out a command identifier: a menu item, a popup's button, a Control Panel button.
+    void OnCommand(int id);
+
+    class ControlPanelDialog* ControlPanel() {
+        return controlPanel_;
+    }
+
+    // The two popup panels (null if they could not be made) and the context menu open now.
+    class ToneDialog* Tone() {
+        return tone_;
+    }
+    class LevelsDialog* Levels() {
+        return levels_;
+    }
+    class QMenu* OpenMenu() {
+        return openMenu_;
+    }
+    // The hot spot whose command repeats while held, or -1.
+    int RepeatingHotSpot() const { return repeatingHotSpot_; }
+    bool CaptionButtonDown(int index) const {
+        return captions_[static_cast<std::size_t>(index)].down;
+    }
+
+protected:
+    bool event(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    struct CaptionState {
+        bool armed = false;
+        bool down = false;
+    };
+
+    void DrawCaptionButton(class QPainter& painter, int index);
+    void RedrawCaptionButton(int index);
+    void ShowMenu(const struct MenuDefinition& menu, const QPoint& globalPosition);
+    void StopRepeating();
+    void ConfigureCommand();
+    void AboutCommand();
+    void ShowControlPanelCommand();
+    const QCursor& CursorAt(const QPoint& point) const;
+
+    Profile& profile_;
+    QImage skin_;        // as stored: 8 bits per pixel with its colour table
+    QImage skinPixels_;  // the same converted once for painting
+    SkinPalette palette_;
+    DeviceLink link_;
+    FrontPanelDisplay* display_ = nullptr;  // a child: Qt deletes it with the window
+
+    class ControlPanelDialog* controlPanel_ = nullptr;  // a child window: Qt deletes it
+
+    std::array<CaptionState, 2> captions_{};
+    std::array<std::array<QImage, 2>, 2> captionImages_{};  // [Minimize, Close][up, down]
+    QCursor handCursor_;
+    QCursor knobDownCursor_;
+    QCursor knobUpCursor_;
+    QCursor nonClientCursor_{Qt::ArrowCursor};  // over the body; the wait cursor during transfers
+    class ToneDialog* tone_ = nullptr;          // children of the window: Qt deletes them with it
+    class LevelsDialog* levels_ = nullptr;
+    class QMenu* openMenu_ = nullptr;
+    int repeatingHotSpot_ = -1;
+    bool draggingBody_ = false;  // where the window system can't move the window itself
+    QPoint dragOffset_;
+    std::array<QBasicTimer, 5> timers_{};
+
+    DisplayComposer composer_;
+    ConnectionController controller_;
+};
+
+}  // namespace r512

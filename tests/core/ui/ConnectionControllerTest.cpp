@@ -1,0 +1,167 @@
+// Connecting, the read notices and the window's timers, over a port the test controls.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "base/Messages.h"
+#include "base/SettingsLayout.h"
+#include "support/FakePortChannel.h"
+#include "support/MemoryProfile.h"
+#include "support/NoticeRecorder.h"
+#include "support/RecordingWindowTimers.h"
+#include "ui/ConnectionController.h"
+
+namespace r512::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The display's lines as the composer sends them.
+class RecordedLines final : public DisplayLines {
+public:
+    void SetLine(const char* text, int line, bool) override {
+        if (line < 0 || line > 1) return;
+        lines[static_cast<std::size_t>(line)] = text ? std::string(text, 20) : std::string(20, ' ');
+        ++passes;
+    }
+    std::array<std::string, 2> lines{};
+    int passes = 0;
+};
+
+class Connection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMessageSink([this](int id, const std::string&) { messages.push_back(id); });
+    }
+    void TearDown() override { SetMessageSink(nullptr); }
+
+    // The refresh frames written so far.
+    int RefreshesSent() {
+        std::lock_guard<std::mutex> guard(shared.lock);
+        int n = 0;
+        for (const auto& w : shared.writesStarted)
+            n += w.bytes == std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0xE3};
+        return n;
+    }
+    // Completes the outstanding write so that the next one starts.
+    void DrainWrites(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_TRUE(fake.WaitForWrites(i + 1, 5000ms));
+            fake.Push({PortChannel::Completion::Kind::WriteDone, 5});
+        }
+        ASSERT_TRUE(fake.WaitIdle(5000ms));
+    }
+    // Delivers bytes into the outstanding read and hands its notice on.
+    bool Deliver(const std::vector<std::uint8_t>& bytes) {
+        fake.CompleteRead(bytes);
+        const auto notice = notices.Take(5000ms);
+        return notice && controller.DeviceData(notice->requested, notice->received);
+    }
+
+    FakePortChannel::Shared shared;
+    NoticeRecorder notices;
+    DeviceLink link{std::make_unique<FakePortChannel>(shared)};
+    FakePortChannel fake{shared};
+    MemoryProfile profile;
+    RecordingWindowTimers timers;
+    RecordedLines lines;
+    DisplayComposer composer{link.Mirror(), lines, timers};
+    ConnectionController controller{link, profile, timers, composer, notices};
+    std::vector<int> messages;
+};
+
+TEST_F(Connection, SpeedSettingChoosesTheLine) {
+    EXPECT_STREQ(ConnectionController::LineDefinition(9600), "baud=9600 parity=N data=8 stop=1");
+    for (int speed : {12000, 0, 115200, -1, 9601})
+        EXPECT_STREQ(ConnectionController::LineDefinition(speed),
+                     "baud=11520 parity=N data=8 stop=1");
+}
+
+TEST_F(Connection, ConnectWithoutSettingsOpensCom1AtTheDefaultSpeed) {
+    ASSERT_TRUE(controller.Connect());
+    EXPECT_EQ(shared.lastPort, "COM1");
+    EXPECT_EQ(shared.lastLine, "baud=11520 parity=N data=8 stop=1");
+    EXPECT_TRUE(link.Mirror().AllPending());
+    ASSERT_TRUE(fake.WaitForWrites(1, 5000ms));
+    EXPECT_EQ(RefreshesSent(), 1);
+    EXPECT_TRUE(timers.IsTimerRunning(kSettleTimer));
+    EXPECT_EQ(timers.Period(kSettleTimer), 1000u);
+}
+
+TEST_F(Connection, ConnectUsesTheStoredPortAndSpeed) {
+    profile.strings[MemoryProfile::Key("Config", "Port")] = "/dev/ttyUSB3";
+    profile.ints[MemoryProfile::Key("Config", "Speed")] = 9600;
+    ASSERT_TRUE(controller.Connect());
+    EXPECT_EQ(shared.lastPort, "/dev/ttyUSB3");
+    EXPECT_EQ(shared.lastLine, "baud=9600 parity=N data=8 stop=1");
+}
+
+TEST_F(Connection, FailedConnectSendsNothingAndStartsNoTimer) {
+    shared.openResult = PortChannel::OpenStatus::OpenFailed;
+    EXPECT_FALSE(controller.Connect());
+    EXPECT_EQ(messages, std::vector<int>{1024});
+    EXPECT_FALSE(link.Mirror().AllPending());
+    EXPECT_TRUE(timers.events.empty());
+    EXPECT_EQ(fake.WritesStarted(), 0u);
+}
+
+TEST_F(Connection, SilentDeviceIsAskedAgainEveryOtherSecond) {
+    ASSERT_TRUE(controller.Connect());
+    // One second later: still nothing, so the no-connection screen and the retry timer.
+    controller.TimerExpired(kSettleTimer);
+    EXPECT_FALSE(timers.IsTimerRunning(kSettleTimer));
+    EXPECT_EQ(lines.lines[0], "   no connection    ");
+    EXPECT_EQ(lines.lines[1], "      to R512       ");
+    ASSERT_TRUE(timers.IsTimerRunning(kRetryTimer));
+    EXPECT_EQ(timers.Period(kRetryTimer), 1000u);
+    // Another second: the refresh goes out again and the settle timer starts again.
+    controller.TimerExpired(kRetryTimer);
+    EXPECT_FALSE(timers.IsTimerRunning(kRetryTimer));
+    EXPECT_TRUE(timers.IsTimerRunning(kSettleTimer));
+    DrainWrites(2);
+    EXPECT_EQ(RefreshesSent(), 2);
+    // The first report ends the cycle: the next pass shows the device, not the retry.
+    EXPECT_TRUE(Deliver({RS_OPER_MODE, 0x00, 0xFF}));
+    controller.TimerExpired(kSettleTimer);
+    EXPECT_FALSE(timers.IsTimerRunning(kRetryTimer));
+    EXPECT_EQ(timers.Starts(kRetryTimer), 1);
+}
+
+TEST_F(Connection, RefreshDoesNotRestartARunningSettleTimer) {
+    ASSERT_TRUE(controller.Connect());
+    controller.RefreshCommand();
+    EXPECT_EQ(timers.Starts(kSettleTimer), 1);
+    DrainWrites(2);
+    EXPECT_EQ(RefreshesSent(), 2);
+}
+
+TEST_F(Connection, OnlyTakenFramesRecomposeTheDisplay) {
+    ASSERT_TRUE(controller.Connect());
+    const int before = lines.passes;
+    EXPECT_FALSE(Deliver({}));  // the empty read of a silent device
+    EXPECT_EQ(lines.passes, before);
+    EXPECT_TRUE(Deliver({0x05, 0x10, 0xFF}));  // a frame of no register still recomposes
+    EXPECT_GT(lines.passes, before);
+}
+
+TEST_F(Connection, HeldKnobRepeatsUntilLetGoThenTheTimerEnds) {
+    ASSERT_TRUE(link.OpenPort("COM1", "baud=11520", &notices));
+    timers.StartTimer(kRepeatTimer, 100);
+    controller.SetRepeatingCode(Cmd::KnobUp);
+    controller.TimerExpired(kRepeatTimer);
+    controller.TimerExpired(kRepeatTimer);
+    EXPECT_TRUE(timers.IsTimerRunning(kRepeatTimer));
+    controller.SetRepeatingCode(-1);
+    controller.TimerExpired(kRepeatTimer);  // finds nothing held: stops and sends nothing
+    EXPECT_FALSE(timers.IsTimerRunning(kRepeatTimer));
+    DrainWrites(2);
+    std::lock_guard<std::mutex> guard(shared.lock);
+    ASSERT_EQ(shared.writesStarted.size(), 2u);
+    for (const auto& w : shared.writesStarted)
+        EXPECT_EQ(w.bytes, (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0x15}));
+}
+
+}  // namespace
+}  // namespace r512::test

@@ -1,0 +1,387 @@
+// The Control Panel, the configuration dialog with the first run, and the About box, with the
+// real link, the simulated device and the real settings layer.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+
+#include "base/Messages.h"
+#include "qt/AboutDialog.h"
+#include "qt/ConfigDialog.h"
+#include "qt/ControlPanelDialog.h"
+#include "qt/GuiTestSupport.h"
+#include "qt/ModalRun.h"
+#include "qt/NamesDialog.h"
+#include "qt/QtProfile.h"
+#include "qt/RemoteWindow.h"
+#include "simulator/Simulator.h"
+#include "ui/CommandSet.h"
+#include "ui/ResourceIds.h"
+
+namespace r512::test {
+namespace {
+
+QSettings& Stored() {
+    static QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZEL",
+                              "R512 Control Software");
+    settings.sync();
+    return settings;
+}
+
+class WithDevice : public SimulatedDeviceTest {
+protected:
+    void TearDown() override {
+        window.reset();
+        SimulatedDeviceTest::TearDown();
+    }
+
+    void Start() {
+        window = std::make_unique<RemoteWindow>(profile);
+        ASSERT_TRUE(window->Create());
+        // Every register reported, so that the panel has the whole device to show.
+        ASSERT_TRUE(WaitUntil(
+            [&] { return window->Link().Mirror().State(RS_THX) != RegisterState::Pending; }, 5000));
+        panel = window->ControlPanel();
+        ASSERT_NE(panel, nullptr);
+    }
+    QString Text(int id) { return static_cast<QLineEdit*>(panel->Control(id))->text(); }
+    bool Checked(int id) { return static_cast<QAbstractButton*>(panel->Control(id))->isChecked(); }
+    void Click(int id) { QTest::mouseClick(panel->Control(id), Qt::LeftButton); }
+
+    QtProfile profile;
+    std::unique_ptr<RemoteWindow> window;
+    ControlPanelDialog* panel = nullptr;
+};
+
+TEST_F(WithDevice, ControlPanelShowsWhatTheDeviceReports) {
+    Start();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(panel->windowTitle(), "R512 Control Panel");
+    window->OnCommand(ID_CONTROL_PANEL);
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(Text(IDC_VOLUME), "-35");
+    EXPECT_TRUE(Checked(IDC_SOURCE_CD));  // CD
+
+    device->ChangeRegister(RS_VOLUME, 60);
+    device->ChangeRegister(RS_BASS, 15);
+    device->ChangeRegister(RS_TREBLE, 0);
+    device->ChangeRegister(RS_AUDIO_SOURCE, 64);
+    device->ChangeRegister(RS_STEREO_MODE, 2);
+    device->ChangeRegister(RS_TV_SYSTEM, 2);
+    ASSERT_TRUE(WaitUntil([&] { return Text(IDC_VIDEO_FORMAT) == "NTSC"; }, 3000));
+    EXPECT_EQ(Text(IDC_VOLUME), "-40");
+    EXPECT_EQ(Text(IDC_BASS), "3");
+    EXPECT_EQ(Text(IDC_TREBLE), "-12");
+    EXPECT_TRUE(Checked(IDC_SOURCE_EXT_51));  // Ext 5.1
+    EXPECT_FALSE(Checked(IDC_SOURCE_CD));
+    for (int id : {IDC_MODE_STEREO_DIRECT, IDC_MODE_STEREO_DOWNMIX, IDC_MODE_MONO_DOWNMIX,
+                   IDC_MODE_BYPASS, IDC_MODE_EARS, IDC_MODE_PROLOGIC, IDC_MODE_SURROUND_61})
+        EXPECT_FALSE(Checked(id)) << id;
+    EXPECT_EQ(Text(IDC_AUDIO_FORMAT), "Digital PCM");
+    EXPECT_EQ(Text(IDC_AUDIO_INPUT), "Coaxial");
+    EXPECT_EQ(Text(IDC_VIDEO_INPUT), "Composite");
+}
+
+TEST_F(WithDevice, ClicksSendCommandsButOnlyReportsMoveTheMarks) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    device->ClearRecord();
+    Click(IDC_SOURCE_VIDEO_2);                  // Video 2, not the current source
+    EXPECT_FALSE(Checked(IDC_SOURCE_VIDEO_2));  // not until the device says so
+    EXPECT_TRUE(Checked(IDC_SOURCE_CD));
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x0E});
+    EXPECT_TRUE(
+        WaitUntil([&] { return Checked(IDC_SOURCE_VIDEO_2) && !Checked(IDC_SOURCE_CD); }, 2000));
+
+    device->ClearRecord();
+    Click(IDC_SOURCE_VIDEO_2);            // the checked one sends again
+    Click(IDC_TRIGGER_1);                 // Trigger 1 only shows
+    EXPECT_TRUE(Checked(IDC_TRIGGER_1));  // the simulated device has trigger 1 on
+    Click(IDC_MUTE);                      // Mute
+    Click(IDC_ZONE_MUTE);                 // Mute*: the same code
+    Click(IDC_POWER_ON);                  // Power On
+    EXPECT_EQ(SettledCommands(4), (std::vector<std::uint8_t>{0x0E, 0x07, 0x07, 0x06}));
+}
+
+TEST_F(WithDevice, ModeAndThxButtonsGoThroughTheWindowsCommands) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    device->ClearRecord();
+    Click(IDC_THX_SURROUND_EX);  // THX Surr Ex from THX off: twice the THX key
+    Click(IDC_MODE_BYPASS);      // Bypass
+    EXPECT_EQ(SettledCommands(3), (std::vector<std::uint8_t>{0x1B, 0x1B, 0x2F}));
+}
+
+TEST_F(WithDevice, MultiSourceButtonsStepTheZoneRing) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    device->ChangeRegister(RS_ZONE_AUDIO_SOURCE, 3);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_ZONE_SOURCE_VIDEO_3); }, 2000));
+    device->ClearRecord();
+    Click(IDC_ZONE_SOURCE_VIDEO_1);  // Video 3 to Video 1
+    EXPECT_EQ(SettledCommands(7), std::vector<std::uint8_t>(7, 0x8D));
+
+    device->ChangeRegister(RS_ZONE_AUDIO_SOURCE, 3);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_ZONE_SOURCE_VIDEO_3); }, 2000));
+    device->ClearRecord();
+    Click(IDC_ZONE_SOURCE_VIDEO_3);  // already there
+    Click(IDC_ZONE_SOURCE_TUNER);    // Video 3 to Tuner
+    EXPECT_EQ(SettledCommands(6), std::vector<std::uint8_t>(6, 0x8D));
+
+    device->ChangeRegister(RS_ZONE_AUDIO_SOURCE, 0);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !Checked(IDC_ZONE_SOURCE_TUNER) && panel->Model().zoneSourceIndex == -1; },
+        2000));
+    device->ClearRecord();
+    Click(IDC_ZONE_SOURCE_VIDEO_1);  // no known zone source: one step
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x8D});
+}
+
+TEST_F(WithDevice, UpDownsSendOnePerPressAndTheArrowKeysToo) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    device->ClearRecord();
+    panel->StepUpDown(IDC_VOLUME_SPIN, -1);  // volume up arrow
+    panel->StepUpDown(IDC_VOLUME_SPIN, +1);
+    panel->StepUpDown(IDC_SUBWOOFER_SPIN, -1);    // subwoofer up
+    panel->StepUpDown(IDC_ZONE_VOLUME_SPIN, +1);  // zone volume down
+    panel->Control(IDC_TREBLE)->setFocus();
+    QTest::keyClick(panel->Control(IDC_TREBLE), Qt::Key_Up);  // treble up from its field
+    EXPECT_EQ(SettledCommands(5), (std::vector<std::uint8_t>{0x31, 0x32, 0x61, 0x8C, 0x46}));
+    EXPECT_EQ(Text(IDC_VOLUME), QString::number(window->Link().Mirror().Value(RS_VOLUME) - 100));
+}
+
+TEST_F(WithDevice, HiddenPanelIsNotReloadedUntilShown) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    panel->hide();
+    device->ChangeRegister(RS_VOLUME, 70);
+    ASSERT_TRUE(WaitUntil([&] { return window->Link().Mirror().Value(RS_VOLUME) == 70; }, 2000));
+    EXPECT_EQ(Text(IDC_VOLUME), "-35");
+    window->OnCommand(ID_CONTROL_PANEL);
+    EXPECT_EQ(Text(IDC_VOLUME), "-30");
+}
+
+TEST_F(WithDevice, EnterAsksForEverythingAndCloseOnlyHides) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    panel->activateWindow();
+    panel->Control(IDC_VOLUME)->setFocus();
+    device->ClearRecord();
+    QTest::keyClick(panel->Control(IDC_VOLUME), Qt::Key_Return);
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
+    Click(2);
+    EXPECT_FALSE(panel->isVisible());
+    window->OnCommand(ID_CONTROL_PANEL);
+    EXPECT_TRUE(panel->isVisible());
+}
+
+TEST_F(WithDevice, ActivationGivesTheFocusBackToTheCheckedButtonOfAGroup) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    panel->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
+    panel->Control(IDC_THX_ON)->setFocus();  // THX On, while THX Off is the checked one
+    window->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
+    panel->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return panel->Control(IDC_THX_OFF)->hasFocus(); }, 2000));
+
+    // A control outside the radio groups simply gets the focus back.
+    panel->Control(IDC_LATE_NIGHT)->setFocus();  // Late Night
+    window->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
+    panel->activateWindow();
+    EXPECT_TRUE(WaitUntil([&] { return panel->Control(IDC_LATE_NIGHT)->hasFocus(); }, 2000));
+}
+
+TEST_F(WithDevice, PanelPlaceAndVisibilitySurviveARestart) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    panel->move(120, 300);
+    window->close();
+    EXPECT_EQ(Stored().value("Position/control.visible").toInt(), 1);
+    window.reset();
+    Start();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->pos(), QPoint(120, 300));
+}
+
+TEST_F(WithDevice, ConfigureReconnectsOnOkAndKeepsTheLinkOnCancel) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    bool panelDisabled = false;
+    SetModalHook([&](QDialog& dialog) {
+        panelDisabled = !panel->isEnabled();
+        EXPECT_EQ(dialog.windowTitle(), "Program Configuration");
+        return static_cast<int>(QDialog::Rejected);
+    });
+    device->ClearRecord();
+    window->OnCommand(ID_CONFIGURE);
+    EXPECT_TRUE(panelDisabled);
+    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_TRUE(window->Link().IsOpen());
+    EXPECT_TRUE(SettledCommands(0).empty());
+
+    SetModalHook([&](QDialog& dialog) {
+        dialog.accept();  // stores the settings as they are
+        return static_cast<int>(QDialog::Accepted);
+    });
+    window->OnCommand(ID_CONFIGURE);
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});  // a fresh connection
+    EXPECT_TRUE(window->Link().IsOpen());
+}
+
+TEST_F(WithDevice, AboutBoxDisablesThePanelWhileOpen) {
+    Start();
+    bool panelDisabled = false;
+    QStringList texts;
+    SetModalHook([&](QDialog& dialog) {
+        panelDisabled = !panel->isEnabled();
+        for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+        EXPECT_EQ(dialog.windowTitle(), "About");
+        return static_cast<int>(QDialog::Accepted);
+    });
+    window->OnCommand(ID_ABOUT);
+    EXPECT_TRUE(panelDisabled);
+    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_TRUE(texts.contains("ZEL R512 Control Software"));
+    EXPECT_TRUE(texts.contains("v1.00"));
+}
+
+TEST_F(WithDevice, NamesCommandEditsTheDevicesMemory) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    bool disabledMeanwhile = false;
+    NamesDialog::SetModalRun([&](NamesDialog& dialog) {
+        disabledMeanwhile = !window->isEnabled() && !panel->isEnabled();
+        EXPECT_EQ(dialog.Field(0)->text(), "Video 1");
+        dialog.Field(0)->setText("DVD");
+        dialog.accept();
+    });
+    window->OnCommand(ID_NAMES);
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(panel->isEnabled());
+    const auto memory = device->NamesMemory();
+    EXPECT_EQ(std::string(memory.begin() + 702, memory.begin() + 716), "DVD    Video 2");
+    EXPECT_EQ(device->UploadsAccepted(), 1);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WithDevice, FirstRunAsksForThePortOnceAndConnectsToIt) {
+    ClearSettings();
+    std::vector<int> messagesAtDialog;
+    int dialogs = 0;
+    SetModalHook([&](QDialog& dialog) {
+        ++dialogs;
+        messagesAtDialog = messages;
+        auto& config = static_cast<ConfigDialog&>(dialog);
+        EXPECT_FALSE(config.Control(2)->isEnabled());
+        EXPECT_TRUE(config.Control(2)->isHidden());
+        EXPECT_EQ(Stored().value("Config/Configured").toInt(), 1);  // written before it opened
+        static_cast<QRadioButton*>(config.Control(IDC_PORT_OTHER))->setChecked(true);
+        static_cast<QLineEdit*>(config.Control(IDC_OTHER_PORT_NAME))
+            ->setText(QString::fromStdString(device->PortPath()));
+        config.accept();
+        return static_cast<int>(QDialog::Accepted);
+    });
+    window = std::make_unique<RemoteWindow>(profile);
+    ASSERT_TRUE(window->Create());
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(messagesAtDialog, std::vector<int>{IDS_FIRST_RUN});
+    EXPECT_TRUE(window->Link().IsOpen());
+    EXPECT_TRUE(WaitUntil([&] { return !window->Link().Mirror().AllPending(); }, 5000));
+    window->close();
+    window.reset();
+
+    window = std::make_unique<RemoteWindow>(profile);
+    ASSERT_TRUE(window->Create());
+    EXPECT_EQ(dialogs, 1);  // the second start asks nothing
+    EXPECT_TRUE(window->Link().IsOpen());
+}
+
+class Configuration : public ::testing::Test {
+protected:
+    void SetUp() override { ClearSettings(); }
+    static QRadioButton* Radio(ConfigDialog& d, int id) {
+        return static_cast<QRadioButton*>(d.Control(id));
+    }
+    static QLineEdit* Other(ConfigDialog& d) {
+        return static_cast<QLineEdit*>(d.Control(IDC_OTHER_PORT_NAME));
+    }
+    QtProfile profile;
+};
+
+TEST_F(Configuration, NoSettingsSelectCom1AtTheDefaultSpeed) {
+    ConfigDialog dialog(profile);
+    EXPECT_EQ(dialog.windowTitle(), "Program Configuration");
+    EXPECT_TRUE(Radio(dialog, IDC_PORT_COM1)->isChecked());
+    EXPECT_TRUE(Radio(dialog, IDC_SPEED_12000)->isChecked());
+    EXPECT_FALSE(Other(dialog)->isEnabled());
+    EXPECT_TRUE(Other(dialog)->text().isEmpty());
+    EXPECT_TRUE(dialog.Control(2)->isEnabled());
+}
+
+TEST_F(Configuration, OtherNamesAndOddSpeeds) {
+    for (const char* stored : {"COM7", "COM12", "com1"}) {
+        Stored().setValue("Config/Port", stored);
+        Stored().setValue("Config/Speed", 4800);
+        Stored().sync();
+        ConfigDialog dialog(profile);
+        EXPECT_TRUE(Radio(dialog, IDC_PORT_OTHER)->isChecked()) << stored;
+        EXPECT_EQ(Other(dialog)->text(), stored);
+        EXPECT_TRUE(Other(dialog)->isEnabled());
+        EXPECT_TRUE(Radio(dialog, IDC_SPEED_12000)->isChecked());  // shown as 12000
+        dialog.accept();  // unchanged: stored again, with the speed as 12000
+        Stored().sync();
+        EXPECT_EQ(Stored().value("Config/Port").toString(), stored);
+        EXPECT_EQ(Stored().value("Config/Speed").toInt(), 12000);
+    }
+}
+
+TEST_F(Configuration, OkStoresTheChoiceAndCancelNothing) {
+    {
+        ConfigDialog dialog(profile);
+        dialog.reject();
+    }
+    Stored().sync();
+    EXPECT_FALSE(Stored().contains("Config/Port"));
+    EXPECT_FALSE(Stored().contains("Config/Speed"));
+    {
+        ConfigDialog dialog(profile);
+        dialog.accept();  // nothing changed: both keys written all the same
+    }
+    Stored().sync();
+    EXPECT_EQ(Stored().value("Config/Port").toString(), "COM1");
+    EXPECT_EQ(Stored().value("Config/Speed").toInt(), 12000);
+    {
+        ConfigDialog dialog(profile);
+        Radio(dialog, IDC_PORT_OTHER)->setChecked(true);
+        EXPECT_TRUE(Other(dialog)->isEnabled());
+        Other(dialog)->setText("  /dev/ttyUSB0   ");  // device paths keep their letter case
+        Radio(dialog, IDC_SPEED_9600)->setChecked(true);
+        dialog.accept();
+    }
+    Stored().sync();
+    EXPECT_EQ(Stored().value("Config/Port").toString(), "  /dev/ttyUSB0");
+    EXPECT_EQ(Stored().value("Config/Speed").toInt(), 9600);
+    {
+        ConfigDialog dialog(profile);
+        Radio(dialog, IDC_PORT_COM3)->setChecked(true);
+        EXPECT_FALSE(Other(dialog)->isEnabled());
+        EXPECT_EQ(Other(dialog)->text(), "  /dev/ttyUSB0");  // kept while disabled
+        dialog.accept();
+    }
+    Stored().sync();
+    EXPECT_EQ(Stored().value("Config/Port").toString(), "COM3");
+}
+
+}  // namespace
+}  // namespace r512::test

@@ -1,0 +1,222 @@
+// The mouse on the remote window, with the real link and the simulated device: hot spots send
+// their codes on the press, the knob repeats, the drawn caption buttons act on release, and the
+// menus and popups reach the command set.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <chrono>
+
+#include "base/Messages.h"
+#include "qt/GuiTestSupport.h"
+#include "qt/PopupPanel.h"
+#include "qt/QtProfile.h"
+#include "qt/RemoteWindow.h"
+#include "simulator/Simulator.h"
+#include "ui/HotSpotTable.h"
+#include "ui/ResourceIds.h"
+
+namespace r512::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class Pointer : public SimulatedDeviceTest {
+protected:
+    void SetUp() override {
+        SimulatedDeviceTest::SetUp();
+        window = std::make_unique<RemoteWindow>(profile);
+        ASSERT_TRUE(window->Create());
+        ASSERT_TRUE(WaitUntil(
+            [&] { return !window->Link().Mirror().AllPending() && device->Commands().size() == 1; },
+            5000));
+        ASSERT_TRUE(WaitUntil([&] { return !window->IsTimerRunning(kSettleTimer); }, 3000));
+        device->ClearRecord();
+    }
+    void TearDown() override {
+        window.reset();
+        SimulatedDeviceTest::TearDown();
+    }
+
+    static QPoint Centre(int spot) {
+        const Rect& r = HotSpots()[static_cast<std::size_t>(spot)].region.ellipse;
+        if (spot == 11) return {665, 85};
+        if (spot == 12) return {697, 85};
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    QtProfile profile;
+    std::unique_ptr<RemoteWindow> window;
+};
+
+TEST_F(Pointer, EachHotSpotSendsItsCodeOnceOnThePress) {
+    for (int spot = 0; spot < 13; ++spot) {
+        device->ClearRecord();
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, Centre(spot));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, Centre(spot));
+        EXPECT_EQ(SettledCommands(1),
+                  std::vector<std::uint8_t>{HotSpots()[static_cast<std::size_t>(spot)].code})
+            << HotSpots()[static_cast<std::size_t>(spot)].name;
+    }
+}
+
+TEST_F(Pointer, ADoubleClickSendsTwiceAndTheKnobsMiddleNothing) {
+    // Two clicks in quick succession: the second press arrives as a double click.
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, Centre(1));
+    QTest::mouseDClick(window.get(), Qt::LeftButton, {}, Centre(1));
+    EXPECT_EQ(SettledCommands(2), (std::vector<std::uint8_t>{0x74, 0x74}));
+    device->ClearRecord();
+    for (int x : {680, 681}) {
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(x, 85));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(x, 85));
+    }
+    EXPECT_TRUE(SettledCommands(0).empty());
+}
+
+TEST_F(Pointer, HoldingTheKnobRepeatsEveryTenthOfASecondUntilReleased) {
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, Centre(12));
+    WaitUntil([] { return false; }, 1000);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, Centre(12));
+    const std::size_t held = device->Commands().size();
+    const auto commands = SettledCommands(held);
+    EXPECT_GE(commands.size(), 8u);
+    EXPECT_LE(commands.size(), 12u);
+    for (std::uint8_t code : commands) EXPECT_EQ(code, 0x15);
+    EXPECT_EQ(window->RepeatingHotSpot(), -1);
+    // The timer ends itself at its next tick, which sends nothing.
+    EXPECT_TRUE(WaitUntil([&] { return !window->IsTimerRunning(kRepeatTimer); }, 1000));
+    EXPECT_EQ(device->Commands().size(), commands.size());
+}
+
+TEST_F(Pointer, SlidingOffTheKnobHalfStopsTheRepeatForGood) {
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, Centre(11));
+    QTest::mouseMove(window.get(), QPoint(680, 85));  // the gap between the halves
+    EXPECT_EQ(window->RepeatingHotSpot(), -1);
+    QTest::mouseMove(window.get(), Centre(11));  // back: no new repeat
+    WaitUntil([] { return false; }, 500);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, Centre(11));
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x16});
+}
+
+TEST_F(Pointer, MinimizeActsOnlyWhenReleasedOverIt) {
+    const QPoint minimize(728, 10);
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, minimize);
+    EXPECT_TRUE(window->CaptionButtonDown(0));
+    QTest::mouseMove(window.get(), QPoint(600, 140));
+    EXPECT_FALSE(window->CaptionButtonDown(0));
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(600, 140));
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_FALSE(window->CaptionButtonDown(0));
+
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, minimize);
+    QTest::mouseMove(window.get(), QPoint(600, 140));
+    QTest::mouseMove(window.get(), minimize);
+    EXPECT_TRUE(window->CaptionButtonDown(0));
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, minimize);
+    EXPECT_TRUE(WaitUntil([&] { return window->isMinimized(); }, 2000));
+    EXPECT_TRUE(SettledCommands(0).empty());
+}
+
+TEST_F(Pointer, CloseButtonSavesThePositionsAndClosesTheWindow) {
+    window->move(40, 30);
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(760, 10));
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(760, 10));
+    EXPECT_FALSE(window->isVisible());
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZEL",
+                       "R512 Control Software");
+    EXPECT_EQ(settings.value("Position/main.x").toInt(), 40);
+    EXPECT_EQ(settings.value("Position/main.y").toInt(), 30);
+    for (const char* key : {"Position/control.x", "Position/control.y", "Position/control.visible"})
+        EXPECT_TRUE(settings.contains(key)) << key;
+}
+
+TEST_F(Pointer, RightClickWithoutMenuOrPopupDoesNothing) {
+    for (int spot : {5, 6, 8, 11, 12}) {
+        QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(spot));
+        QTest::mouseRelease(window.get(), Qt::RightButton, {}, Centre(spot));
+        EXPECT_EQ(window->OpenMenu(), nullptr) << spot;
+        EXPECT_FALSE(window->Tone()->isVisible());
+        EXPECT_FALSE(window->Levels()->isVisible());
+    }
+    EXPECT_TRUE(SettledCommands(0).empty());
+}
+
+TEST_F(Pointer, MenusOpenWhereTheyShouldAndTheirItemsSendTheirCodes) {
+    // The body: the File menu; its Refresh asks the device again.
+    QTest::mousePress(window.get(), Qt::RightButton, {}, QPoint(600, 30));
+    ASSERT_NE(window->OpenMenu(), nullptr);
+    QStringList items;
+    for (QAction* action : window->OpenMenu()->actions())
+        items << (action->isSeparator() ? QStringLiteral("---") : action->text());
+    EXPECT_EQ(items, QStringList({"Configure", "Control Panel", "Names", "Refresh", "---", "About",
+                                  "Exit"}));
+    window->OpenMenu()->actions()[3]->trigger();
+    window->OpenMenu()->close();
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
+
+    // The Video button: its menu; Video 3 selects that input.
+    device->ClearRecord();
+    QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(2));
+    ASSERT_NE(window->OpenMenu(), nullptr);
+    EXPECT_EQ(window->OpenMenu()->actions().size(), 6);
+    window->OpenMenu()->actions()[2]->trigger();
+    window->OpenMenu()->close();
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x0F});
+
+    // Multi Source "CD" from the zone's Tuner: seven steps.
+    device->ClearRecord();
+    ASSERT_EQ(window->Link().Mirror().Value(RS_ZONE_AUDIO_SOURCE), 9);
+    QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(4));
+    ASSERT_NE(window->OpenMenu(), nullptr);
+    window->OpenMenu()->actions()[6]->trigger();
+    window->OpenMenu()->close();
+    EXPECT_EQ(SettledCommands(7), std::vector<std::uint8_t>(7, 0x8D));
+}
+
+TEST_F(Pointer, PopupsOpenAtThePointerPostTheirIdsAndHideWhenLeft) {
+    const QPoint tonePoint = Centre(9);
+    QTest::mousePress(window.get(), Qt::RightButton, {}, tonePoint);
+    ToneDialog* tone = window->Tone();
+    ASSERT_TRUE(WaitUntil([&] { return tone->isVisible(); }, 2000));
+    EXPECT_EQ(tone->pos(), window->mapToGlobal(tonePoint));
+    QPushButton* trebleUp = tone->Button(IDC_TREBLE_UP);
+    ASSERT_NE(trebleUp, nullptr);
+    for (int i = 0; i < 3; ++i) QTest::mouseClick(trebleUp, Qt::LeftButton);
+    EXPECT_EQ(SettledCommands(3), (std::vector<std::uint8_t>{0x46, 0x46, 0x46}));
+    EXPECT_TRUE(tone->isVisible());
+
+    // The Levels popup takes over: Tone loses activation and hides.
+    device->ClearRecord();
+    QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(7));
+    LevelsDialog* levels = window->Levels();
+    ASSERT_TRUE(WaitUntil([&] { return levels->isVisible(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return !tone->isVisible(); }, 2000));
+    QTest::mouseClick(levels->Button(IDC_SURROUND_DOWN), Qt::LeftButton);
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x84});
+
+    // Back to the remote window: the popup hides and nothing is sent.
+    device->ClearRecord();
+    window->activateWindow();
+    EXPECT_TRUE(WaitUntil([&] { return !levels->isVisible(); }, 2000));
+    EXPECT_TRUE(SettledCommands(0).empty());
+}
+
+TEST_F(Pointer, PopupLayoutIsMinusLabelPlus) {
+    LevelsDialog* levels = window->Levels();
+    const QPushButton* minus = levels->Button(IDC_SUBWOOFER_DOWN);
+    const QPushButton* plus = levels->Button(IDC_SUBWOOFER_UP);
+    ASSERT_TRUE(minus && plus);
+    EXPECT_EQ(minus->text(), "-");
+    EXPECT_EQ(plus->text(), "+");
+    EXPECT_EQ(minus->x(), 0);
+    EXPECT_GT(plus->x(), minus->x() + minus->width());
+    EXPECT_EQ(plus->x() + plus->width(), levels->width());
+    EXPECT_EQ(minus->y(), plus->y());
+    EXPECT_LT(levels->Button(IDC_SUBWOOFER_DOWN)->y(), levels->Button(IDC_CENTER_DOWN)->y());
+    EXPECT_LT(levels->Button(IDC_CENTER_DOWN)->y(), levels->Button(IDC_SURROUND_DOWN)->y());
+}
+
+}  // namespace
+}  // namespace r512::test
