@@ -70,28 +70,6 @@ void NextWithoutStarting(HWND dialog, const Process&) {
     PressKey(dialog, VK_RETURN);
 }
 
-// How many visible windows of the process have this caption and static text.
-int CountWindows(DWORD processId, const std::string& caption, const std::string& textPart) {
-    struct Count {
-        DWORD processId;
-        std::string caption, textPart;
-        int found = 0;
-    } count{processId, caption, textPart};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char text[256] = "";
-            GetWindowTextA(window, text, sizeof text);
-            c->found += owner == c->processId && IsWindowVisible(window) && c->caption == text &&
-                        StaticTexts(window).find(c->textPart) != std::string::npos;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.found;
-}
-
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -360,60 +338,6 @@ TEST_F(EndToEndTest, TheEntryStartsTheUninstallerNotAProgramNamedLikeItsFirstWor
     EXPECT_FALSE(Exists(decoy + ".ran"));
     DeleteFileA(decoy.c_str());
     DeleteFileA((decoy + ".ran").c_str());
-}
-
-TEST_F(EndToEndTest, NextClickedAgainWhileTheCompletionIsOpenInstallsOnce) {
-    Process setup = Start(installFolder + "\\Setup.exe", "Setup.exe", installFolder);
-    ASSERT_TRUE(setup.Started());
-    const HWND dialog =
-        WaitForWindow({0, setup.Id()}, kSetupCaption, "Select Operations to Perform:", kTimeoutMs);
-    if (dialog == nullptr) setup.Kill();
-    ASSERT_NE(dialog, nullptr);
-    PressKey(dialog, VK_RETURN);  // all three choices, the program's start included
-    const HWND done =
-        WaitForWindow({0, setup.Id()}, kSetupCaption, "Installation Complete", kTimeoutMs);
-    if (done == nullptr) setup.Kill();
-    ASSERT_NE(done, nullptr);
-
-    // The box has no owner, so the dialog beside it still takes a click on "Next >>". The
-    // desktop choice, clicked after it, shows when the dialog has dealt with that click.
-    const HWND desktopBox = GetDlgItem(dialog, 1001);
-    const LRESULT before = SendMessageA(desktopBox, BM_GETCHECK, 0, 0);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    PostMessageA(desktopBox, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(desktopBox, BM_GETCHECK, 0, 0) != before; },
-                          kTimeoutMs));
-    EXPECT_EQ(CountWindows(setup.Id(), kSetupCaption, "Installation Complete"), 1);
-
-    ClickButton(done, IDOK);
-    const auto code = setup.WaitForExit(kTimeoutMs);
-    if (!code) setup.Kill();
-    EXPECT_EQ(code, 0u);
-    // One start of the program: one record of three lines, and no second one after a while.
-    const std::string record = installFolder + "\\R512.exe.ran";
-    const auto lines = [&] {
-        const std::string text = ReadWholeFile(record);
-        return std::count(text.begin(), text.end(), '\n');
-    };
-    ASSERT_TRUE(WaitUntil([&] { return lines() >= 3; }, kTimeoutMs));
-    EXPECT_FALSE(WaitUntil([&] { return lines() > 3; }, 1000));
-    EXPECT_TRUE(WaitUntilNoProcessRuns(installFolder + "\\R512.exe", kTimeoutMs));
-}
-
-TEST_F(EndToEndTest, ACopyThatCannotStartIsReported) {
-    RunSetup(NextWithoutStarting);
-    TemporaryFolderOverride missing(tempFolder + "\\no such folder");
-
-    Process first = StartUninstall(IDYES);
-    const HWND box = WaitForWindow({0, first.Id()}, kUninstallCaption,
-                                   "its second part could not be started", kTimeoutMs);
-    if (box == nullptr) first.Kill();
-    ASSERT_NE(box, nullptr) << "the first stage ended without a word";
-    ClickButton(box, IDOK);
-    EXPECT_EQ(first.WaitForExit(kTimeoutMs), 1u);
-    EXPECT_EQ(CountFiles(installFolder), 3);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
 }
 
 // Drive R: is an empty folder of the throw-away prefix (run-in-throwaway-prefix.sh makes it).

@@ -124,17 +124,6 @@ TEST_F(FirstStageTest, ACopyThatCannotStartIsReportedAndEndsWithOne) {
     EXPECT_EQ(boxes.Shown()[1].type, static_cast<UINT>(MB_ICONERROR));
 }
 
-TEST_F(FirstStageTest, TheCopyOfAReadOnlyUninstallerIsNotReadOnly) {
-    ASSERT_TRUE(SetFileAttributesA(moduleName.c_str(), FILE_ATTRIBUTE_READONLY));
-    boxes.Answer(IDYES);
-
-    EXPECT_EQ(uninstall::RunFirstStage(moduleName.c_str(), context), 0);
-    ASSERT_TRUE(testkit::WaitUntil([&] { return CopyRecordLines() >= 3; }, 15000));
-    ASSERT_TRUE(testkit::WaitUntilNoProcessRuns(CopyPath(), 15000));
-    EXPECT_EQ(GetFileAttributesA(CopyPath().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    SetFileAttributesA(moduleName.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
 TEST(UninstallEntryRemoval, FailsWhenTheListCannotBeOpened) {
     testkit::RegistrySandbox registry;  // an empty machine: no uninstall list at all
     EXPECT_FALSE(uninstall::RemoveUninstallEntry(registry.Machine()));
