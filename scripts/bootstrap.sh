@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick desktop-file-utils
     g++-mingw-w64-x86-64 wine wine64
-    clang-format ccache lintian appstream
+    clang-format ccache lintian appstream locales
 )
 
 missing=()
