@@ -47,10 +47,15 @@ void WriteSettings(const std::string& port) {
     settings.sync();
 }
 
+// The text of the window's display child.
+const FrontPanelDisplay& Display(RemoteWindow& window) {
+    return *window.findChild<FrontPanelDisplay*>(QStringLiteral("display"));
+}
+
 std::string Line(RemoteWindow& window, int line) {
     std::string text;
     for (int column = 0; column < 20; ++column) {
-        const char c = window.Display()->Text().At(line, column);
+        const char c = Display(window).Text().At(line, column);
         text += c == 0 ? ' ' : c;
     }
     return text;
@@ -87,12 +92,12 @@ int FrameToDisplay(int count) {
         const auto volume = static_cast<std::uint8_t>(20 + i % 80);
         char expected[8];
         std::snprintf(expected, sizeof expected, "%+d", volume - 100);
-        const int paints = window.Display()->PaintCount();
+        const int paints = Display(window).PaintCount();
         const auto start = Clock::now();
         device->ChangeRegister(RS_VOLUME, volume);
         if (!Pump(
                 [&] {
-                    return window.Display()->PaintCount() > paints &&
+                    return Display(window).PaintCount() > paints &&
                            Line(window, 1).find(expected) != std::string::npos;
                 },
                 2000)) {
