@@ -175,6 +175,7 @@ void ProtocolTrace::Write(const char* direction, const std::uint8_t* bytes, std:
 }
 
 void ProtocolTrace::Sent(const std::uint8_t* bytes, std::uint32_t count) {
+    if (count == 0) return;  // an empty write (a marker of the writes before it) sends nothing
     std::lock_guard<std::mutex> guard(lock_);
     Write("\xE2\x86\x92", bytes, count, decoder_.DescribeSent(bytes, count));
 }

@@ -89,16 +89,18 @@ bool PortChannelSocket::PurgeReceive(IoRequest* outstandingRead) {
 }
 
 void PortChannelSocket::AdoptStartedRequests(Clock::time_point now) {
-    // The requests are taken before the purge flag is looked at: a purge asked for before a
-    // request was started is then always carried out before that request is served (the names
+    // The requests are taken before the abort and the purge are looked at: an abort or a purge
+    // asked for after a request was started then always finds it, and one asked for before a
+    // request was started is always carried out before that request is served (the names
     // download purges, then sends its request; its answer must not be thrown away).
     IoRequest* read = startedRead_.exchange(nullptr);
     IoRequest* write = startedWrite_.exchange(nullptr);
     IoRequest* abort = abortRead_.exchange(nullptr);
-    if (abort != nullptr && read_.request == abort) read_.finished = true;
-    if (purgeRequested_.exchange(false) && !lost_.load()) connection_->Discard();
     if (read != nullptr) read_ = Active{read, 0, now, now, read->length == 0};
     if (write != nullptr) write_ = Active{write, 0, now, now, write->length == 0};
+    // The read to abort may be the one just taken up.
+    if (abort != nullptr && read_.request == abort) read_.finished = true;
+    if (purgeRequested_.exchange(false) && !lost_.load()) connection_->Discard();
 }
 
 void PortChannelSocket::TransferRead(Clock::time_point now) {
