@@ -173,10 +173,9 @@ void Simulator::AcceptClient() {
     const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (client < 0) return;
     if (fd_ >= 0) {
-        // One client at a time, as a serial line has one other end.
-        Log("turned away a second client");
-        ::close(client);
-        return;
+        // One client at a time, as a serial line has one other end: the newest takes the line.
+        // (An earlier client that has just closed its end may not have been noticed yet.)
+        ClientGone();
     }
     const int on = 1;
     ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);

@@ -44,7 +44,7 @@ public:
     // A TCP server on the given address ("127.0.0.1:4001"; port 0 picks a free one) that plays
     // the device for one client at a time; PortPath() is the program's port name for it,
     // "socket://HOST:PORT" with the port actually bound. A client that comes while another is
-    // connected is turned away (its connection is closed at once).
+    // connected takes its place (the other's connection is closed).
     static std::unique_ptr<Simulator> ListenTcp(const std::string& hostPort,
                                                 std::string* error = nullptr);
     // A real serial device at the given speed.
