@@ -7,13 +7,14 @@ endif()
 
 include(GNUInstallDirs)
 
-# The main program exists only where Qt was found; the simulator everywhere.
-foreach(program R512 r512-sim)
+# The main program exists only where Qt was found; the simulator and r512ctl everywhere.
+foreach(program R512 r512-sim r512ctl)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
 
+install(FILES ${PROJECT_SOURCE_DIR}/docs/man/r512ctl.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/r512.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size 16 32)

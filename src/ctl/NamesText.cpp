@@ -91,8 +91,10 @@ std::string Format(const NamesFields::Texts& texts) {
 std::string FormatJson(const NamesFields::Texts& texts) {
     std::string out = "{";
     for (int i = 0; i < NamesFields::Count; ++i) {
-        out += std::string(i == 0 ? "" : ",") + JsonQuote(kFieldNames[i]) + ":" +
-               JsonQuote(TrimmedRight(texts[i]));
+        if (i > 0) out += ',';
+        out += JsonQuote(kFieldNames[i]);
+        out += ':';
+        out += JsonQuote(TrimmedRight(texts[i]));
     }
     return out + "}\n";
 }

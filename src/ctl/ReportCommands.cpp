@@ -36,10 +36,15 @@ int RunWatch(Session& session, const CommandLine& line, Io io) {
         ++reports;
     };
     const bool limited = line.count > 0;
-    // Until interrupted: the pump returns (false) when the stop comes.
+    // Until interrupted (the pump returns when the stop comes) or the connection is gone.
     while (!session.Stopped()) {
-        const bool done = session.PumpUntil([&] { return limited && reports >= line.count; },
-                                            Session::Clock::now() + std::chrono::hours(1), print);
+        const bool done = session.PumpUntil(
+            [&] { return (limited && reports >= line.count) || session.ConnectionLost(); },
+            Session::Clock::now() + std::chrono::hours(1), print);
+        if (done && session.ConnectionLost()) {
+            ReportError(io, "the connection to the R512 was lost");
+            return kExitNoAnswer;
+        }
         if (done) break;
     }
     return kExitOk;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Messages.h"
+#include "serial/PortChannelSocket.h"
 #include "ui/ConnectionController.h"
 
 namespace r512::ctl {
@@ -47,7 +48,23 @@ std::string OneLine(const char* text) {
 
 }  // namespace
 
-Session::Session(const std::atomic<bool>* stop) : stop_(stop) {}
+namespace {
+
+std::unique_ptr<PortChannelByName> NewChannel(PortChannelByName*& keep) {
+    auto channel = std::make_unique<PortChannelByName>();
+    keep = channel.get();
+    return channel;
+}
+
+}  // namespace
+
+Session::Session(const std::atomic<bool>* stop)
+    : stop_(stop), channel_(nullptr), link_(NewChannel(channel_)) {}
+
+bool Session::ConnectionLost() {
+    const auto* socket = dynamic_cast<const PortChannelSocket*>(&channel_->Active());
+    return socket != nullptr && socket->ConnectionLost();
+}
 
 Session::~Session() { link_.ClosePort(); }
 

@@ -8,6 +8,7 @@
 #include "base/MessagePump.h"
 #include "ctl/NoticeQueue.h"
 #include "device/DeviceLink.h"
+#include "serial/PortChannelByName.h"
 
 namespace r512::ctl {
 
@@ -49,12 +50,17 @@ public:
 
     bool Stopped() const { return stop_ != nullptr && stop_->load(); }
 
+    // A socket port whose connection has gone (the bridge closed it, say). A serial port that
+    // fails is not seen here: its reads only end empty, as from a silent device.
+    bool ConnectionLost();
+
     DeviceLink& Link() { return link_; }
     const RegisterMirror& Mirror() const { return link_.Mirror(); }
 
 private:
     const std::atomic<bool>* stop_;
     NoticeQueue notices_;
+    PortChannelByName* channel_;  // owned by the link
     DeviceLink link_;
     int flushesAsked_ = 0;
     int flushesDone_ = 0;

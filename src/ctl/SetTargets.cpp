@@ -77,8 +77,10 @@ std::string Folded(const std::string& text) {
 
 std::string ChoiceList(const SetTarget& target) {
     std::string list;
-    for (const SetChoice& choice : target.choices)
-        list += (list.empty() ? "" : "|") + std::string(choice.name);
+    for (const SetChoice& choice : target.choices) {
+        if (!list.empty()) list += '|';
+        list += choice.name;
+    }
     return list;
 }
 
@@ -158,11 +160,18 @@ int KeyBudget(const SetGoal& goal, std::uint8_t registerValue) {
 std::string SetTargetsHelp() {
     std::string help;
     for (const SetTarget& target : kTargets) {
-        std::string values = target.kind == SetTarget::Kind::Step
-                                 ? std::to_string(target.low) + ".." + std::to_string(target.high)
-                                 : ChoiceList(target);
-        help += "  " + std::string(target.name) +
-                std::string(14 - std::string(target.name).size(), ' ') + values + "\n";
+        const std::string name = target.name;
+        help += "  ";
+        help += name;
+        help.append(name.size() < 14 ? 14 - name.size() : 1, ' ');
+        if (target.kind == SetTarget::Kind::Step) {
+            help += std::to_string(target.low);
+            help += "..";
+            help += std::to_string(target.high);
+        } else {
+            help += ChoiceList(target);
+        }
+        help += '\n';
     }
     return help;
 }

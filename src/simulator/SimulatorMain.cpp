@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <thread>
 
+#include "device/KeyNames.h"
 #include "simulator/Simulator.h"
 
 namespace {
@@ -26,7 +29,9 @@ void Usage() {
                  "--tcp serves the device over TCP instead, one client at a time (e.g.\n"
                  "127.0.0.1:4001; port 0 picks a free one), and prints the program's port name\n"
                  "for it, socket://HOST:PORT.\n"
-                 "--log-bytes also logs every byte received, in hex.\n");
+                 "--log-bytes also logs every byte received, in hex.\n"
+                 "Key names on standard input, one per line (volume-up, mute, ...; as\n"
+                 "r512ctl keys lists them), act as keys pressed on the device itself.\n");
 }
 
 bool NeedValue(int i, int argc, const char* option) {
@@ -98,9 +103,10 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     std::string error;
-    auto sim = !tcp.empty()     ? r512::sim::Simulator::ListenTcp(tcp, &error)
-               : device.empty() ? r512::sim::Simulator::OpenPseudoTerminal(&error)
-                                : r512::sim::Simulator::OpenDevice(device, baud, &error);
+    std::shared_ptr<r512::sim::Simulator> sim =
+        !tcp.empty()     ? r512::sim::Simulator::ListenTcp(tcp, &error)
+        : device.empty() ? r512::sim::Simulator::OpenPseudoTerminal(&error)
+                         : r512::sim::Simulator::OpenDevice(device, baud, &error);
     if (!sim) {
         std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
         return 1;
@@ -119,6 +125,19 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", sim->PortPath().c_str());
     std::fflush(stdout);
+
+    // The device's own front panel: key names on standard input. The reader keeps the
+    // simulator alive for as long as it may use it; it ends with the process.
+    std::thread([sim] {
+        for (std::string name; std::getline(std::cin, name);) {
+            const int code = r512::KeyCode(name);
+            if (code >= 0) {
+                sim->PressKey(static_cast<std::uint8_t>(code));
+            } else if (!name.empty()) {
+                std::cerr << "r512-sim: no key '" << name << "'" << std::endl;
+            }
+        }
+    }).detach();
 
     if (hangupAfter >= 0) {
         timespec wait{};

@@ -88,6 +88,19 @@ TEST_P(CtlTest, WatchPrintsOneLinePerReport) {
     EXPECT_EQ(result.out, "RS_VOLUME              64  vol: -36\nRS_MUTE                 1  on\n");
 }
 
+TEST_P(CtlTest, WatchEndsWhenTheConnectionIsLost) {
+    if (!UsesSocket()) GTEST_SKIP() << "a serial line's loss is not told apart from silence";
+    std::thread drop([&] {
+        ASSERT_TRUE(device->WaitForCommands(1, 5000ms));
+        std::this_thread::sleep_for(300ms);
+        device->HangUp();
+    });
+    const Result result = Run({"watch"});
+    drop.join();
+    EXPECT_EQ(result.status, ctl::kExitNoAnswer);
+    EXPECT_EQ(result.err, "r512ctl: the connection to the R512 was lost\n");
+}
+
 TEST_P(CtlTest, NamesRoundTripChangesOnlyTheFieldsGiven) {
     const Result before = Run({"names", "get"});
     ASSERT_EQ(before.status, ctl::kExitOk) << before.err;

@@ -16,6 +16,12 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for program in "$@"; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is missing or not executable"
 done
+[ -s "$prefix/share/man/man1/r512ctl.1" ] || fail "share/man/man1/r512ctl.1 is missing"
+if command -v man >/dev/null && [ -s "$prefix/share/man/man1/r512ctl.1" ]; then
+    # The page must format without troff complaints.
+    warnings=$(MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/r512ctl.1" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "the man page has troff warnings: $warnings"
+fi
 entry=$prefix/share/applications/r512.desktop
 [ -f "$entry" ] || fail "share/applications/r512.desktop is missing"
 for size in 16 32; do
@@ -42,6 +48,7 @@ deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n 1)
 if [ -n "$deb" ]; then
     contents=$(dpkg-deb -c "$deb")
     for path in "${@/#/./usr/bin/}" ./usr/share/applications/r512.desktop \
+                ./usr/share/man/man1/r512ctl.1 \
                 ./usr/share/icons/hicolor/32x32/apps/r512.png; do
         grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"
     done

@@ -21,7 +21,10 @@ std::string Hex(std::uint8_t byte) {
 
 std::string Join(const std::vector<std::string>& parts) {
     std::string text;
-    for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
+    for (const std::string& part : parts) {
+        if (!text.empty()) text += "; ";
+        text += part;
+    }
     return text;
 }
 
