@@ -514,8 +514,8 @@ void Simulator::Run() {
         if (count >= 2 && fd_ >= 0 && fds[1].fd == fd_ && (fds[1].revents & POLLIN)) {
             std::uint8_t buffer[256];
             const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-            if (listenFd_ >= 0 && n == 0) {
-                ClientGone();  // the client closed its end
+            if (listenFd_ >= 0 && (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))) {
+                ClientGone();  // the client closed its end, or the connection broke
                 continue;
             }
             const Clock::time_point at = Clock::now();
