@@ -13,7 +13,7 @@ set(R512_PACKAGE_NAME r512-control-software)
 set(R512_LINUX_DIR ${PROJECT_SOURCE_DIR}/resources/linux)
 
 # Every program a user runs, each with its manual page (docs/man/<program>.1).
-set(R512_USER_PROGRAMS R512 r512-sim)
+set(R512_USER_PROGRAMS R512 r512-sim r512ctl)
 
 # Manual pages and the changelog are installed compressed, as Debian wants them; gzip -n keeps
 # the archive free of time stamps, so the package is the same from one build to the next.

@@ -1,7 +1,12 @@
 #include "simulator/Simulator.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -59,6 +64,64 @@ std::unique_ptr<Simulator> Simulator::OpenPseudoTerminal(std::string* error) {
     return std::unique_ptr<Simulator>(new Simulator(master, slave, name));
 }
 
+std::unique_ptr<Simulator> Simulator::ListenTcp(const std::string& hostPort, std::string* error) {
+    const std::size_t colon = hostPort.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == hostPort.size()) {
+        if (error) *error = "--tcp needs HOST:PORT, e.g. 127.0.0.1:4001";
+        return nullptr;
+    }
+    std::string host = hostPort.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    const std::string port = hostPort.substr(colon + 1);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    if (const int failed = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found)) {
+        if (error) *error = hostPort + ": " + ::gai_strerror(failed);
+        return nullptr;
+    }
+    int listener = -1;
+    for (addrinfo* candidate = found; candidate != nullptr && listener < 0;
+         candidate = candidate->ai_next) {
+        const int fd = ::socket(candidate->ai_family,
+                                candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) continue;
+        const int on = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        if (::bind(fd, candidate->ai_addr, candidate->ai_addrlen) == 0 && ::listen(fd, 4) == 0) {
+            listener = fd;
+        } else {
+            SetError(error, "listen on " + hostPort);
+            ::close(fd);
+        }
+    }
+    ::freeaddrinfo(found);
+    if (listener < 0) return nullptr;
+
+    // The port name the program uses, with the port that was actually bound.
+    sockaddr_storage bound{};
+    socklen_t size = sizeof bound;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&bound), &size);
+    char address[INET6_ADDRSTRLEN] = "";
+    unsigned boundPort = 0;
+    std::string name;
+    if (bound.ss_family == AF_INET6) {
+        const auto& v6 = reinterpret_cast<const sockaddr_in6&>(bound);
+        ::inet_ntop(AF_INET6, &v6.sin6_addr, address, sizeof address);
+        boundPort = ntohs(v6.sin6_port);
+        name = std::string("socket://[") + address + "]:" + std::to_string(boundPort);
+    } else {
+        const auto& v4 = reinterpret_cast<const sockaddr_in&>(bound);
+        ::inet_ntop(AF_INET, &v4.sin_addr, address, sizeof address);
+        boundPort = ntohs(v4.sin_port);
+        name = std::string("socket://") + address + ":" + std::to_string(boundPort);
+    }
+    return std::unique_ptr<Simulator>(new Simulator(-1, -1, name, listener));
+}
+
 std::unique_ptr<Simulator> Simulator::OpenDevice(const std::string& path, std::uint32_t baud,
                                                  std::string* error) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -76,8 +139,8 @@ std::unique_ptr<Simulator> Simulator::OpenDevice(const std::string& path, std::u
     return std::unique_ptr<Simulator>(new Simulator(fd, -1, path));
 }
 
-Simulator::Simulator(int fd, int slaveFd, std::string path)
-    : fd_(fd), slaveFd_(slaveFd), portPath_(std::move(path)) {
+Simulator::Simulator(int fd, int slaveFd, std::string path, int listenFd)
+    : fd_(fd), slaveFd_(slaveFd), listenFd_(listenFd), portPath_(std::move(path)) {
     int fds[2];
     if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) == 0) {
         wakeRead_ = fds[0];
@@ -95,6 +158,7 @@ Simulator::~Simulator() {
     thread_.join();
     std::lock_guard<std::mutex> guard(lock_);
     CloseLine();
+    if (listenFd_ >= 0) ::close(listenFd_);
     if (wakeRead_ >= 0) ::close(wakeRead_);
     if (wakeWrite_ >= 0) ::close(wakeWrite_);
 }
@@ -103,6 +167,34 @@ void Simulator::CloseLine() {
     if (fd_ >= 0) ::close(fd_);
     if (slaveFd_ >= 0) ::close(slaveFd_);
     fd_ = slaveFd_ = -1;
+}
+
+void Simulator::AcceptClient() {
+    const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (client < 0) return;
+    if (fd_ >= 0) {
+        // One client at a time, as a serial line has one other end: the newest takes the line.
+        // (An earlier client that has just closed its end may not have been noticed yet.)
+        ClientGone();
+    }
+    const int on = 1;
+    ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    Log("client connected");
+    fd_ = client;
+    hungUp_ = false;
+}
+
+void Simulator::ClientGone() {
+    Log("client disconnected");
+    CloseLine();
+    outgoing_.clear();
+    rx_ = RxState::Idle;
+}
+
+ssize_t Simulator::WriteLine(const std::uint8_t* bytes, std::size_t count) {
+    // A client that has gone must not end the simulator with SIGPIPE.
+    if (listenFd_ >= 0) return ::send(fd_, bytes, count, MSG_NOSIGNAL);
+    return ::write(fd_, bytes, count);
 }
 
 void Simulator::Wake() {
@@ -381,7 +473,7 @@ void Simulator::FlushDue(Clock::time_point now) {
             if (item.due > now) break;
             batch.push_back(item.byte);
         }
-        const ssize_t n = ::write(fd_, batch.data(), batch.size());
+        const ssize_t n = WriteLine(batch.data(), batch.size());
         if (n <= 0) return;  // the line is full: try again when it can take more
         outgoing_.erase(outgoing_.begin(), outgoing_.begin() + n);
     }
@@ -393,7 +485,7 @@ void Simulator::Run() {
         const Clock::time_point now = Clock::now();
         FlushDue(now);
 
-        pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {fd_, POLLIN, 0}};
+        pollfd fds[3] = {{wakeRead_, POLLIN, 0}, {fd_, POLLIN, 0}, {listenFd_, POLLIN, 0}};
         int timeout = -1;
         if (!outgoing_.empty() && fd_ >= 0) {
             if (outgoing_.front().due <= now) {
@@ -406,20 +498,26 @@ void Simulator::Run() {
                 timeout = static_cast<int>(wait.count());
             }
         }
-        const nfds_t count = fd_ >= 0 ? 2 : 1;
+        // A closed line is polled as a negative descriptor, which poll() skips.
+        const nfds_t count = listenFd_ >= 0 ? 3 : fd_ >= 0 ? 2 : 1;
 
         guard.unlock();
         const int ready = ::poll(fds, count, timeout);
         guard.lock();
+        if (count == 3 && (fds[2].revents & POLLIN)) AcceptClient();
         if (ready < 0 && errno != EINTR) break;
         if (fds[0].revents & POLLIN) {
             char buffer[64];
             while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
             }
         }
-        if (count == 2 && fd_ >= 0 && (fds[1].revents & POLLIN)) {
+        if (count >= 2 && fd_ >= 0 && fds[1].fd == fd_ && (fds[1].revents & POLLIN)) {
             std::uint8_t buffer[256];
             const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (listenFd_ >= 0 && (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))) {
+                ClientGone();  // the client closed its end, or the connection broke
+                continue;
+            }
             const Clock::time_point at = Clock::now();
             if (logBytes_ && n > 0) {
                 std::string line = "received";
@@ -429,8 +527,12 @@ void Simulator::Run() {
             for (ssize_t i = 0; i < n; ++i) TakeByte(buffer[i], at);
             if (n > 0) changed_.notify_all();
         }
-        if (count == 2 && fd_ >= 0 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) &&
-            !(fds[1].revents & POLLIN)) {
+        if (count >= 2 && fd_ >= 0 && fds[1].fd == fd_ &&
+            (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[1].revents & POLLIN)) {
+            if (listenFd_ >= 0) {
+                ClientGone();
+                continue;
+            }
             // Only a real serial port can get here (the simulator holds the pseudo-terminal's
             // other side open): stop watching a line that has gone.
             Log("line lost");

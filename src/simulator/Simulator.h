@@ -41,6 +41,12 @@ public:
 
     // A new pseudo-terminal; PortPath() is its slave side, the program's "serial port".
     static std::unique_ptr<Simulator> OpenPseudoTerminal(std::string* error = nullptr);
+    // A TCP server on the given address ("127.0.0.1:4001"; port 0 picks a free one) that plays
+    // the device for one client at a time; PortPath() is the program's port name for it,
+    // "socket://HOST:PORT" with the port actually bound. A client that comes while another is
+    // connected takes its place (the other's connection is closed).
+    static std::unique_ptr<Simulator> ListenTcp(const std::string& hostPort,
+                                                std::string* error = nullptr);
     // A real serial device at the given speed.
     static std::unique_ptr<Simulator> OpenDevice(const std::string& path, std::uint32_t baud,
                                                  std::string* error = nullptr);
@@ -66,7 +72,8 @@ public:
     void ChangeRegister(std::uint8_t code, std::uint8_t value);
     // Sends bytes exactly as given (faults do not apply).
     void SendRaw(const std::vector<std::uint8_t>& bytes);
-    // Closes the line: the program's side sees a hang-up.
+    // Closes the line: the program's side sees a hang-up. Over TCP the client's connection is
+    // closed; the server goes on listening, so a client may connect again.
     void HangUp();
 
     std::uint8_t Register(std::uint8_t code) const;
@@ -100,7 +107,7 @@ private:
         UploadData
     };
 
-    Simulator(int fd, int slaveFd, std::string path);
+    Simulator(int fd, int slaveFd, std::string path, int listenFd = -1);
     void Run();
     void Wake();
     void TakeByte(std::uint8_t byte, Clock::time_point at);            // with lock_ held
@@ -110,9 +117,13 @@ private:
     void Log(const std::string& line);                                 // with lock_ held
     void FlushDue(Clock::time_point now);                              // with lock_ held
     void CloseLine();                                                  // with lock_ held
+    void AcceptClient();                                               // with lock_ held
+    void ClientGone();                                                 // with lock_ held
+    ssize_t WriteLine(const std::uint8_t* bytes, std::size_t count);   // with lock_ held
 
     int fd_;
     int slaveFd_;
+    int listenFd_;  // the TCP server's socket, -1 on a serial line
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     std::string portPath_;

@@ -16,7 +16,14 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for program in "$@"; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is missing or not executable"
-    [ -s "$prefix/share/man/man1/$program.1.gz" ] || fail "the manual page of $program is missing"
+    page=$prefix/share/man/man1/$program.1.gz
+    if [ ! -s "$page" ]; then
+        fail "the manual page of $program is missing"
+    elif command -v man >/dev/null; then
+        # The page must format without troff complaints.
+        warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+        [ -z "$warnings" ] || fail "the manual page of $program has troff warnings: $warnings"
+    fi
 done
 metainfo=$(find "$prefix/share/metainfo" -name '*.metainfo.xml' 2>/dev/null | head -n 1)
 if [ -z "$metainfo" ]; then
@@ -50,6 +57,7 @@ deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n 1)
 if [ -n "$deb" ]; then
     contents=$(dpkg-deb -c "$deb")
     for path in "${@/#/./usr/bin/}" ./usr/share/applications/r512.desktop \
+                ./usr/share/man/man1/r512ctl.1 \
                 ./usr/share/icons/hicolor/32x32/apps/r512.png; do
         grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"
     done
