@@ -70,6 +70,10 @@ the modes; the Control Panel shows every register of the device in one
 window; small panels step the tone and the speaker levels; an editor changes
 the source names and the messages stored in the device.
 .
+r512ctl operates the device from scripts: its status, any key, settings
+followed until the device reports them, the names memory. A serial-to-Ethernet
+bridge is reached by the port name socket://HOST:PORT.
+.
 r512-sim plays the device on a pseudo-terminal, for trying the program
 without one.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -56,9 +56,11 @@ fi
 deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n 1)
 if [ -n "$deb" ]; then
     contents=$(dpkg-deb -c "$deb")
-    for path in "${@/#/./usr/bin/}" ./usr/share/applications/r512.desktop \
-                ./usr/share/man/man1/r512ctl.1 \
-                ./usr/share/icons/hicolor/32x32/apps/r512.png; do
+    expected=(./usr/share/applications/r512.desktop ./usr/share/icons/hicolor/32x32/apps/r512.png)
+    for program in "$@"; do
+        expected+=("./usr/bin/$program" "./usr/share/man/man1/$program.1.gz")
+    done
+    for path in "${expected[@]}"; do
         grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"
     done
     dpkg-deb -f "$deb" Depends | grep -q 'libqt6' || fail "the .deb does not depend on Qt"
