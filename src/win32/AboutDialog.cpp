@@ -1,5 +1,6 @@
 #include "win32/AboutDialog.h"
 
+#include "win32/DialogPlacement.h"
 #include "win32/Win32Resources.h"
 
 namespace r512 {
@@ -9,7 +10,10 @@ INT_PTR AboutDialog::Run(HINSTANCE instance, HWND owner) {
 }
 
 INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_INITDIALOG) {
+        CenterOnOwner(hwnd);
+        return TRUE;
+    }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         EndDialog(hwnd, LOWORD(wParam));
         return TRUE;

@@ -6,6 +6,7 @@
 #include "base/SettingsLayout.h"
 #include "ui/PortChoice.h"
 #include "ui/ResourceIds.h"
+#include "win32/DialogPlacement.h"
 #include "win32/Win32Resources.h"
 
 namespace r512 {
@@ -52,6 +53,10 @@ INT_PTR CALLBACK ConfigDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam
         auto* self = reinterpret_cast<ConfigDialog*>(lParam);
         SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
         self->Fill(hwnd);
+        // The speed note follows the 9600 button; the speed group box precedes the 12000 one.
+        GrowToFitText(hwnd, GetWindow(GetDlgItem(hwnd, IDC_SPEED_9600), GW_HWNDNEXT),
+                      GetWindow(GetDlgItem(hwnd, IDC_SPEED_12000), GW_HWNDPREV));
+        CenterOnOwner(hwnd);
         if (self->firstRun) {
             // The first run can't be cancelled, and says why the dialog appears before it
             // becomes visible.
