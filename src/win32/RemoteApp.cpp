@@ -1,7 +1,5 @@
 #include "win32/RemoteApp.h"
 
-#include <commctrl.h>
-
 #include <new>
 
 #include "base/Messages.h"
@@ -29,8 +27,6 @@ RemoteApp::~RemoteApp() {
 }
 
 bool RemoteApp::InitInstance() {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     SetMessageSink(ShowMessageBox);
     profile_.reset(new (std::nothrow) RegistryProfile(RegistryProfile::ProgramKey()));
     if (!profile_) return false;

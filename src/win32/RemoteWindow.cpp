@@ -111,6 +111,9 @@ bool RemoteWindow::Create() {
     skin_.SelectInto(windowDc);
     ReleaseDC(hwnd_, windowDc);
     display_.SetPalette(skin_.Palette());
+    // The picture is complete: show it now rather than after the popups, the tooltips and the
+    // port have been set up (and, on a first run, the configuration dialog has been answered).
+    UpdateWindow(hwnd_);
 
     // The popups of the Levels and Tone buttons, made hidden; one that can't be made leaves its
     // button without a popup.
@@ -143,6 +146,15 @@ void RemoteWindow::PlacePanel(bool configured, const RECT&) {
 }
 
 void RemoteWindow::CreateToolTips() {
+    // The common controls are loaded only now, after the first paint: loading them registers
+    // many window classes, which would otherwise delay the program's start by a good part.
+    HMODULE commonControls = LoadLibraryA("comctl32.dll");
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = commonControls ? reinterpret_cast<InitFunction>(reinterpret_cast<void (*)()>(
+                                           GetProcAddress(commonControls, "InitCommonControlsEx")))
+                                     : nullptr;
+    const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    if (!init || !init(&controls)) return;  // no tooltips, everything else as usual
     toolTips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                                 nullptr, instance_, nullptr);
