@@ -253,6 +253,56 @@ TEST_F(R512Gui, ClicksOnHotSpotsSendTheirCodesAndTheDisplayFollows) {
     EXPECT_TRUE(program_.CloseAndWait());
 }
 
+TEST_F(R512Gui, HeldKnobHalfRepeatsUntilReleased) {
+    Configure(Setting("R512_COM_DEVICE"));
+    HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    ExpectDisplayFollowsDevice();
+
+    const POINT knob = HotSpotOnScreen(window, "Control -");
+    const std::size_t before = device_.CommandCount();
+    MoveTo(knob);
+    const Clock::time_point pressed = Clock::now();
+    Press(knob);
+    // Once at the press, then every 100 ms while held.
+    EXPECT_TRUE(device_.WaitForCommands(before, {0x16, 0x16, 0x16, 0x16}, 5s));
+    Release(knob);
+    const auto held = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - pressed);
+    const std::size_t atRelease = device_.CommandCount();
+    std::this_thread::sleep_for(400ms);
+    const std::size_t sent = device_.CommandCount() - before;
+    EXPECT_LE(device_.CommandCount(), atRelease + 1) << "the repeat goes on after the release";
+    EXPECT_LE(sent, static_cast<std::size_t>(held.count() / 100 + 2)) << "held " << held.count();
+    for (std::size_t i = before; i < device_.CommandCount(); ++i)
+        EXPECT_EQ(device_.Commands()[i], 0x16);
+    ExpectDisplayFollowsDevice();
+    EXPECT_TRUE(program_.CloseAndWait());
+}
+
+TEST_F(R512Gui, CloseButtonAndExitItemStoreThePositionAndEnd) {
+    Configure(Setting("R512_COM_DEVICE"));
+    HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Click(OnScreen(window, POINT{762, 11}));  // the drawn Close button
+    EXPECT_TRUE(program_.WaitForExit(10s)) << "the Close button did not end the program";
+    int x = -5;
+    EXPECT_TRUE(ReadDword(kPosition, kMainX, &x));
+    EXPECT_EQ(x, 0);
+
+    WriteSetting(kPosition, kMainX, 21);
+    ProgramUnderTest again;
+    ASSERT_TRUE(again.Start());
+    HWND second = again.WaitForWindow();
+    ASSERT_NE(second, nullptr);
+    Click(BodyOnScreen(second), true);
+    ASSERT_NE(again.WaitForTopLevel("#32768", nullptr), nullptr) << "no File menu";
+    for (int i = 0; i < 6; ++i) Key(VK_DOWN);  // Configure ... About, Exit
+    Key(VK_RETURN);
+    EXPECT_TRUE(again.WaitForExit(10s)) << "Exit did not end the program";
+    EXPECT_TRUE(ReadDword(kPosition, kMainX, &x));
+    EXPECT_EQ(x, 21);
+}
+
 TEST_F(R512Gui, RightClickMenusSendTheChosenItemsCode) {
     Configure(Setting("R512_COM_DEVICE"));
     HWND window = Start();
