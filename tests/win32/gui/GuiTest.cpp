@@ -173,13 +173,14 @@ protected:
     }
 
     // Waits until the device has answered its refresh and the display shows its state.
-    void ExpectDisplayFollowsDevice() {
+    void ExpectDisplayFollowsDevice() { ExpectDisplayFollowsDevice(program_); }
+    void ExpectDisplayFollowsDevice(const ProgramUnderTest& program) {
         // The device's state includes every command it has acted on by now.
         FrontPanelText text;
         const bool shown = WaitUntil(
             [&] {
                 text = Composed(DeviceState(device_));
-                return ScreenPixels(program_.Display()) == DisplayPixels(text);
+                return ScreenPixels(program.Display()) == DisplayPixels(text);
             },
             10s);
         EXPECT_TRUE(shown) << "the display does not show " << Shown(text);
@@ -294,6 +295,8 @@ TEST_F(R512Gui, CloseButtonAndExitItemStoreThePositionAndEnd) {
     ASSERT_TRUE(again.Start());
     HWND second = again.WaitForWindow();
     ASSERT_NE(second, nullptr);
+    // Up and connected, as a user would find it, before the menu is asked for.
+    ExpectDisplayFollowsDevice(again);
     Click(BodyOnScreen(second), true);
     ASSERT_NE(again.WaitForTopLevel("#32768", nullptr), nullptr) << "no File menu";
     for (int i = 0; i < 6; ++i) Key(VK_DOWN);  // Configure ... About, Exit
