@@ -9,7 +9,8 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick desktop-file-utils
     g++-mingw-w64-x86-64 wine wine64
-    clang clang-format libclang-rt-14-dev
+    clang-format ccache lintian appstream locales
+    clang libclang-rt-14-dev
 )
 
 missing=()

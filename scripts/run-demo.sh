@@ -4,7 +4,12 @@
 # Extra arguments go to the simulator (e.g. --silent, --garbage, --split 20).
 # Without a display the program runs under Xvfb: the script then writes a screenshot of the
 # window (build/r512-window.png, or $SCREENSHOT) and ends after $DEMO_SECONDS (default 4).
+# --windows runs the Windows program under Wine instead (scripts/run-demo-windows.sh).
 set -euo pipefail
+if [ "${1:-}" = --windows ]; then
+    shift
+    exec bash "$(dirname "$0")/run-demo-windows.sh" "$@"
+fi
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${BUILD_DIR:-$root/build}

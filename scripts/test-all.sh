@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the serial tests under ThreadSanitizer, the
-# fuzz targets for a short while (clang's libFuzzer), and the Windows parts cross-built and run
-# under Wine.
+# Builds everything and runs every test: the formatting check, the normal build, the same tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the serial tests under ThreadSanitizer,
+# the fuzz targets for a short while (clang's libFuzzer), and the Windows parts cross-built and
+# run under Wine. Every build treats warnings as errors.
+# The builds are those of CMakePresets.json (native, asan, tsan, windows).
 # Packages come from scripts/bootstrap.sh (run it first on a new machine).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -51,16 +52,29 @@ count() {
     [ "$bad" -eq 0 ] || status=1
 }
 
-run_stage native "$root/build" "-DCMAKE_BUILD_TYPE=RelWithDebInfo" ""
+# Every C++ file of the project in the committed style (.clang-format).
+echo "=== formatting"
+if git -C "$root" ls-files -z '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run -Werror) \
+        >"$logs/formatting.log" 2>&1; then
+    echo "formatting: every file in the committed style"
+    passed=$((passed + 1))
+else
+    echo "formatting: files differ from the committed style (clang-format -i fixes them):"
+    grep -oE '^[^:]+\.(cpp|h)' "$logs/formatting.log" | sort -u
+    failed=$((failed + 1))
+    status=1
+fi
+
+run_stage native "$root/build" "-DCMAKE_BUILD_TYPE=RelWithDebInfo -DR512_WERROR=ON" ""
 
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
     run_stage asan-ubsan "$root/build-asan" \
-        "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=address,undefined" ""
+        "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=address,undefined -DR512_WERROR=ON" ""
 
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-    run_stage tsan "$root/build-tsan" "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=thread" \
+    run_stage tsan "$root/build-tsan" "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=thread -DR512_WERROR=ON" \
         "-L serial"
 
 # The receive path's fuzz target, briefly, where clang with libFuzzer is installed.

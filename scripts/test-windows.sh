@@ -15,8 +15,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The Win32 serial tests (tests/win32serial) talk to the device simulator, which runs natively:
-# it is taken from the native build folder (scripts/test-all.sh has built it there already).
+# The Win32 serial tests (tests/core/serial/ComPortTest.cpp) talk to the device simulator, which
+# runs natively: it is taken from the native build folder (scripts/test-all.sh has built it there).
 native=${R512_NATIVE_BUILD_DIR:-$root/build}
 if [ ! -f "$native/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
@@ -27,7 +27,7 @@ cmake --build "$native" -j "$jobs" --target r512-sim ||
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DR512_NATIVE_BUILD_DIR="$native" >/dev/null
+    -DR512_NATIVE_BUILD_DIR="$native" -DR512_WERROR=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 
 # shellcheck source=wine-prefix.sh

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "CodePageText.h"
+
 namespace r512::installer {
 
 bool AppendText(char* buffer, std::size_t capacity, const char* tail) {
@@ -20,6 +22,18 @@ bool CopyText(char* buffer, std::size_t capacity, const char* text) {
     }
     buffer[0] = '\0';
     return AppendText(buffer, capacity, text);
+}
+
+bool AppendToFolder(char* buffer, std::size_t capacity, const char* name) {
+    const std::size_t used = std::strlen(buffer);
+    if (!EndsWithBackslash(buffer) && !AppendText(buffer, capacity, "\\")) {
+        return false;
+    }
+    if (!AppendText(buffer, capacity, name)) {
+        buffer[used] = '\0';
+        return false;
+    }
+    return true;
 }
 
 }  // namespace r512::installer

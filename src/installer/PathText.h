@@ -15,6 +15,11 @@ bool AppendText(char* buffer, std::size_t capacity, const char* tail);
 // Copies text into buffer; false, with buffer empty, when it does not fit.
 bool CopyText(char* buffer, std::size_t capacity, const char* text);
 
+// Appends a backslash and name to the folder in buffer; the backslash only when the folder does
+// not end in one already (a drive's root such as "C:\" does). False, buffer unchanged, when the
+// result would not fit.
+bool AppendToFolder(char* buffer, std::size_t capacity, const char* name);
+
 template <std::size_t N>
 bool AppendText(char (&buffer)[N], const char* tail) {
     return AppendText(buffer, N, tail);
@@ -23,6 +28,11 @@ bool AppendText(char (&buffer)[N], const char* tail) {
 template <std::size_t N>
 bool CopyText(char (&buffer)[N], const char* text) {
     return CopyText(buffer, N, text);
+}
+
+template <std::size_t N>
+bool AppendToFolder(char (&buffer)[N], const char* name) {
+    return AppendToFolder(buffer, N, name);
 }
 
 }  // namespace r512::installer

@@ -10,6 +10,7 @@
 #include "base/Messages.h"
 #include "base/SettingsLayout.h"
 #include "qt/DialogControls.h"
+#include "qt/DialogNavigation.h"
 #include "qt/ModalRun.h"
 #include "qt/QtDialogUnits.h"
 #include "serial/PortList.h"
@@ -18,7 +19,8 @@
 namespace r512 {
 
 ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A tool window: the small caption, and no task-bar entry of its own.
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       profile_(profile) {
     setWindowTitle(QStringLiteral("Program Configuration"));
@@ -44,6 +46,7 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
     const DialogUnits::PixelRect otherRect = u.Rect(50 - 5, 50 - 5, 60, 12);
     other_->setGeometry(otherRect.x, otherRect.y, otherRect.width, otherRect.height);
     other_->setEnabled(false);
+    other_->setProperty("controlId", IDC_OTHER_PORT_NAME);
     if (!PortNamesAreCaseSensitive()) {
         // COM port names are shown in capitals while they are typed.
         connect(other_, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -70,6 +73,8 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
     const DialogUnits::PixelRect s1 = u.Rect(15 - 5, 105 - 75, 32, 10);
     speeds_[0]->setGeometry(s0.x, s0.y, s0.width, s0.height);
     speeds_[1]->setGeometry(s1.x, s1.y, s1.width, s1.height);
+    speeds_[0]->setProperty("controlId", IDC_SPEED_12000);
+    speeds_[1]->setProperty("controlId", IDC_SPEED_9600);
     auto* note = new QLabel(
         QStringLiteral("The R512 operates at 12000 bps.  If you have trouble connecting at this "
                        "speed you may want to try connecting an external rate converter and use "
@@ -89,13 +94,15 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
         setFixedSize(width(), height() + extra);
     }
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    PlaceAt(ok_, u, 185, 5, 50, 14);
-    ok_->setDefault(true);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    PlaceAt(ok, u, 185, 5, 50, 14);
+    // Enter presses OK, or the push button that has the focus.
+    ok->setDefault(true);
+    ok->setProperty("controlId", IDC_OK);
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     PlaceAt(cancel_, u, 185, 20, 50, 14);
-    cancel_->setAutoDefault(false);
-    connect(ok_, &QPushButton::clicked, this, &ConfigDialog::accept);
+    cancel_->setProperty("controlId", IDC_CANCEL);
+    connect(ok, &QPushButton::clicked, this, &ConfigDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     // Fill the controls from the stored choice.
@@ -106,15 +113,10 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
     ports_[choice.port]->setChecked(true);
     speeds_[choice.speed]->setChecked(true);
     UpdateOtherField();
-}
 
-QWidget* ConfigDialog::Control(int id) const {
-    if (id >= IDC_PORT_COM1 && id <= IDC_PORT_OTHER) return ports_[id - IDC_PORT_COM1];
-    if (id == IDC_OTHER_PORT_NAME) return other_;
-    if (id == IDC_SPEED_12000 || id == IDC_SPEED_9600) return speeds_[id - IDC_SPEED_12000];
-    if (id == IDC_OK) return ok_;
-    if (id == IDC_CANCEL) return cancel_;
-    return nullptr;
+    // Each set of radio buttons is one Tab stop; the arrows check their way through it.
+    new RadioGroupKeys({ports_, ports_ + 5}, RadioKind::Automatic);
+    new RadioGroupKeys({speeds_, speeds_ + 2}, RadioKind::Automatic);
 }
 
 void ConfigDialog::UpdateOtherField() { other_->setEnabled(ports_[4]->isChecked()); }

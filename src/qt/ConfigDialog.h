@@ -14,6 +14,7 @@ namespace r512 {
 // "Program Configuration": the serial port (COM1 to COM4 or any other name) and the speed
 // (12000 or 9600). It reads the stored choice when it opens and stores the new one itself on
 // OK; Cancel stores nothing. On the first run it explains itself first and offers no Cancel.
+// Each control carries its identifier as its "controlId" property.
 class ConfigDialog final : public QDialog {
 public:
     explicit ConfigDialog(Profile& profile, QWidget* parent = nullptr);
@@ -22,9 +23,6 @@ public:
 
     // Runs the dialog modally; QDialog::Accepted once both settings have been written.
     int Run();
-
-    // The controls, by identifier (1005-1012, 1 OK, 2 Cancel), for tests.
-    QWidget* Control(int id) const;
 
     void accept() override;
 
@@ -35,7 +33,6 @@ private:
     QRadioButton* ports_[5] = {};
     QRadioButton* speeds_[2] = {};
     QLineEdit* other_ = nullptr;
-    QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };
 

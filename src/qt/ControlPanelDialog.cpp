@@ -10,6 +10,7 @@
 #include "device/DeviceLink.h"
 #include "qt/CommandEvent.h"
 #include "qt/DialogControls.h"
+#include "qt/DialogNavigation.h"
 #include "qt/QtDialogUnits.h"
 #include "ui/CommandSet.h"
 
@@ -29,6 +30,7 @@ struct ButtonSpec {
 ControlPanelDialog::ControlPanelDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("controlPanel"));
     setWindowTitle(QStringLiteral("R512 Control Panel"));
     setFont(DialogFont());
     Build();
@@ -64,6 +66,7 @@ void ControlPanelDialog::Build() {
         auto* box = new StaticCheckBox(QString::fromLatin1(text), this);
         PlaceAt(box, u, x, y, w, 10);
         Register(id, box);
+        KeepArrowsOnControl(box);  // a group of its own
         if (sends) connect(box, &QAbstractButton::clicked, this, [this, code] { Send(code); });
         return box;
     };
@@ -86,7 +89,6 @@ void ControlPanelDialog::Build() {
         control->setGeometry(field.right() + 1 - w, field.top(), w, field.height());
         buddy->setTextMargins(0, 0, w, 0);
         Register(id, control);
-        upDowns_[id] = control;
     };
     auto radios = [&](std::vector<StaticRadioButton*>& list, int x,
                       const std::vector<ButtonSpec>& specs, auto onClick) {
@@ -99,6 +101,10 @@ void ControlPanelDialog::Build() {
             const int index = static_cast<int>(i);
             connect(radio, &QAbstractButton::clicked, this, [onClick, index] { onClick(index); });
         }
+        // One Tab stop; the arrows click their way through the group and the marks still
+        // follow the device.
+        new RadioGroupKeys(std::vector<QAbstractButton*>(list.begin(), list.end()),
+                           RadioKind::Plain);
     };
 
     // Main.
@@ -200,12 +206,13 @@ void ControlPanelDialog::Build() {
 
     auto* refresh = new QPushButton(QStringLiteral("Refresh"), this);
     PlaceAt(refresh, u, 331, 5, 50, 14);
-    refresh->setDefault(true);  // Enter asks the device for everything again
+    // Enter asks the device for everything again, unless the focus is on a push button: then
+    // Enter presses that one (every push button of a dialog is an auto-default one).
+    refresh->setDefault(true);
     Register(IDC_REFRESH, refresh);
     connect(refresh, &QPushButton::clicked, this, [this] { PostCommand(ID_REFRESH); });
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     PlaceAt(close, u, 331, 20, 50, 14);
-    close->setAutoDefault(false);
     Register(IDC_CANCEL, close);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);  // hides the window
 
@@ -228,11 +235,6 @@ void ControlPanelDialog::StepZoneSource(int index) {
     // From the zone source of the last reload; an unknown one counts as the one before Video 1.
     const int steps = ZoneStepsFromPanel(model_.zoneSourceIndex, index);
     for (int i = 0; i < steps; ++i) Send(Cmd::ZoneSourceNext);
-}
-
-void ControlPanelDialog::StepUpDown(int id, int delta) {
-    const auto it = upDowns_.find(id);
-    if (it != upDowns_.end()) it->second->Step(delta);
 }
 
 void ControlPanelDialog::UpdateFromMirror() {

@@ -37,9 +37,6 @@ class UpDownControl final : public QWidget {
 public:
     UpDownControl(QWidget* buddy, QWidget* parent, std::function<void(int delta)> onChange);
 
-    // As the arrows do (for keyboard handling and tests).
-    void Step(int delta) { onChange_(delta); }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(class QKeyEvent* event) override;

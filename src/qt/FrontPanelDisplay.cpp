@@ -13,6 +13,9 @@ FrontPanelDisplay::FrontPanelDisplay(QWidget* parent) : QWidget(parent) {
     // The paint covers every pixel: no background erase, no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // A window of its own for the pointer: a press on it neither drags the remote window nor
+    // opens the body's menu, and it does nothing with the press itself.
+    setAttribute(Qt::WA_NoMousePropagation);
     setFixedSize(FrontPanelText::kColumns * FrontPanelText::kCellWidth,
                  FrontPanelText::kLines * FrontPanelText::kCellHeight);
 }

@@ -8,6 +8,7 @@
 #include "base/Messages.h"
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
+#include "qt/InputBlock.h"
 #include "qt/NamesDialog.h"
 
 namespace r512 {
@@ -75,8 +76,10 @@ void RunNamesCommand(DeviceLink& link, QWidget* remoteWindow, QWidget* controlPa
     NamesDialog dialog(nullptr);  // made first; destroyed when the command ends
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    if (remoteWindow) remoteWindow->setEnabled(false);
-    if (controlPanel) controlPanel->setEnabled(false);
+    // Both windows are blocked, not disabled: a disabled remote window would grey the Control
+    // Panel, its child, with it.
+    const InputBlock windowBlocked(remoteWindow);
+    const InputBlock panelBlocked(controlPanel);
     if (setWaitCursor) setWaitCursor(true);
 
     const bool downloaded = link.ReadNames(pump);
@@ -89,8 +92,6 @@ void RunNamesCommand(DeviceLink& link, QWidget* remoteWindow, QWidget* controlPa
         EditAndUpload(link, dialog);
     }
 
-    if (remoteWindow) remoteWindow->setEnabled(true);
-    if (controlPanel) controlPanel->setEnabled(true);
     QGuiApplication::restoreOverrideCursor();
 }
 

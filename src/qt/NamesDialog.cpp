@@ -1,7 +1,5 @@
 #include "qt/NamesDialog.h"
 
-#include "qt/ModalRun.h"
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,11 +129,11 @@ NamesDialog::NamesDialog(QWidget* parent)
     for (const ButtonDef& b : kButtons) {
         auto* button = new QPushButton(QString::fromLatin1(b.text), this);
         button->setProperty("controlId", b.id);
-        button->setAutoDefault(false);
-        button->setDefault(b.id == 1);
+        // Enter presses OK, or the push button that has the focus (Cancel, Defaults).
+        button->setDefault(b.id == IDC_OK);
         place(button, b.place);
-        if (b.id == 1) connect(button, &QPushButton::clicked, this, &QDialog::accept);
-        if (b.id == 2) connect(button, &QPushButton::clicked, this, &QDialog::reject);
+        if (b.id == IDC_OK) connect(button, &QPushButton::clicked, this, &QDialog::accept);
+        if (b.id == IDC_CANCEL) connect(button, &QPushButton::clicked, this, &QDialog::reject);
         if (b.id == IDC_DEFAULTS)
             connect(button, &QPushButton::clicked, this, [this] { Defaults(); });
     }
@@ -184,18 +182,6 @@ void NamesDialog::Defaults() {
         texts[static_cast<std::size_t>(i)] =
             QString::fromLatin1(defaults[static_cast<std::size_t>(i)].c_str());
     UpdateData(false);
-}
-
-QLineEdit* NamesDialog::Field(int index) const {
-    if (index < 0 || index >= kTextCount) return nullptr;
-    return fields_[static_cast<std::size_t>(index)];
-}
-
-QPushButton* NamesDialog::Button(int id) const {
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        if (button->property("controlId").toInt() == id) return button;
-    }
-    return nullptr;
 }
 
 }  // namespace r512

@@ -6,14 +6,14 @@
 #include <functional>
 
 class QLineEdit;
-class QPushButton;
 
 namespace r512 {
 
 // The modal dialog "R512" in which the user edits the nine source names (7 characters each)
 // and the welcome and standby messages (two lines of 20). It only edits its thirteen strings:
 // the Names command fills them before DoModal and reads them back after OK. It never talks to
-// the device; Defaults puts the factory texts into the fields.
+// the device; Defaults puts the factory texts into the fields. Each control carries its
+// identifier as its "controlId" property (the fields 1088 to 1100 in the order of the strings).
 class NamesDialog final : public QDialog {
 public:
     static constexpr int kTextCount = 13;
@@ -35,11 +35,6 @@ public:
 
     // Sets the thirteen strings to the factory texts and shows them.
     void Defaults();
-
-    // The edit field of text `index` (0 to 12) and the buttons by identifier (1 OK, 2 Cancel,
-    // 3 Defaults).
-    QLineEdit* Field(int index) const;
-    QPushButton* Button(int id) const;
 
     // For tests: when set, DoModal calls this in place of the modal loop (through the modal
     // hook every dialog shares); it ends the dialog with accept() or reject() (or by its

@@ -1,5 +1,6 @@
 #include "qt/PopupPanel.h"
 
+#include <qdrawutil.h>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
@@ -11,20 +12,29 @@
 
 namespace r512 {
 
+namespace {
+// The raised frame of a caption-less dialog: two bevelled lines and one of the face colour,
+// around the client area that the layout's dialog units describe.
+constexpr int kFrameWidth = 3;
+}  // namespace
+
 PopupPanel::PopupPanel(QWidget* owner, int widthUnits, int heightUnits,
                        const std::vector<Control>& controls)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
     setFont(DialogFont());
     const DialogUnits units = DialogUnitsFor(font());
-    setFixedSize(units.X(widthUnits), units.Y(heightUnits));
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setGeometry(kFrameWidth, kFrameWidth, units.X(widthUnits), units.Y(heightUnits));
+    setFixedSize(client->width() + 2 * kFrameWidth, client->height() + 2 * kFrameWidth);
     for (const Control& control : controls) {
         const DialogUnits::PixelRect r =
             units.Rect(control.x, control.y, control.width, control.height);
         QWidget* widget = nullptr;
         if (control.id != 0) {
-            auto* button = new QPushButton(QString::fromLatin1(control.text), this);
-            button->setAutoDefault(false);  // neither panel has a default button
-            button->setProperty("commandId", control.id);
+            auto* button = new QPushButton(QString::fromLatin1(control.text), client);
+            // Neither panel has a default button: Enter presses the button that has the focus.
+            button->setProperty("controlId", control.id);
             const int id = control.id;
             QWidget* target = owner;
             connect(button, &QPushButton::clicked, this, [target, id] {
@@ -33,19 +43,12 @@ PopupPanel::PopupPanel(QWidget* owner, int widthUnits, int heightUnits,
             });
             widget = button;
         } else {
-            auto* label = new QLabel(QString::fromLatin1(control.text), this);
+            auto* label = new QLabel(QString::fromLatin1(control.text), client);
             label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             widget = label;
         }
         widget->setGeometry(r.x, r.y, r.width, r.height);
     }
-}
-
-QPushButton* PopupPanel::Button(int id) const {
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        if (button->property("commandId").toInt() == id) return button;
-    }
-    return nullptr;
 }
 
 void PopupPanel::ShowAt(const QPoint& globalPosition) {
@@ -62,10 +65,8 @@ void PopupPanel::changeEvent(QEvent* event) {
 
 void PopupPanel::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    // The thin frame of a caption-less dialog.
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Dark));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    qDrawWinPanel(&painter, rect(), palette(), false);
 }
 
 ToneDialog::ToneDialog(QWidget* owner)
@@ -75,7 +76,9 @@ ToneDialog::ToneDialog(QWidget* owner)
                   {IDC_TREBLE_UP, "+", 35, 0, 9, 10},
                   {IDC_BASS_UP, "+", 35, 10, 9, 10},
                   {IDC_TREBLE_DOWN, "-", 0, 0, 9, 10},
-                  {IDC_BASS_DOWN, "-", 0, 10, 9, 10}}) {}
+                  {IDC_BASS_DOWN, "-", 0, 10, 9, 10}}) {
+    setObjectName(QStringLiteral("tone"));
+}
 
 LevelsDialog::LevelsDialog(QWidget* owner)
     : PopupPanel(owner, 49, 30,
@@ -87,6 +90,8 @@ LevelsDialog::LevelsDialog(QWidget* owner)
                   {IDC_SURROUND_UP, "+", 40, 20, 9, 10},
                   {0, "Sub.W", 10, 0, 25, 8},
                   {0, "Center", 10, 10, 25, 8},
-                  {0, "Surr.", 10, 20, 25, 8}}) {}
+                  {0, "Surr.", 10, 20, 25, 8}}) {
+    setObjectName(QStringLiteral("levels"));
+}
 
 }  // namespace r512

@@ -1,7 +1,6 @@
 #include "qt/RemoteApp.h"
 
 #include <QMessageBox>
-#include <new>
 
 #include "base/Messages.h"
 #include "base/SettingsLayout.h"
@@ -26,10 +25,8 @@ RemoteApp::~RemoteApp() { SetMessageSink(nullptr); }
 
 bool RemoteApp::InitInstance() {
     SetMessageSink(ShowMessageBox);
-    profile_.reset(new (std::nothrow) QtProfile);
-    if (!profile_) return false;
-    window_.reset(new (std::nothrow) RemoteWindow(*profile_));
-    if (!window_) return false;
+    profile_ = std::make_unique<QtProfile>();
+    window_ = std::make_unique<RemoteWindow>(*profile_);
     return window_->Create();
 }
 

@@ -18,6 +18,7 @@
 #include "qt/CommandEvent.h"
 #include "qt/ConfigDialog.h"
 #include "qt/ControlPanelDialog.h"
+#include "qt/InputBlock.h"
 #include "qt/ModalRun.h"
 #include "qt/NamesCommand.h"
 #include "qt/PopupPanel.h"
@@ -46,6 +47,28 @@ QPoint NormalPosition(const QWidget* window) {
     if (!window->isMinimized()) return window->pos();
     const QPoint frameOffset = window->geometry().topLeft() - window->frameGeometry().topLeft();
     return window->normalGeometry().topLeft() - frameOffset;
+}
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+// The box around a hot spot's region: its ellipse's box, cut to its rectangle if it has one
+// (each half of the knob).
+QRect BoundingBox(const HotSpotRegion& region) {
+    const QRect box = ToQRect(region.ellipse);
+    const bool clipped =
+        region.clip.right > region.clip.left && region.clip.bottom > region.clip.top;
+    return clipped ? box.intersected(ToQRect(region.clip)) : box;
+}
+
+// The frame that the window system puts around a window with these flags, as far as it tells
+// before the window is shown. A stand-in window is made to ask: making the Control Panel's own
+// native window before it is shown would make the remote window's other children (the display)
+// native windows as well.
+QMargins FrameMarginsFor(Qt::WindowFlags flags) {
+    QWidget standIn(nullptr, flags);
+    standIn.winId();
+    const QWindow* window = standIn.windowHandle();
+    return window ? window->frameMargins() : QMargins();
 }
 
 QCursor LoadCursor(const char* path, CursorHotSpot hotSpot) {
@@ -96,18 +119,9 @@ bool RemoteWindow::Create() {
     show();
 
     // The Control Panel, made hidden, placed like this window and shown if it was left open.
-    controlPanel_ = new (std::nothrow) ControlPanelDialog(this);
-    if (!controlPanel_) return false;
+    controlPanel_ = new ControlPanelDialog(this);
     controlPanel_->SetDeviceLink(&link_);
-    int panelX = kNoPosition, panelY = kNoPosition;
-    if (configured) {
-        panelX = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
-        panelY = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
-    }
-    const WindowPosition panelAt =
-        PlaceWindow(configured, panelX, panelY, controlPanel_->width(), controlPanel_->height(),
-                    desktop.width(), desktop.height(), 13);
-    controlPanel_->move(panelAt.x, panelAt.y);
+    PlaceControlPanel(configured);
     if (profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0) controlPanel_->show();
 
     display_ = new FrontPanelDisplay(this);
@@ -132,8 +146,8 @@ bool RemoteWindow::Create() {
     }
 
     // The popups of the Levels and Tone buttons, made hidden and shown at the pointer.
-    levels_ = new (std::nothrow) LevelsDialog(this);
-    tone_ = new (std::nothrow) ToneDialog(this);
+    levels_ = new LevelsDialog(this);
+    tone_ = new ToneDialog(this);
 
     if (!configured) {
         // Written before the dialog opens, so that a first run cut short is not repeated.
@@ -146,6 +160,24 @@ bool RemoteWindow::Create() {
     // A failed connection leaves the window up without a link (the link has said why).
     static_cast<void>(Connect());
     return true;
+}
+
+void RemoteWindow::PlaceControlPanel(bool configured) {
+    using namespace settings;
+    int storedX = kNoPosition, storedY = kNoPosition;
+    if (configured) {
+        storedX = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
+        storedY = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
+    }
+    // Placed and kept on the desktop by its frame, caption included, not by its client area.
+    // A position is the frame's top-left corner.
+    const QMargins frame = FrameMarginsFor(controlPanel_->windowFlags());
+    const QSize desktop = DesktopSize();
+    const WindowPosition at = PlaceWindow(configured, storedX, storedY,
+                                          controlPanel_->width() + frame.left() + frame.right(),
+                                          controlPanel_->height() + frame.top() + frame.bottom(),
+                                          desktop.width(), desktop.height(), 13);
+    controlPanel_->move(at.x, at.y);
 }
 
 bool RemoteWindow::LoadSkinBitmap() {
@@ -223,14 +255,14 @@ bool RemoteWindow::event(QEvent* event) {
         const int caption = HitCaptionButton(p.x(), p.y());
         const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
         if (caption >= 0 || spot >= 0) {
-            const Rect& r = caption >= 0
-                                ? CaptionButtons()[static_cast<std::size_t>(caption)].rect
-                                : HotSpots()[static_cast<std::size_t>(spot)].region.ellipse;
             const char* name = caption >= 0
                                    ? CaptionButtons()[static_cast<std::size_t>(caption)].name
                                    : HotSpots()[static_cast<std::size_t>(spot)].name;
-            QToolTip::showText(help->globalPos(), QString::fromLatin1(name), this,
-                               QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+            // The tip stays up while the pointer is within the area's bounding box.
+            const QRect area =
+                caption >= 0 ? ToQRect(CaptionButtons()[static_cast<std::size_t>(caption)].rect)
+                             : BoundingBox(HotSpots()[static_cast<std::size_t>(spot)].region);
+            QToolTip::showText(help->globalPos(), QString::fromLatin1(name), this, area);
         } else {
             QToolTip::hideText();
             event->ignore();
@@ -281,20 +313,18 @@ void RemoteWindow::OnCommand(int id) {
 
 void RemoteWindow::ConfigureCommand() {
     ConfigDialog dialog(profile_, nullptr);
-    if (controlPanel_) controlPanel_->setEnabled(false);
+    const InputBlock panelBlocked(controlPanel_);  // while the dialog is open
     if (dialog.Run() == QDialog::Accepted) {
         // The dialog has stored the new port and speed: connect again with them.
         link_.ClosePort();
         static_cast<void>(Connect());  // a failure has been shown; the window stays as it is
     }
-    if (controlPanel_) controlPanel_->setEnabled(true);
 }
 
 void RemoteWindow::AboutCommand() {
     AboutDialog dialog(nullptr);
-    if (controlPanel_) controlPanel_->setEnabled(false);
+    const InputBlock panelBlocked(controlPanel_);
     RunModal(dialog);
-    if (controlPanel_) controlPanel_->setEnabled(true);
 }
 
 void RemoteWindow::ShowControlPanelCommand() {

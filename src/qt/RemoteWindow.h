@@ -48,13 +48,10 @@ public:
 
     bool Connect() { return controller_.Connect(); }
     void RefreshCommand() { controller_.RefreshCommand(); }
-    void UpdateDisplay() { composer_.UpdateDisplay(); }
     // Writes the window's normal (restored) position and the Control Panel's to the settings.
     void SavePositions();
 
     DeviceLink& Link() { return link_; }
-    DisplayComposer& Composer() { return composer_; }
-    FrontPanelDisplay* Display() { return display_; }
     const SkinPalette& Palette() const { return palette_; }
     const QImage& Skin() const { return skin_; }
 
@@ -77,20 +74,6 @@ public:
     // Carries out a command identifier: a menu item, a popup's button, a Control Panel button.
     void OnCommand(int id);
 
-    class ControlPanelDialog* ControlPanel() {
-        return controlPanel_;
-    }
-
-    // The two popup panels (null if they could not be made) and the context menu open now.
-    class ToneDialog* Tone() {
-        return tone_;
-    }
-    class LevelsDialog* Levels() {
-        return levels_;
-    }
-    class QMenu* OpenMenu() {
-        return openMenu_;
-    }
     // The hot spot whose command repeats while held, or -1.
     int RepeatingHotSpot() const { return repeatingHotSpot_; }
     bool CaptionButtonDown(int index) const {
@@ -120,6 +103,7 @@ private:
     void ConfigureCommand();
     void AboutCommand();
     void ShowControlPanelCommand();
+    void PlaceControlPanel(bool configured);
     const QCursor& CursorAt(const QPoint& point) const;
 
     Profile& profile_;
@@ -127,7 +111,7 @@ private:
     QImage skinPixels_;  // the same converted once for painting
     SkinPalette palette_;
     DeviceLink link_;
-    FrontPanelDisplay* display_ = nullptr;  // a child: Qt deletes it with the window
+    FrontPanelDisplay* display_ = nullptr;  // a child ("display"): Qt deletes it with the window
 
     class ControlPanelDialog* controlPanel_ = nullptr;  // a child window: Qt deletes it
 

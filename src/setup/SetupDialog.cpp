@@ -15,6 +15,10 @@ struct DialogState {
     HWND startMenuBox = nullptr;
     HWND desktopBox = nullptr;
     HWND runBox = nullptr;
+    // Set while the installation steps run. Their message boxes run message loops of their own,
+    // and "Installation Complete" has no owner, so the dialog can still receive a click on
+    // "Next >>" (or the close box) meanwhile: such a click must not start a second run.
+    bool installing = false;
 };
 
 bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -32,7 +36,14 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM parameter) {
     return TRUE;
 }
 
-void OnNext(HWND dialog, const DialogState& state) {
+void OnNext(HWND dialog, DialogState& state) {
+    if (state.installing) {
+        return;
+    }
+    state.installing = true;
+    // Shows that the click was taken; the flag above is what keeps a second run out, since a
+    // message box owned by the dialog enables the dialog again when it closes.
+    EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
     InstallChoices choices;
     choices.startMenuShortcut = IsChecked(state.startMenuBox);
     choices.desktopShortcut = IsChecked(state.desktopBox);
@@ -42,6 +53,9 @@ void OnNext(HWND dialog, const DialogState& state) {
 }
 
 void OnClose(HWND dialog, const DialogState& state) {
+    if (state.installing) {
+        return;  // the dialog closes by itself when the steps are done
+    }
     if (state.context->boxes->Show(dialog, kExitQuestion, kSetupCaption,
                                    MB_YESNO | MB_ICONQUESTION) == IDYES) {
         EndDialog(dialog, 0);

@@ -13,7 +13,7 @@ bool FormSetupPaths(SetupPaths& paths) {
         return false;
     }
     if (!installer::CopyText(paths.programPath, paths.installFolder) ||
-        !installer::AppendText(paths.programPath, "\\R512.exe")) {
+        !installer::AppendToFolder(paths.programPath, "R512.exe")) {
         paths.programPath[0] = '\0';
         return false;
     }

@@ -8,6 +8,7 @@ namespace r512::setup {
 struct SetupPaths {
     char installFolder[MAX_PATH] = "";
     char programPath[MAX_PATH] = "";  // the installation folder followed by "\R512.exe"
+    // (a drive's root such as "C:\" keeps its one backslash: "C:\R512.exe")
 };
 
 // Forms both paths from the current directory. False when the directory can't be read or a path

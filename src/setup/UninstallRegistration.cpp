@@ -17,9 +17,12 @@ bool WriteText(HKEY key, const char* name, const char* text) {
 }  // namespace
 
 bool RegisterUninstaller(HKEY machineRoot, const char* installFolder) {
-    char uninstallString[MAX_PATH] = "";
-    if (!installer::CopyText(uninstallString, installFolder) ||
-        !installer::AppendText(uninstallString, "\\uninstall.exe")) {
+    // Between double quotes: the system runs the value as a command line, and unquoted a path
+    // with a space ("C:\Program Files\...") would start "C:\Program.exe" if there were one.
+    char uninstallString[MAX_PATH] = "\"";
+    if (!installer::AppendText(uninstallString, installFolder) ||
+        !installer::AppendToFolder(uninstallString, "uninstall.exe") ||
+        !installer::AppendText(uninstallString, "\"")) {
         return false;
     }
     char keyPath[MAX_PATH] = "";

@@ -5,8 +5,9 @@
 namespace r512::setup {
 
 // Creates (or opens) the key "R512 Control" in the uninstall list under machineRoot and writes
-// "UninstallString" (installFolder followed by "\uninstall.exe") and then "DisplayName". True
-// only when both values were written; "DisplayName" is not tried once "UninstallString" failed.
+// "UninstallString" (installFolder followed by "\uninstall.exe", between double quotes) and then
+// "DisplayName". True only when both values were written; "DisplayName" is not tried once
+// "UninstallString" failed.
 bool RegisterUninstaller(HKEY machineRoot, const char* installFolder);
 
 // The message shown when the registration fails.

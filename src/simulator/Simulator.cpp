@@ -1,7 +1,12 @@
 #include "simulator/Simulator.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -44,6 +49,65 @@ std::unique_ptr<Simulator> Simulator::OpenPseudoTerminal(std::string* error) {
     return std::unique_ptr<Simulator>(new Simulator(line.TakeMaster(), line.TakeSlave(), path));
 }
 
+std::unique_ptr<Simulator> Simulator::ListenTcp(const std::string& hostPort, std::string* error) {
+    const std::size_t colon = hostPort.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == hostPort.size()) {
+        if (error) *error = "--tcp needs HOST:PORT, e.g. 127.0.0.1:4001";
+        return nullptr;
+    }
+    std::string host = hostPort.substr(0, colon);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    const std::string port = hostPort.substr(colon + 1);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    if (const int failed = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found)) {
+        if (error) *error = hostPort + ": " + ::gai_strerror(failed);
+        return nullptr;
+    }
+    UniqueFd listener;
+    for (addrinfo* candidate = found; candidate != nullptr && !listener;
+         candidate = candidate->ai_next) {
+        UniqueFd fd(::socket(candidate->ai_family,
+                             candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        if (!fd) continue;
+        const int on = 1;
+        ::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        if (::bind(fd.Get(), candidate->ai_addr, candidate->ai_addrlen) == 0 &&
+            ::listen(fd.Get(), 4) == 0) {
+            listener = std::move(fd);
+        } else {
+            SetError(error, "listen on " + hostPort);
+        }
+    }
+    ::freeaddrinfo(found);
+    if (!listener) return nullptr;
+
+    // The port name the program uses, with the port that was actually bound.
+    sockaddr_storage bound{};
+    socklen_t size = sizeof bound;
+    ::getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&bound), &size);
+    char address[INET6_ADDRSTRLEN] = "";
+    unsigned boundPort = 0;
+    std::string name;
+    if (bound.ss_family == AF_INET6) {
+        const auto& v6 = reinterpret_cast<const sockaddr_in6&>(bound);
+        ::inet_ntop(AF_INET6, &v6.sin6_addr, address, sizeof address);
+        boundPort = ntohs(v6.sin6_port);
+        name = std::string("socket://[") + address + "]:" + std::to_string(boundPort);
+    } else {
+        const auto& v4 = reinterpret_cast<const sockaddr_in&>(bound);
+        ::inet_ntop(AF_INET, &v4.sin_addr, address, sizeof address);
+        boundPort = ntohs(v4.sin_port);
+        name = std::string("socket://") + address + ":" + std::to_string(boundPort);
+    }
+    return std::unique_ptr<Simulator>(
+        new Simulator(UniqueFd(), UniqueFd(), name, std::move(listener)));
+}
+
 std::unique_ptr<Simulator> Simulator::OpenDevice(const std::string& path, std::uint32_t baud,
                                                  std::string* error) {
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
@@ -60,8 +124,11 @@ std::unique_ptr<Simulator> Simulator::OpenDevice(const std::string& path, std::u
     return std::unique_ptr<Simulator>(new Simulator(std::move(fd), UniqueFd(), path));
 }
 
-Simulator::Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path)
-    : fd_(std::move(fd)), slaveFd_(std::move(slaveFd)), portPath_(std::move(path)) {
+Simulator::Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path, UniqueFd listenFd)
+    : fd_(std::move(fd)),
+      slaveFd_(std::move(slaveFd)),
+      listenFd_(std::move(listenFd)),
+      portPath_(std::move(path)) {
     wake_.Create();
     thread_ = std::thread(&Simulator::Run, this);
 }
@@ -115,6 +182,13 @@ void Simulator::Unplug() {
 }
 
 bool Simulator::Replug(std::string* error) {
+    if (listenFd_) {
+        // Over TCP the server has listened all along: the next client takes the line.
+        std::lock_guard<std::mutex> guard(lock_);
+        hungUp_ = false;
+        Log("plugged in again");
+        return true;
+    }
     PseudoTerminal line;
     if (!line.Valid()) {
         if (error) *error = line.Error();
@@ -130,6 +204,35 @@ bool Simulator::Replug(std::string* error) {
     const bool linked = linkPath_.empty() || PointLink(error);
     Wake();
     return linked;
+}
+
+void Simulator::AcceptClient() {
+    UniqueFd client(::accept4(listenFd_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    if (!client) return;
+    if (fd_) {
+        // One client at a time, as a serial line has one other end: the newest takes the line.
+        // (An earlier client that has just closed its end may not have been noticed yet.)
+        ClientGone();
+    }
+    const int on = 1;
+    ::setsockopt(client.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    Log("client connected");
+    fd_ = std::move(client);
+    hungUp_ = false;
+}
+
+void Simulator::ClientGone() {
+    Log("client disconnected");
+    CloseLine();
+    outgoing_.clear();
+    lastDue_ = {};
+    rx_ = RxState::Idle;
+}
+
+ssize_t Simulator::WriteLine(const std::uint8_t* bytes, std::size_t count) {
+    // A client that has gone must not end the simulator with SIGPIPE.
+    if (listenFd_) return ::send(fd_.Get(), bytes, count, MSG_NOSIGNAL);
+    return ::write(fd_.Get(), bytes, count);
 }
 
 void Simulator::SetFaults(const Faults& faults) {
@@ -410,7 +513,7 @@ void Simulator::FlushDue(Clock::time_point now) {
             if (item.due > now) break;
             batch.push_back(item.byte);
         }
-        const ssize_t n = ::write(fd_.Get(), batch.data(), batch.size());
+        const ssize_t n = WriteLine(batch.data(), batch.size());
         if (n <= 0) return;  // the line is full: try again when it can take more
         outgoing_.erase(outgoing_.begin(), outgoing_.begin() + n);
     }
@@ -422,7 +525,8 @@ void Simulator::Run() {
         const Clock::time_point now = Clock::now();
         FlushDue(now);
 
-        pollfd fds[2] = {{wake_.ReadEnd(), POLLIN, 0}, {fd_.Get(), POLLIN, 0}};
+        pollfd fds[3] = {
+            {wake_.ReadEnd(), POLLIN, 0}, {fd_.Get(), POLLIN, 0}, {listenFd_.Get(), POLLIN, 0}};
         int timeout = -1;
         if (!outgoing_.empty() && fd_) {
             if (outgoing_.front().due <= now) {
@@ -435,19 +539,24 @@ void Simulator::Run() {
                 timeout = static_cast<int>(wait.count());
             }
         }
-        const nfds_t count = fd_ ? 2 : 1;
-        const int watched = fd_.Get();
+        // A closed line is polled as a negative descriptor, which poll() skips.
+        const nfds_t count = listenFd_ ? 3 : fd_ ? 2 : 1;
 
         guard.unlock();
         const int ready = ::poll(fds, count, timeout);
         guard.lock();
+        if (count == 3 && (fds[2].revents & POLLIN)) AcceptClient();
         if (ready < 0 && errno != EINTR) break;
         if (fds[0].revents & POLLIN) wake_.Drain();
         // The line may have been closed or replaced while the lock was let go.
-        const bool sameLine = count == 2 && fd_ && fd_.Get() == watched;
+        const bool sameLine = count >= 2 && fd_ && fds[1].fd == fd_.Get();
         if (sameLine && (fds[1].revents & POLLIN)) {
             std::uint8_t buffer[256];
             const ssize_t n = ::read(fd_.Get(), buffer, sizeof buffer);
+            if (listenFd_ && (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))) {
+                ClientGone();  // the client closed its end, or the connection broke
+                continue;
+            }
             const Clock::time_point at = Clock::now();
             if (logBytes_ && n > 0) {
                 std::string line = "received";
@@ -459,6 +568,10 @@ void Simulator::Run() {
         }
         if (sameLine && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) &&
             !(fds[1].revents & POLLIN)) {
+            if (listenFd_) {
+                ClientGone();
+                continue;
+            }
             // Only a real serial port can get here (the simulator holds the pseudo-terminal's
             // other side open): stop watching a line that has gone.
             Log("line lost");

@@ -43,6 +43,12 @@ public:
 
     // A new pseudo-terminal; PortPath() is its slave side, the program's "serial port".
     static std::unique_ptr<Simulator> OpenPseudoTerminal(std::string* error = nullptr);
+    // A TCP server on the given address ("127.0.0.1:4001"; port 0 picks a free one) that plays
+    // the device for one client at a time; PortPath() is the program's port name for it,
+    // "socket://HOST:PORT" with the port actually bound. A client that comes while another is
+    // connected takes its place (the other's connection is closed).
+    static std::unique_ptr<Simulator> ListenTcp(const std::string& hostPort,
+                                                std::string* error = nullptr);
     // A real serial device at the given speed.
     static std::unique_ptr<Simulator> OpenDevice(const std::string& path, std::uint32_t baud,
                                                  std::string* error = nullptr);
@@ -74,7 +80,8 @@ public:
     void ChangeRegister(std::uint8_t code, std::uint8_t value);
     // Sends bytes exactly as given (faults do not apply).
     void SendRaw(const std::vector<std::uint8_t>& bytes);
-    // Closes the line: the program's side sees a hang-up.
+    // Closes the line: the program's side sees a hang-up. Over TCP the client's connection is
+    // closed; the server goes on listening, so a client may connect again.
     void HangUp();
     // As if the adapter were pulled out: the line is closed (the program sees a hang-up, then
     // a node that has gone) and the link removed.
@@ -117,7 +124,7 @@ private:
         UploadData
     };
 
-    Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path);
+    Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path, UniqueFd listenFd = UniqueFd());
     void Run();
     void Wake();
     bool PointLink(std::string* error);                                // with lock_ held
@@ -128,10 +135,15 @@ private:
     void Log(const std::string& line);                                 // with lock_ held
     void FlushDue(Clock::time_point now);                              // with lock_ held
     void CloseLine();                                                  // with lock_ held
+    void AcceptClient();                                               // with lock_ held
+    void ClientGone();                                                 // with lock_ held
+    ssize_t WriteLine(const std::uint8_t* bytes, std::size_t count);   // with lock_ held
 
-    // The line (master side, and the slave kept open for a pseudo-terminal), with lock_ held.
+    // The line (master side, and the slave kept open for a pseudo-terminal; over TCP, the
+    // client's connection), with lock_ held.
     UniqueFd fd_;
     UniqueFd slaveFd_;
+    UniqueFd listenFd_;  // the TCP server's socket; none on a serial line
     WakePipe wake_;
     std::string portPath_;  // with lock_ held
     std::string linkPath_;  // with lock_ held; empty: no link

@@ -8,15 +8,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <thread>
 
+#include "device/KeyNames.h"
 #include "simulator/Simulator.h"
 
 namespace {
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: r512-sim [--link PATH] [--device PATH [--baud N]] [--silent]\n"
+                 "usage: r512-sim [--link PATH] [--device PATH [--baud N]] [--tcp HOST:PORT]\n"
+                 "                [--silent]\n"
                  "                [--garbage] [--filler] [--split MS] [--delay MS]\n"
                  "                [--names full|short|none|slow] [--hangup-after SECONDS]\n"
                  "                [--log-bytes] [--unplug-after SECONDS [--replug-after SECONDS]\n"
@@ -24,11 +28,17 @@ void Usage() {
                  "Plays the R512 on the master side of a new pseudo-terminal and prints the\n"
                  "slave's path (the program's serial port); --link also makes a symbolic link\n"
                  "to it. --device uses a real serial port instead (null-modem cable check).\n"
+                 "--tcp serves the device over TCP instead, one client at a time (e.g.\n"
+                 "127.0.0.1:4001; port 0 picks a free one), and prints the program's port name\n"
+                 "for it, socket://HOST:PORT.\n"
                  "--log-bytes also logs every byte received, in hex.\n"
+                 "Key names on standard input, one per line (volume-up, mute, ...; as\n"
+                 "r512ctl keys lists them), act as keys pressed on the device itself.\n"
                  "--unplug-after plays a USB adapter pulled out: the line closes and the link\n"
                  "goes; --replug-after seconds later (default 3) a new pseudo-terminal is made\n"
                  "and the link points at it; --cycles repeats that (0: for ever). SIGUSR1\n"
-                 "unplugs at once (and plugs in again --replug-after seconds later).\n");
+                 "unplugs at once (and plugs in again --replug-after seconds later). Over TCP\n"
+                 "an unplug drops the client's connection.\n");
 }
 
 enum class Woken { Stop, Unplug, TimeUp };
@@ -59,7 +69,7 @@ bool NeedValue(int i, int argc, const char* option) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string link, device;
+    std::string link, device, tcp;
     std::uint32_t baud = 11520;
     double hangupAfter = -1;
     double unplugAfter = -1;
@@ -73,6 +83,8 @@ int main(int argc, char** argv) {
             link = argv[++i];
         } else if (arg == "--device" && NeedValue(i, argc, "--device")) {
             device = argv[++i];
+        } else if (arg == "--tcp" && NeedValue(i, argc, "--tcp")) {
+            tcp = argv[++i];
         } else if (arg == "--baud" && NeedValue(i, argc, "--baud")) {
             baud = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--silent") {
@@ -127,8 +139,10 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     std::string error;
-    auto sim = device.empty() ? r512::sim::Simulator::OpenPseudoTerminal(&error)
-                              : r512::sim::Simulator::OpenDevice(device, baud, &error);
+    std::shared_ptr<r512::sim::Simulator> sim =
+        !tcp.empty()     ? r512::sim::Simulator::ListenTcp(tcp, &error)
+        : device.empty() ? r512::sim::Simulator::OpenPseudoTerminal(&error)
+                         : r512::sim::Simulator::OpenDevice(device, baud, &error);
     if (!sim) {
         std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
         return 1;
@@ -137,12 +151,25 @@ int main(int argc, char** argv) {
     sim->SetByteLogging(logBytes);
     sim->SetLogger([](const std::string& line) { std::cerr << "r512-sim: " << line << std::endl; });
 
-    if (!link.empty() && !sim->LinkAs(link, &error)) {
+    if (!link.empty() && tcp.empty() && !sim->LinkAs(link, &error)) {
         std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
         return 1;
     }
     std::printf("%s\n", sim->PortPath().c_str());
     std::fflush(stdout);
+
+    // The device's own front panel: key names on standard input. The reader keeps the
+    // simulator alive for as long as it may use it; it ends with the process.
+    std::thread([sim] {
+        for (std::string name; std::getline(std::cin, name);) {
+            const int code = r512::KeyCode(name);
+            if (code >= 0) {
+                sim->PressKey(static_cast<std::uint8_t>(code));
+            } else if (!name.empty()) {
+                std::cerr << "r512-sim: no key '" << name << "'" << std::endl;
+            }
+        }
+    }).detach();
 
     if (hangupAfter >= 0) {
         if (Wait(signals, hangupAfter) != Woken::TimeUp) return 0;

@@ -18,10 +18,11 @@ int RunFirstStage(const char* moduleName, const UninstallContext& context) {
                             MB_YESNO | MB_ICONQUESTION) == IDNO) {
         return 1;
     }
-    // Without the copy nothing removes the files: say so with the exit code rather than end as
-    // if all had gone well.
+    // Without the copy nothing removes the files, while the shortcuts and the entry are gone
+    // already: the user must learn that the uninstall stopped half way.
     char copyPath[MAX_PATH];
     if (!FormCopyPath(copyPath) || !LaunchSecondStage(moduleName, copyPath)) {
+        context.boxes->Show(nullptr, kCopyNotStartedText, installer::kProductName, MB_ICONERROR);
         return 1;
     }
     return 0;

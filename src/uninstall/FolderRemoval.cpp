@@ -4,11 +4,23 @@
 
 #include <cstring>
 
+#include "CodePageText.h"
 #include "PathText.h"
+#include "RemovableFolder.h"
 
 namespace r512::uninstall {
+namespace {
 
-void RemoveInstallationFolders(const char* installFolder) {
+// RemoveDirectoryA leaves a folder that still holds anything.
+void RemoveIfAllowed(const char* folder, installer::ShellFolders& folders) {
+    if (IsRemovableFolder(folder, folders)) {
+        RemoveDirectoryA(folder);
+    }
+}
+
+}  // namespace
+
+void RemoveInstallationFolders(const char* installFolder, installer::ShellFolders& folders) {
     char windowsFolder[MAX_PATH];
     const UINT length = GetWindowsDirectoryA(windowsFolder, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
@@ -19,20 +31,18 @@ void RemoveInstallationFolders(const char* installFolder) {
     if (!installer::CopyText(folder, installFolder)) {
         return;
     }
-    const std::size_t folderLength = std::strlen(folder);
-    if (folderLength > 0 && folder[folderLength - 1] == '\\') {
-        folder[folderLength - 1] = '\0';
+    if (installer::EndsWithBackslash(folder)) {
+        folder[std::strlen(folder) - 1] = '\0';
     }
-    // RemoveDirectoryA leaves a folder that still holds anything.
-    RemoveDirectoryA(folder);
+    RemoveIfAllowed(folder, folders);
 
-    char* lastBackslash = std::strrchr(folder, '\\');
-    if (lastBackslash != nullptr) {
-        *lastBackslash = '\0';
-    } else {
-        folder[0] = '\0';
+    // The parent: cut at the last backslash that is a character of its own.
+    const char* lastBackslash = installer::LastBackslash(folder);
+    if (lastBackslash == nullptr) {
+        return;
     }
-    RemoveDirectoryA(folder);
+    folder[lastBackslash - folder] = '\0';
+    RemoveIfAllowed(folder, folders);
 }
 
 }  // namespace r512::uninstall

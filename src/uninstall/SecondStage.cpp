@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "CleanupScript.h"
+#include "CodePageText.h"
 #include "FolderRemoval.h"
 #include "InstallLayout.h"
 #include "PathText.h"
@@ -26,13 +25,13 @@ int RunSecondStage(const char* commandTail, const char* moduleName,
     if (!installer::CopyText(installFolder, commandTail)) {
         return 1;
     }
-    if (installFolder[std::strlen(installFolder) - 1] != '\\' &&
+    if (!installer::EndsWithBackslash(installFolder) &&
         !installer::AppendText(installFolder, "\\")) {
         return 1;
     }
 
     DeleteProgramFiles(installFolder, *context.boxes);
-    RemoveInstallationFolders(installFolder);
+    RemoveInstallationFolders(installFolder, *context.folders);
     RemoveSettings(context.roots.user);
 
     char scriptPath[MAX_PATH];

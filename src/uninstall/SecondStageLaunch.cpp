@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "CodePageText.h"
 #include "PathText.h"
 #include "StageChoice.h"
 
@@ -22,7 +23,7 @@ bool FormCopyPath(char (&copyPath)[MAX_PATH]) {
 
 bool FormSecondStageCommandLine(const char* copyPath, const char* moduleName, char* commandLine,
                                 std::size_t capacity) {
-    const char* lastBackslash = std::strrchr(moduleName, '\\');
+    const char* lastBackslash = installer::LastBackslash(moduleName);
     if (lastBackslash == nullptr || !CopyText(commandLine, capacity, "\"") ||
         !AppendText(commandLine, capacity, copyPath) || !AppendText(commandLine, capacity, "\" ")) {
         return false;
@@ -38,9 +39,24 @@ bool FormSecondStageCommandLine(const char* copyPath, const char* moduleName, ch
     return true;
 }
 
+namespace {
+
+// A copy takes over the attributes of its original. A read-only copy could be neither replaced
+// by the next uninstall nor deleted by the clean-up script, whose loop would then never end.
+void ClearReadOnly(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetFileAttributesA(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    }
+}
+
+}  // namespace
+
 bool LaunchSecondStage(const char* moduleName, const char* copyPath) {
     // A copy left by an earlier, interrupted uninstall is replaced.
+    ClearReadOnly(copyPath);
     CopyFileA(moduleName, copyPath, FALSE);
+    ClearReadOnly(copyPath);
 
     // Quotes, a space and a folder on top of a path: more than MAX_PATH may be needed.
     char commandLine[2 * MAX_PATH + 4];

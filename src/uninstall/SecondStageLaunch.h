@@ -20,8 +20,9 @@ bool FormCopyPath(char (&copyPath)[MAX_PATH]);
 bool FormSecondStageCommandLine(const char* copyPath, const char* moduleName, char* commandLine,
                                 std::size_t capacity);
 
-// Copies the module's file to copyPath, replacing an older copy, and starts the copy with the
-// command line above without waiting for it. False when the process could not be started.
+// Copies the module's file to copyPath, replacing an older copy, clears the copy's read-only
+// attribute (which it takes over from a read-only original) and starts the copy with the command
+// line above without waiting for it. False when the process could not be started.
 bool LaunchSecondStage(const char* moduleName, const char* copyPath);
 
 }  // namespace r512::uninstall

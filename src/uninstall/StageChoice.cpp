@@ -1,21 +1,20 @@
 #include "StageChoice.h"
 
-#include <cstring>
+#include <string>
+
+#include "CodePageText.h"
 
 namespace r512::uninstall {
 
-Stage ChooseStage(char* moduleName) {
-    // Only a to z: other bytes of an ANSI code page are left as they are.
-    for (char* c = moduleName; *c != '\0'; ++c) {
-        if (*c >= 'a' && *c <= 'z') {
-            *c = static_cast<char>(*c - 'a' + 'A');
-        }
-    }
-    const char* lastBackslash = std::strrchr(moduleName, '\\');
+Stage ChooseStage(const char* moduleName, UINT codePage) {
+    const char* lastBackslash = installer::LastBackslash(moduleName, codePage);
     if (lastBackslash == nullptr) {
         return Stage::NoPath;
     }
-    return std::strcmp(lastBackslash, "\\R512UNINSTALL.EXE") == 0 ? Stage::Second : Stage::First;
+    // Compared in capitals, so that letter case does not matter; the name itself is left alone.
+    return installer::AsciiCapitals(lastBackslash, codePage) == "\\R512UNINSTALL.EXE"
+               ? Stage::Second
+               : Stage::First;
 }
 
 }  // namespace r512::uninstall

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what lands there; then has CPack make the
-# .deb and checks its contents.
+# .deb, checks its contents and has Debian's package checker and the AppStream and desktop-entry
+# validators judge it.
 #   check-install.sh BUILD_DIR [PROGRAM...]   PROGRAMs: the executables bin/ must hold
 set -euo pipefail
 build=$1
@@ -15,7 +16,21 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for program in "$@"; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is missing or not executable"
+    page=$prefix/share/man/man1/$program.1.gz
+    if [ ! -s "$page" ]; then
+        fail "the manual page of $program is missing"
+    elif command -v man >/dev/null; then
+        # The page must format without troff complaints.
+        warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+        [ -z "$warnings" ] || fail "the manual page of $program has troff warnings: $warnings"
+    fi
 done
+metainfo=$(find "$prefix/share/metainfo" -name '*.metainfo.xml' 2>/dev/null | head -n 1)
+if [ -z "$metainfo" ]; then
+    fail "share/metainfo holds no AppStream metadata"
+elif ! appstreamcli validate --no-net "$metainfo"; then
+    fail "appstreamcli rejects $metainfo"
+fi
 entry=$prefix/share/applications/r512.desktop
 [ -f "$entry" ] || fail "share/applications/r512.desktop is missing"
 for size in 16 32; do
@@ -41,11 +56,21 @@ fi
 deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n 1)
 if [ -n "$deb" ]; then
     contents=$(dpkg-deb -c "$deb")
-    for path in "${@/#/./usr/bin/}" ./usr/share/applications/r512.desktop \
-                ./usr/share/icons/hicolor/32x32/apps/r512.png; do
+    expected=(./usr/share/applications/r512.desktop ./usr/share/icons/hicolor/32x32/apps/r512.png)
+    for program in "$@"; do
+        expected+=("./usr/bin/$program" "./usr/share/man/man1/$program.1.gz")
+    done
+    for path in "${expected[@]}"; do
         grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"
     done
     dpkg-deb -f "$deb" Depends | grep -q 'libqt6' || fail "the .deb does not depend on Qt"
+    # Nothing from the tests or the benchmarks goes into the package.
+    grep -qE '_test|bench|gtest' <<<"$contents" && fail "the .deb holds test or benchmark files"
+    # Errors and warnings fail; informational tags are allowed.
+    lintian_out=$(lintian --fail-on error,warning "$deb" 2>&1) || {
+        echo "$lintian_out"
+        fail "lintian reports errors or warnings on the .deb"
+    }
 else
     fail "no .deb was made"
 fi

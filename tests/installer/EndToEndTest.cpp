@@ -64,6 +64,12 @@ int CountFiles(const std::string& folder) {
 
 void DeleteKeyTree(HKEY root, const std::string& path) { RegDeleteTreeA(root, path.c_str()); }
 
+// Clears "Run Program After Setup Complete" and presses "Next >>".
+void NextWithoutStarting(HWND dialog, const Process&) {
+    SendMessageA(GetDlgItem(dialog, 1002), BM_SETCHECK, BST_UNCHECKED, 0);
+    PressKey(dialog, VK_RETURN);
+}
+
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -78,10 +84,15 @@ protected:
         desktopShortcut = desktop + "\\R512 Control Software.lnk";
         // A user profile folder with a space in its name holds the temporary folder.
         temp = std::make_unique<TemporaryFolderOverride>(tempFolder);
+        PlaceProgramFiles(installFolder);
+    }
 
-        CopyFileA(probeProgram.c_str(), (installFolder + "\\R512.exe").c_str(), FALSE);
-        CopyFileA(setupProgram.c_str(), (installFolder + "\\Setup.exe").c_str(), FALSE);
-        CopyFileA(uninstallProgram.c_str(), (installFolder + "\\uninstall.exe").c_str(), FALSE);
+    // What the installation brings before setup runs: the main program (the probe stands in),
+    // Setup.exe and uninstall.exe.
+    void PlaceProgramFiles(const std::string& folder) const {
+        CopyFileA(probeProgram.c_str(), (folder + "\\R512.exe").c_str(), FALSE);
+        CopyFileA(setupProgram.c_str(), (folder + "\\Setup.exe").c_str(), FALSE);
+        CopyFileA(uninstallProgram.c_str(), (folder + "\\uninstall.exe").c_str(), FALSE);
     }
 
     void TearDown() override {
@@ -98,7 +109,13 @@ protected:
     // Runs Setup.exe from the installation folder. user works the dialog; then "Installation
     // Complete" is confirmed and setup must end with 0.
     void RunSetup(const std::function<void(HWND dialog, const Process&)>& user) {
-        Process setup = Start(installFolder + "\\Setup.exe", "Setup.exe", installFolder);
+        RunSetupIn(installFolder, user);
+    }
+
+    // Setup.exe from installFolder, started in folder (its current directory).
+    void RunSetupIn(const std::string& folder,
+                    const std::function<void(HWND dialog, const Process&)>& user) {
+        Process setup = Start(installFolder + "\\Setup.exe", "Setup.exe", folder);
         ASSERT_TRUE(setup.Started());
         const HWND dialog = WaitForWindow({0, setup.Id()}, kSetupCaption,
                                           "Select Operations to Perform:", kTimeoutMs);
@@ -115,7 +132,7 @@ protected:
 
     void ExpectInstalled() {
         EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString"),
-                  installFolder + "\\uninstall.exe");
+                  "\"" + installFolder + "\\uninstall.exe\"");
         EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntry, "DisplayName"), "R512 Control Software");
         EXPECT_EQ(ValueCount(HKEY_LOCAL_MACHINE, kEntry), 2);
         for (const std::string& link : {startMenuShortcut, desktopShortcut}) {
@@ -161,7 +178,8 @@ protected:
 
     ScratchFolder scratch{"end to end"};
     std::string installFolder = scratch.MakeFolder("Program Files\\ZEL\\R512");
-    std::string tempFolder = scratch.MakeFolder("Jo Smith\\Local Temp");
+    // cmd would read "%OS%" in the clean-up script as "Windows_NT" were it not written "%%OS%%".
+    std::string tempFolder = scratch.MakeFolder("Jo Smith\\Temp %OS% 100%");
     std::unique_ptr<TemporaryFolderOverride> temp;
     std::string programs, desktop, startMenuShortcut, desktopShortcut;
 };
@@ -269,6 +287,134 @@ TEST_F(EndToEndTest, TheCopyWithAnEmptyCommandLineEndsWithOneAndRemovesNothing) 
     EXPECT_EQ(CountFiles(installFolder), 3);
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettings + "\\Config"));
     EXPECT_FALSE(Exists(copy + ".bat"));
+}
+
+TEST_F(EndToEndTest, AReadOnlyUninstallerLeavesNoEndlessScript) {
+    RunSetup(NextWithoutStarting);
+    const std::string uninstaller = installFolder + "\\uninstall.exe";
+    ASSERT_TRUE(SetFileAttributesA(uninstaller.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    Process first = StartUninstall(IDYES);
+    EXPECT_EQ(first.WaitForExit(kTimeoutMs), 0u);
+    // The read-only original is offered for Retry (the system's default caption); the user
+    // cancels and it stays.
+    Process second = WaitForProcessNamed("R512Uninstall.exe", kTimeoutMs);
+    ASSERT_TRUE(second.Started());
+    const HWND protectedFile =
+        WaitForWindow({0, second.Id()}, "Error", "Could not delete the file: ", kTimeoutMs);
+    if (protectedFile == nullptr) second.Kill();
+    ASSERT_NE(protectedFile, nullptr) << "no Retry/Cancel for the read-only uninstall.exe";
+    ClickButton(protectedFile, IDCANCEL);
+    EXPECT_EQ(FinishSecondStage(), 0u);
+
+    EXPECT_TRUE(Exists(uninstaller));
+    // The copy took over the read-only attribute; the script must still be able to delete it,
+    // and so end.
+    EXPECT_TRUE(
+        WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); }, kTimeoutMs));
+}
+
+TEST_F(EndToEndTest, TheEntryStartsTheUninstallerNotAProgramNamedLikeItsFirstWord) {
+    RunSetup(NextWithoutStarting);
+    const std::string command =
+        ReadText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString").value_or("");
+    const std::string uninstaller = installFolder + "\\uninstall.exe";
+    EXPECT_EQ(command, "\"" + uninstaller + "\"");
+    // Where the system looks first for an unquoted command with spaces: the text up to the
+    // first space, as a program ("C:\Program.exe" for "C:\Program Files\...").
+    const std::string decoy = uninstaller.substr(0, uninstaller.find(' ')) + ".exe";
+    ASSERT_TRUE(CopyFileA(probeProgram.c_str(), decoy.c_str(), FALSE)) << decoy;
+
+    // As the system's list of installed programs runs the entry: as a command line.
+    Process started = Start("", command, installFolder);
+    ASSERT_TRUE(started.Started());
+    const HWND question =
+        WaitForWindow({0, started.Id()}, kUninstallCaption,
+                      "Are you sure you wish to uninstall R512 Control Software?", kTimeoutMs);
+    if (question == nullptr) started.Kill();
+    EXPECT_NE(question, nullptr) << "the entry did not start uninstall.exe";
+    if (question != nullptr) ClickButton(question, IDNO);
+    EXPECT_EQ(started.WaitForExit(kTimeoutMs), 0u);
+    EXPECT_FALSE(Exists(decoy + ".ran"));
+    DeleteFileA(decoy.c_str());
+    DeleteFileA((decoy + ".ran").c_str());
+}
+
+// Drive R: is an empty folder of the throw-away prefix (run-in-throwaway-prefix.sh makes it).
+TEST_F(EndToEndTest, AnInstallationAtTheTopOfADriveLeavesTheDriveAlone) {
+    ASSERT_TRUE(Exists("R:\\")) << "no drive R:; run through run-in-throwaway-prefix.sh";
+    const std::string unrelated = "R:\\Unrelated";
+    RemoveTree("R:\\R512");
+    RemoveTree(unrelated);
+    installFolder = "R:\\R512";
+    ASSERT_TRUE(CreateDirectoryA(installFolder.c_str(), nullptr));
+    PlaceProgramFiles(installFolder);
+    ASSERT_TRUE(CreateDirectoryA(unrelated.c_str(), nullptr));
+    // The system reads a bare "R:" as the current folder on drive R, kept in this variable.
+    SetEnvironmentVariableA("=R:", unrelated.c_str());
+
+    // Started at the root, setup forms its paths with the root's one backslash.
+    RunSetupIn("R:\\", NextWithoutStarting);
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString"), "\"R:\\uninstall.exe\"");
+    const auto link = ReadShortcut(desktopShortcut);
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->target, "R:\\R512.exe");
+
+    RunSetup(NextWithoutStarting);
+    ExpectInstalled();
+    Process first = StartUninstall(IDYES);
+    EXPECT_EQ(first.WaitForExit(kTimeoutMs), 0u);
+    EXPECT_EQ(FinishSecondStage(), 0u);
+
+    EXPECT_FALSE(Exists(installFolder));
+    EXPECT_TRUE(Exists(unrelated));
+    EXPECT_TRUE(Exists("R:\\"));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); }, kTimeoutMs));
+    SetEnvironmentVariableA("=R:", nullptr);
+    RemoveTree(unrelated);
+    RemoveTree(installFolder);
+}
+
+// Run through run-with-japanese-locale.sh (ctest's installer_end_to_end_cp932), which gives the
+// prefix's processes the Japanese code page 932. There "software" is written <so><fu><to><u><e><a>;
+// its bytes turned to capitals one by one would read <so><sa><e><u><e><a>, the folder beside it.
+TEST_F(EndToEndTest, CodePage932InstallationBesideTheFolderItsCapitalsWouldName) {
+    ASSERT_EQ(GetACP(), 932u) << "run through run-with-japanese-locale.sh";
+    const std::string software = "\x83\x5c\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41";
+    const std::string lookalike = "\x83\x5c\x83\x54\x83\x47\x83\x45\x83\x46\x83\x41";
+    const std::string programFiles = scratch.MakeFolder("Program Files");
+    // Level by level: a byte-wise search for backslashes would cut inside <so>.
+    for (const std::string& name : {software, lookalike}) {
+        ASSERT_TRUE(CreateDirectoryA((programFiles + "\\" + name).c_str(), nullptr))
+            << GetLastError();
+        ASSERT_TRUE(CreateDirectoryA((programFiles + "\\" + name + "\\R512").c_str(), nullptr))
+            << GetLastError();
+    }
+    installFolder = programFiles + "\\" + software + "\\R512";
+    PlaceProgramFiles(installFolder);
+    // The other folder's uninstaller is the probe: copied and started, it would leave a record.
+    const std::string other = programFiles + "\\" + lookalike + "\\R512";
+    for (const char* name : {"\\R512.exe", "\\Setup.exe", "\\uninstall.exe"}) {
+        ASSERT_TRUE(CopyFileA(probeProgram.c_str(), (other + name).c_str(), FALSE));
+    }
+
+    RunSetup(NextWithoutStarting);
+    ExpectInstalled();
+    WriteSettings();
+    Process first = StartUninstall(IDYES);
+    EXPECT_EQ(first.WaitForExit(kTimeoutMs), 0u);
+    EXPECT_EQ(FinishSecondStage(), 0u);
+
+    EXPECT_FALSE(Exists(installFolder));
+    EXPECT_FALSE(Exists(programFiles + "\\" + software));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\ZEL"));
+    EXPECT_FALSE(Exists(startMenuShortcut));
+    EXPECT_FALSE(Exists(desktopShortcut));
+    EXPECT_EQ(CountFiles(other), 3);
+    EXPECT_FALSE(Exists(CopyPath() + ".ran"));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); }, kTimeoutMs));
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ Process Start(const std::string& program, const std::string& commandLine,
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentFolder.c_str(), &startup, &process)) {
+    if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr,
+                        FALSE, 0, nullptr, currentFolder.c_str(), &startup, &process)) {
         return Process();
     }
     CloseHandle(process.hThread);
@@ -79,6 +79,38 @@ Process WaitForProcessNamed(const std::string& fileName, DWORD timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+namespace {
+
+bool AnyProcessRuns(const std::string& programPath) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return true;  // can't tell: keep waiting
+    bool runs = false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more && !runs;
+         more = Process32Next(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        if (process == nullptr) continue;
+        char image[MAX_PATH];
+        DWORD size = MAX_PATH;
+        runs = QueryFullProcessImageNameA(process, 0, image, &size) &&
+               lstrcmpiA(image, programPath.c_str()) == 0;
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return runs;
+}
+
+}  // namespace
+
+bool WaitUntilNoProcessRuns(const std::string& programPath, DWORD timeoutMs) {
+    // The name as the system spells it, so that "\\" and short names compare equal.
+    char fullPath[MAX_PATH];
+    const DWORD length = GetFullPathNameA(programPath.c_str(), MAX_PATH, fullPath, nullptr);
+    const std::string path = length > 0 && length < MAX_PATH ? fullPath : programPath;
+    return WaitUntil([&] { return !AnyProcessRuns(path); }, timeoutMs);
 }
 
 }  // namespace r512::testkit

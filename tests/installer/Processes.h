@@ -1,5 +1,5 @@
 #pragma once
-// Starting the real programs and waiting for them, for the end-to-end test.
+// Starting the real programs and waiting for them.
 #include <windows.h>
 
 #include <optional>
@@ -29,12 +29,17 @@ private:
 };
 
 // Starts program with commandLine (its whole command line, program name included) in
-// currentFolder; the environment is the test's own.
+// currentFolder; the environment is the test's own. An empty program leaves it to the system
+// to find the program in commandLine, as it does for a command typed or stored in the registry.
 Process Start(const std::string& program, const std::string& commandLine,
               const std::string& currentFolder);
 
 // Opens the running process whose file is named fileName (letter case ignored), waiting up to
 // timeoutMs for it to appear. Not started if there is none.
 Process WaitForProcessNamed(const std::string& fileName, DWORD timeoutMs);
+
+// Waits up to timeoutMs until no process runs from the file programPath (letter case ignored),
+// e.g. a copy that the code under test started without waiting for it. False if one still runs.
+bool WaitUntilNoProcessRuns(const std::string& programPath, DWORD timeoutMs);
 
 }  // namespace r512::testkit

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "Waiting.h"
+
 namespace r512::testkit {
 namespace {
 
@@ -38,7 +40,16 @@ ScratchFolder::ScratchFolder(const std::string& label) {
     }
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+ScratchFolder::~ScratchFolder() {
+    // A process the test started may still be ending inside (the clean-up script's cmd runs in
+    // the folder of the copy): its folder can be removed once it is gone.
+    WaitUntil(
+        [&] {
+            RemoveTree(path_);
+            return !Exists(path_);
+        },
+        10000);
+}
 
 std::string ScratchFolder::MakeFolder(const std::string& name) const {
     const std::string path = At(name);

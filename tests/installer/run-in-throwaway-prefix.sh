@@ -7,7 +7,15 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
+# Drive R: of the prefix, an empty folder inside it, for the tests of an installation at the top
+# of a drive.
+add_test_drive() {
+    mkdir -p "$WINEPREFIX/drive_r"
+    ln -sfn ../drive_r "$WINEPREFIX/dosdevices/r:"
+}
+
 if [ -n "${R512_WINE_THROWAWAY_PREFIX:-}" ] && [ "${WINEPREFIX:-}" = "$R512_WINE_THROWAWAY_PREFIX" ]; then
+    add_test_drive
     exec wine "$@"
 fi
 
@@ -20,4 +28,5 @@ trap cleanup EXIT
 # shellcheck source=../../scripts/wine-prefix.sh
 source "$here/../../scripts/wine-prefix.sh"
 r512_prepare_wine_prefix "$work/prefix"
+add_test_drive
 wine "$@"

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
+#include <QToolButton>
+#include <algorithm>
 
 #include "base/Messages.h"
 #include "qt/AboutDialog.h"
@@ -21,6 +23,7 @@
 #include "qt/RemoteWindow.h"
 #include "simulator/Simulator.h"
 #include "ui/CommandSet.h"
+#include "ui/HotSpotTable.h"
 #include "ui/ResourceIds.h"
 
 namespace r512::test {
@@ -46,12 +49,39 @@ protected:
         // Every register reported, so that the panel has the whole device to show.
         ASSERT_TRUE(WaitUntil(
             [&] { return window->Link().Mirror().State(RS_THX) != RegisterState::Pending; }, 5000));
-        panel = window->ControlPanel();
+        panel = window->findChild<ControlPanelDialog*>(QStringLiteral("controlPanel"));
         ASSERT_NE(panel, nullptr);
     }
-    QString Text(int id) { return static_cast<QLineEdit*>(panel->Control(id))->text(); }
-    bool Checked(int id) { return static_cast<QAbstractButton*>(panel->Control(id))->isChecked(); }
-    void Click(int id) { QTest::mouseClick(panel->Control(id), Qt::LeftButton); }
+    QWidget* Control(int id) const { return ControlById(panel, id); }
+    QString Text(int id) { return static_cast<QLineEdit*>(Control(id))->text(); }
+    bool Checked(int id) { return static_cast<QAbstractButton*>(Control(id))->isChecked(); }
+    void Click(int id) { QTest::mouseClick(Control(id), Qt::LeftButton); }
+    // Whether `code` reached the device within a moment.
+    bool Sent(std::uint8_t code) {
+        const auto sent = SettledCommands(0);
+        return std::find(sent.begin(), sent.end(), code) != sent.end();
+    }
+    // The panel looks as it always does, but a click on its Mute sends nothing.
+    bool PanelBlocked() {
+        device->ClearRecord();
+        Click(IDC_MUTE);
+        return panel->isEnabled() && Control(IDC_MUTE)->isEnabled() && !Sent(Cmd::MuteToggle);
+    }
+    // A press on the window's Audio button sends nothing.
+    bool WindowBlocked() {
+        device->ClearRecord();
+        const HotSpot& audio = HotSpots()[1];
+        const Rect& r = audio.region.ellipse;
+        QTest::mouseClick(window.get(), Qt::LeftButton, {},
+                          QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        return window->isEnabled() && !Sent(audio.code);
+    }
+    // One arrow of an up-down control.
+    void ClickArrow(int id, Qt::ArrowType arrow) {
+        for (QToolButton* button : Control(id)->findChildren<QToolButton*>()) {
+            if (button->arrowType() == arrow) QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
 
     QtProfile profile;
     std::unique_ptr<RemoteWindow> window;
@@ -135,7 +165,12 @@ TEST_F(WithDevice, MultiSourceButtonsStepTheZoneRing) {
 
     device->ChangeRegister(RS_ZONE_AUDIO_SOURCE, 0);
     ASSERT_TRUE(WaitUntil(
-        [&] { return !Checked(IDC_ZONE_SOURCE_TUNER) && panel->Model().zoneSourceIndex == -1; },
+        [&] {
+            for (int id = IDC_ZONE_SOURCE_VIDEO_1; id <= IDC_ZONE_SOURCE_TUNER; ++id) {
+                if (Checked(id)) return false;
+            }
+            return true;
+        },
         2000));
     device->ClearRecord();
     Click(IDC_ZONE_SOURCE_VIDEO_1);  // no known zone source: one step
@@ -146,12 +181,12 @@ TEST_F(WithDevice, UpDownsSendOnePerPressAndTheArrowKeysToo) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
     device->ClearRecord();
-    panel->StepUpDown(IDC_VOLUME_SPIN, -1);  // volume up arrow
-    panel->StepUpDown(IDC_VOLUME_SPIN, +1);
-    panel->StepUpDown(IDC_SUBWOOFER_SPIN, -1);    // subwoofer up
-    panel->StepUpDown(IDC_ZONE_VOLUME_SPIN, +1);  // zone volume down
-    panel->Control(IDC_TREBLE)->setFocus();
-    QTest::keyClick(panel->Control(IDC_TREBLE), Qt::Key_Up);  // treble up from its field
+    ClickArrow(IDC_VOLUME_SPIN, Qt::UpArrow);
+    ClickArrow(IDC_VOLUME_SPIN, Qt::DownArrow);
+    ClickArrow(IDC_SUBWOOFER_SPIN, Qt::UpArrow);
+    ClickArrow(IDC_ZONE_VOLUME_SPIN, Qt::DownArrow);
+    Control(IDC_TREBLE)->setFocus();
+    QTest::keyClick(Control(IDC_TREBLE), Qt::Key_Up);  // treble up from its field
     EXPECT_EQ(SettledCommands(5), (std::vector<std::uint8_t>{0x31, 0x32, 0x61, 0x8C, 0x46}));
     EXPECT_EQ(Text(IDC_VOLUME), QString::number(window->Link().Mirror().Value(RS_VOLUME) - 100));
 }
@@ -167,18 +202,51 @@ TEST_F(WithDevice, HiddenPanelIsNotReloadedUntilShown) {
     EXPECT_EQ(Text(IDC_VOLUME), "-30");
 }
 
-TEST_F(WithDevice, EnterAsksForEverythingAndCloseOnlyHides) {
+TEST_F(WithDevice, EnterAsksForEverythingButOnAFocusedCloseOnlyHides) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
-    panel->activateWindow();
-    panel->Control(IDC_VOLUME)->setFocus();
     device->ClearRecord();
-    QTest::keyClick(panel->Control(IDC_VOLUME), Qt::Key_Return);
+    PressEnterOn(*panel, IDC_VOLUME);  // in a field: the default button, Refresh
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
-    Click(2);
+    device->ClearRecord();
+    PressEnterOn(*panel, IDC_CANCEL);  // Close has the focus: Enter presses Close
     EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(SettledCommands(0).empty());
     window->OnCommand(ID_CONTROL_PANEL);
     EXPECT_TRUE(panel->isVisible());
+}
+
+TEST_F(WithDevice, EachRadioGroupIsOneTabStopAndItsArrowsSendItsCodes) {
+    Start();
+    window->OnCommand(ID_CONTROL_PANEL);
+    ASSERT_TRUE(ShowActive(*panel));
+    ASSERT_TRUE(Checked(IDC_SOURCE_CD) && Checked(IDC_THX_OFF));
+    struct Row {
+        int from;
+        Qt::Key key;
+        int to;
+        std::vector<std::uint8_t> sent;
+    };
+    const Row rows[] = {
+        {IDC_LATE_NIGHT, Qt::Key_Tab, IDC_SOURCE_CD, {}},  // the group's checked button
+        {IDC_SOURCE_CD, Qt::Key_Tab, IDC_TAPE_MONITOR, {}},
+        {IDC_SOURCE_VIDEO_2, Qt::Key_Backtab, IDC_LATE_NIGHT, {}},
+        {IDC_MUTE, Qt::Key_Right, IDC_MUTE, {}},  // a check box is a group of its own
+        {IDC_SOURCE_EXT_51, Qt::Key_Down, IDC_SOURCE_VIDEO_1, {0x0D}},  // round to Video 1
+        {IDC_SOURCE_VIDEO_1, Qt::Key_Up, IDC_SOURCE_EXT_51, {0x64}},
+        {IDC_THX_OFF, Qt::Key_Up, IDC_THX_SURROUND_EX, {0x1B, 0x1B}},  // THX Surr Ex, not Modes
+    };
+    for (const Row& row : rows) {
+        device->ClearRecord();
+        EXPECT_EQ(PressKeyOn(*panel, row.from, row.key), Control(row.to)) << row.from;
+        if (row.sent.empty()) {
+            EXPECT_TRUE(SettledCommands(0).empty()) << row.from;
+            continue;
+        }
+        EXPECT_FALSE(Checked(row.to)) << row.from;  // the mark waits for the device's report
+        EXPECT_EQ(SettledCommands(row.sent.size()), row.sent) << row.from;
+        EXPECT_TRUE(WaitUntil([&] { return Checked(row.to); }, 2000)) << row.from;
+    }
 }
 
 TEST_F(WithDevice, ActivationGivesTheFocusBackToTheCheckedButtonOfAGroup) {
@@ -186,71 +254,74 @@ TEST_F(WithDevice, ActivationGivesTheFocusBackToTheCheckedButtonOfAGroup) {
     window->OnCommand(ID_CONTROL_PANEL);
     panel->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
-    panel->Control(IDC_THX_ON)->setFocus();  // THX On, while THX Off is the checked one
+    Control(IDC_THX_ON)->setFocus();  // THX On, while THX Off is the checked one
     window->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
     panel->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return panel->isActiveWindow(); }, 2000));
-    EXPECT_TRUE(WaitUntil([&] { return panel->Control(IDC_THX_OFF)->hasFocus(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return Control(IDC_THX_OFF)->hasFocus(); }, 2000));
 
     // A control outside the radio groups simply gets the focus back.
-    panel->Control(IDC_LATE_NIGHT)->setFocus();  // Late Night
+    Control(IDC_LATE_NIGHT)->setFocus();  // Late Night
     window->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return !panel->isActiveWindow(); }, 2000));
     panel->activateWindow();
-    EXPECT_TRUE(WaitUntil([&] { return panel->Control(IDC_LATE_NIGHT)->hasFocus(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return Control(IDC_LATE_NIGHT)->hasFocus(); }, 2000));
 }
 
 TEST_F(WithDevice, PanelPlaceAndVisibilitySurviveARestart) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
-    panel->move(120, 300);
+    panel->move(60, 200);
     window->close();
     EXPECT_EQ(Stored().value("Position/control.visible").toInt(), 1);
     window.reset();
     Start();
     EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->pos(), QPoint(120, 300));
+    EXPECT_EQ(panel->pos(), QPoint(60, 200));
 }
 
-TEST_F(WithDevice, ConfigureReconnectsOnOkAndKeepsTheLinkOnCancel) {
+TEST_F(WithDevice, ConfigureReconnectsOnOkAndEnterOnCancelKeepsTheLink) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
-    bool panelDisabled = false;
+    const QString port = Stored().value("Config/Port").toString();
+    bool panelBlocked = false;
     SetModalHook([&](QDialog& dialog) {
-        panelDisabled = !panel->isEnabled();
+        panelBlocked = PanelBlocked();
         EXPECT_EQ(dialog.windowTitle(), "Program Configuration");
-        return static_cast<int>(QDialog::Rejected);
+        EXPECT_EQ(dialog.windowType(), Qt::Tool);
+        ControlById<QRadioButton>(&dialog, IDC_PORT_COM3)->click();
+        return PressEnterOn(dialog, IDC_CANCEL);
     });
+    window->OnCommand(ID_CONFIGURE);
+    EXPECT_TRUE(panelBlocked);
+    EXPECT_EQ(Stored().value("Config/Port").toString(), port);  // nothing written
+    EXPECT_TRUE(window->Link().IsOpen());
+    EXPECT_TRUE(SettledCommands(0).empty());  // and no new connection
+
+    // Enter in the Other field presses OK: the choice is stored and the link made anew.
+    SetModalHook([&](QDialog& dialog) { return PressEnterOn(dialog, IDC_OTHER_PORT_NAME); });
     device->ClearRecord();
     window->OnCommand(ID_CONFIGURE);
-    EXPECT_TRUE(panelDisabled);
-    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
     EXPECT_TRUE(window->Link().IsOpen());
-    EXPECT_TRUE(SettledCommands(0).empty());
-
-    SetModalHook([&](QDialog& dialog) {
-        dialog.accept();  // stores the settings as they are
-        return static_cast<int>(QDialog::Accepted);
-    });
-    window->OnCommand(ID_CONFIGURE);
-    EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});  // a fresh connection
-    EXPECT_TRUE(window->Link().IsOpen());
+    EXPECT_FALSE(PanelBlocked());
 }
 
-TEST_F(WithDevice, AboutBoxDisablesThePanelWhileOpen) {
+TEST_F(WithDevice, AboutBoxBlocksThePanelWhileOpen) {
     Start();
-    bool panelDisabled = false;
+    window->OnCommand(ID_CONTROL_PANEL);
+    bool panelBlocked = false;
     QStringList texts;
     SetModalHook([&](QDialog& dialog) {
-        panelDisabled = !panel->isEnabled();
+        panelBlocked = PanelBlocked();
         for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
         EXPECT_EQ(dialog.windowTitle(), "About");
         return static_cast<int>(QDialog::Accepted);
     });
     window->OnCommand(ID_ABOUT);
-    EXPECT_TRUE(panelDisabled);
-    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_TRUE(panelBlocked);
+    EXPECT_FALSE(PanelBlocked());
     EXPECT_TRUE(texts.contains("ZEL R512 Control Software"));
     EXPECT_TRUE(texts.contains("v1.00"));
 }
@@ -258,17 +329,16 @@ TEST_F(WithDevice, AboutBoxDisablesThePanelWhileOpen) {
 TEST_F(WithDevice, NamesCommandEditsTheDevicesMemory) {
     Start();
     window->OnCommand(ID_CONTROL_PANEL);
-    bool disabledMeanwhile = false;
+    bool blockedMeanwhile = false;
     NamesDialog::SetModalRun([&](NamesDialog& dialog) {
-        disabledMeanwhile = !window->isEnabled() && !panel->isEnabled();
-        EXPECT_EQ(dialog.Field(0)->text(), "Video 1");
-        dialog.Field(0)->setText("DVD");
+        blockedMeanwhile = WindowBlocked() && PanelBlocked();
+        EXPECT_EQ(TextField(dialog, 0)->text(), "Video 1");
+        TextField(dialog, 0)->setText("DVD");
         dialog.accept();
     });
     window->OnCommand(ID_NAMES);
-    EXPECT_TRUE(disabledMeanwhile);
-    EXPECT_TRUE(window->isEnabled());
-    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_TRUE(blockedMeanwhile);
+    EXPECT_FALSE(PanelBlocked());
     const auto memory = device->NamesMemory();
     EXPECT_EQ(std::string(memory.begin() + 702, memory.begin() + 716), "DVD    Video 2");
     EXPECT_EQ(device->UploadsAccepted(), 1);
@@ -283,11 +353,11 @@ TEST_F(WithDevice, FirstRunAsksForThePortOnceAndConnectsToIt) {
         ++dialogs;
         messagesAtDialog = messages;
         auto& config = static_cast<ConfigDialog&>(dialog);
-        EXPECT_FALSE(config.Control(2)->isEnabled());
-        EXPECT_TRUE(config.Control(2)->isHidden());
+        EXPECT_FALSE(ControlById(&config, 2)->isEnabled());
+        EXPECT_TRUE(ControlById(&config, 2)->isHidden());
         EXPECT_EQ(Stored().value("Config/Configured").toInt(), 1);  // written before it opened
-        static_cast<QRadioButton*>(config.Control(IDC_PORT_OTHER))->setChecked(true);
-        static_cast<QLineEdit*>(config.Control(IDC_OTHER_PORT_NAME))
+        static_cast<QRadioButton*>(ControlById(&config, IDC_PORT_OTHER))->setChecked(true);
+        static_cast<QLineEdit*>(ControlById(&config, IDC_OTHER_PORT_NAME))
             ->setText(QString::fromStdString(device->PortPath()));
         config.accept();
         return static_cast<int>(QDialog::Accepted);
@@ -311,10 +381,10 @@ class Configuration : public ::testing::Test {
 protected:
     void SetUp() override { ClearSettings(); }
     static QRadioButton* Radio(ConfigDialog& d, int id) {
-        return static_cast<QRadioButton*>(d.Control(id));
+        return ControlById<QRadioButton>(&d, id);
     }
     static QLineEdit* Other(ConfigDialog& d) {
-        return static_cast<QLineEdit*>(d.Control(IDC_OTHER_PORT_NAME));
+        return ControlById<QLineEdit>(&d, IDC_OTHER_PORT_NAME);
     }
     QtProfile profile;
 };
@@ -326,7 +396,7 @@ TEST_F(Configuration, NoSettingsSelectCom1AtTheDefaultSpeed) {
     EXPECT_TRUE(Radio(dialog, IDC_SPEED_12000)->isChecked());
     EXPECT_FALSE(Other(dialog)->isEnabled());
     EXPECT_TRUE(Other(dialog)->text().isEmpty());
-    EXPECT_TRUE(dialog.Control(2)->isEnabled());
+    EXPECT_TRUE(ControlById(&dialog, 2)->isEnabled());
 }
 
 TEST_F(Configuration, OtherNamesAndOddSpeeds) {
@@ -381,6 +451,34 @@ TEST_F(Configuration, OkStoresTheChoiceAndCancelNothing) {
     }
     Stored().sync();
     EXPECT_EQ(Stored().value("Config/Port").toString(), "COM3");
+}
+
+TEST_F(Configuration, ArrowsCheckWithinAGroupAndTabStopsAtItsCheckedButton) {
+    Stored().setValue("Config/Port", "COM3");
+    Stored().sync();
+    ConfigDialog dialog(profile);
+    ASSERT_TRUE(ShowActive(dialog));
+    EXPECT_EQ(QApplication::focusWidget(), Radio(dialog, IDC_PORT_COM3));  // the first Tab stop
+    struct Row {
+        int from;
+        Qt::Key key;
+        int to;
+        int checked;
+    };
+    const Row rows[] = {
+        {IDC_PORT_COM3, Qt::Key_Down, IDC_PORT_COM4, IDC_PORT_COM4},
+        {IDC_PORT_COM1, Qt::Key_Up, IDC_PORT_OTHER, IDC_PORT_OTHER},  // round the group
+        {IDC_PORT_OTHER, Qt::Key_Tab, IDC_OTHER_PORT_NAME, IDC_PORT_OTHER},
+        {IDC_OTHER_PORT_NAME, Qt::Key_Tab, IDC_SPEED_12000, IDC_SPEED_12000},
+        {IDC_SPEED_12000, Qt::Key_Right, IDC_SPEED_9600, IDC_SPEED_9600},
+        {IDC_SPEED_9600, Qt::Key_Down, IDC_SPEED_12000, IDC_SPEED_12000},  // not to OK
+        {IDC_SPEED_12000, Qt::Key_Backtab, IDC_OTHER_PORT_NAME, IDC_SPEED_12000},
+        {IDC_PORT_COM2, Qt::Key_Backtab, IDC_CANCEL, IDC_PORT_OTHER},  // COM1 is no Tab stop
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(PressKeyOn(dialog, row.from, row.key), ControlById(&dialog, row.to)) << row.from;
+        EXPECT_TRUE(Radio(dialog, row.checked)->isChecked()) << row.from;
+    }
 }
 
 }  // namespace

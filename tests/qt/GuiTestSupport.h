@@ -1,11 +1,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTest>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +21,7 @@
 #include "base/SettingsLayout.h"
 #include "qt/ModalRun.h"
 #include "simulator/Simulator.h"
+#include "ui/ResourceIds.h"
 
 namespace r512::test {
 
@@ -27,6 +34,49 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
+}
+
+// A control of a dialog or panel by its identifier (its "controlId" property), or nullptr.
+template <class T = QWidget>
+T* ControlById(const QWidget* dialog, int id) {
+    for (T* control : dialog->findChildren<T*>()) {
+        if (control->property("controlId").toInt() == id) return control;
+    }
+    return nullptr;
+}
+
+// The Names dialog's edit field of string `index` (0 to 12: names 1 to 9, welcome lines 1 and
+// 2, standby lines 1 and 2) and a push button of a dialog by its identifier.
+inline QLineEdit* TextField(const QWidget& dialog, int index) {
+    return ControlById<QLineEdit>(&dialog, IDC_SOURCE_NAME_1 + index);
+}
+inline QPushButton* PushButton(const QWidget& dialog, int id) {
+    return ControlById<QPushButton>(&dialog, id);
+}
+
+// Shows a dialog (as its modal run would) and makes it the active window.
+inline bool ShowActive(QWidget& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    return WaitUntil([&] { return dialog.isActiveWindow(); }, 2000);
+}
+
+// Gives the control with identifier `id` the focus, as Tab would, and presses `key` where the
+// focus is, once the dialog is the active window; returns the control that has the focus
+// afterwards.
+inline QWidget* PressKeyOn(QWidget& dialog, int id, Qt::Key key) {
+    EXPECT_TRUE(WaitUntil([&] { return dialog.isActiveWindow(); }, 2000));
+    ControlById(&dialog, id)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), key);
+    return QApplication::focusWidget();
+}
+
+// Shows a dialog, presses Enter on the control with identifier `id` and returns the result
+// the dialog has then.
+inline int PressEnterOn(QDialog& dialog, int id) {
+    EXPECT_TRUE(ShowActive(dialog));
+    PressKeyOn(dialog, id, Qt::Key_Return);
+    return dialog.result();
 }
 
 // Removes every setting of the program, so that each test starts from a first run.

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <ctime>
@@ -53,8 +54,10 @@ public:
         QCoreApplication::postEvent(this, new NoticeEvent(requested, received));
     }
     int paints = 0;
+    int presses = 0;
 
 protected:
+    void mousePressEvent(QMouseEvent*) override { ++presses; }
     bool event(QEvent* e) override {
         if (e->type() == NoticeEvent::Type()) {
             const auto* n = static_cast<NoticeEvent*>(e);
@@ -83,6 +86,7 @@ protected:
         ASSERT_TRUE(device) << error;
         SetMessageSink([this](int id, const std::string&) { messages.push_back(id); });
         window.show();
+        QObject::connect(panelButton, &QPushButton::clicked, [this] { ++panelClicks; });
         panel.show();
     }
     void TearDown() override {
@@ -99,8 +103,7 @@ protected:
     void Run() {
         RunNamesCommand(
             link, &window, &panel, [this](bool busy) { cursorCalls.push_back(busy); }, pump);
-        EXPECT_TRUE(window.isEnabled());
-        EXPECT_TRUE(panel.isEnabled());
+        EXPECT_EQ(ClicksTaken(), 2);
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
         EXPECT_FALSE(link.NamesPending());
     }
@@ -116,6 +119,16 @@ protected:
         EXPECT_FALSE(device->WaitForReceived(count + 1, 300ms)) << "more was sent";
     }
 
+    // How many of two clicks, one on the window and one on the Control Panel, reach them. While
+    // the command blocks them, none does, and neither window looks disabled (greyed).
+    int ClicksTaken() {
+        EXPECT_TRUE(window.isEnabled() && panelButton->isEnabled());
+        const int before = window.presses + panelClicks;
+        QTest::mouseClick(&window, Qt::LeftButton);
+        QTest::mouseClick(panelButton, Qt::LeftButton);
+        return window.presses + panelClicks - before;
+    }
+
     static std::string Field(const std::vector<std::uint8_t>& memory, int offset, int width) {
         return {memory.begin() + offset, memory.begin() + offset + width};
     }
@@ -124,6 +137,8 @@ protected:
     DeviceLink link;
     LinkWindow window{link};
     QWidget panel;
+    QPushButton* panelButton = new QPushButton(QStringLiteral("Mute"), &panel);
+    int panelClicks = 0;
     QtMessagePump pump;
     std::vector<int> messages;
     std::vector<bool> cursorCalls;
@@ -137,22 +152,22 @@ TEST_F(NamesCommandTest, DownloadFillsTheDialogAndOkUploadsExactlyTheEdits) {
     ASSERT_TRUE(Connect());
 
     QStringList offered;
-    bool disabledMeanwhile = false;
+    bool blockedMeanwhile = false;
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        for (int i = 0; i < NamesDialog::kTextCount; ++i) offered << d.Field(i)->text();
-        disabledMeanwhile = !window.isEnabled() && !panel.isEnabled();
-        d.Field(0)->setText(QStringLiteral("Seven78"));
-        d.Field(1)->setText(QString());
-        d.Field(8)->setText(QStringLiteral("FM"));
-        d.Field(9)->setText(QStringLiteral("  Hello"));
-        d.Field(12)->setText(QStringLiteral("bye") + QChar(0x7F));
-        d.Button(1)->click();
+        for (int i = 0; i < NamesDialog::kTextCount; ++i) offered << TextField(d, i)->text();
+        blockedMeanwhile = ClicksTaken() == 0;
+        TextField(d, 0)->setText(QStringLiteral("Seven78"));
+        TextField(d, 1)->setText(QString());
+        TextField(d, 8)->setText(QStringLiteral("FM"));
+        TextField(d, 9)->setText(QStringLiteral("  Hello"));
+        TextField(d, 12)->setText(QStringLiteral("bye") + QChar(0x7F));
+        PushButton(d, 1)->click();
     });
     QElapsedTimer clock;
     clock.start();
     Run();
     EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_TRUE(blockedMeanwhile);
     EXPECT_EQ(cursorCalls, (std::vector<bool>{true, false}));
     const QStringList expected = {
         "Video 1", "DVD",   "Video 3",      "Video 4",          "Video 5",         "Video 6",  "CD",
@@ -233,8 +248,8 @@ TEST_F(NamesCommandTest, TextsTheDeviceCantStoreAreRefusedWith1042AndNothingIsSe
     for (const QString& text : refused) {
         messages.clear();
         NamesDialog::SetModalRun([&](NamesDialog& d) {
-            d.Field(10)->setText(text);
-            d.Button(1)->click();
+            TextField(d, 10)->setText(text);
+            PushButton(d, 1)->click();
         });
         Run();
         EXPECT_EQ(messages, std::vector<int>{IDS_NAMES_WRITE_FAILED}) << text.toStdString();
@@ -257,13 +272,13 @@ TEST_F(NamesCommandTest, CancelSendsNothingAndDefaultsThenCancelChangesNothing) 
     device->SetNamesMemory(edited);
 
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        d.Field(0)->setText(QStringLiteral("Typed"));
-        d.Button(2)->click();
+        TextField(d, 0)->setText(QStringLiteral("Typed"));
+        PushButton(d, 2)->click();
     });
     Run();
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        d.Button(3)->click();
-        d.Button(2)->click();
+        PushButton(d, 3)->click();
+        PushButton(d, 2)->click();
     });
     Run();
     EXPECT_TRUE(messages.empty());
@@ -273,13 +288,31 @@ TEST_F(NamesCommandTest, CancelSendsNothingAndDefaultsThenCancelChangesNothing) 
     EXPECT_TRUE(std::equal(edited.begin(), edited.end(), link.NamesImage().begin()));
 }
 
+TEST_F(NamesCommandTest, EnterOnAFocusedDefaultsOrCancelUploadsNothing) {
+    ASSERT_TRUE(Connect());
+    const auto original = device->NamesMemory();
+    NamesDialog::SetModalRun([&](NamesDialog& d) {
+        TextField(d, 0)->setText(QStringLiteral("Typed"));
+        PressEnterOn(d, IDC_DEFAULTS);  // the factory texts; the dialog stays
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(TextField(d, 0)->text(), QStringLiteral("Video 1"));
+        EXPECT_EQ(PressEnterOn(d, IDC_CANCEL), QDialog::Rejected);
+        EXPECT_FALSE(d.isVisible());
+    });
+    Run();
+    ASSERT_TRUE(device->WaitForReceived(6, 3000ms));  // the download's request alone
+    ExpectNoMoreThan(6);
+    EXPECT_EQ(device->UploadsAccepted(), 0);
+    EXPECT_EQ(device->NamesMemory(), original);
+}
+
 TEST_F(NamesCommandTest, DefaultsThenOkStoresTheFactoryTexts) {
     std::vector<std::uint8_t> memory(IDC_SUBWOOFER, 'q');
     device->SetNamesMemory(memory);
     ASSERT_TRUE(Connect());
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        d.Button(3)->click();
-        d.Button(1)->click();
+        PushButton(d, 3)->click();
+        PushButton(d, 1)->click();
     });
     Run();
     ASSERT_TRUE(device->WaitForReceived(6 + 204 + 5, 5000ms));
@@ -309,7 +342,7 @@ TEST_F(NamesCommandTest, InvalidDeviceMemoryShows1041AndTheDialogDoesNotOpen) {
 
 TEST_F(NamesCommandTest, SilentDeviceAfterAnEarlierDownloadOffersTheEarlierNames) {
     ASSERT_TRUE(Connect());
-    NamesDialog::SetModalRun([&](NamesDialog& d) { d.Button(2)->click(); });
+    NamesDialog::SetModalRun([&](NamesDialog& d) { PushButton(d, 2)->click(); });
     Run();
     sim::Faults faults;
     faults.namesReply = sim::Faults::NamesReply::None;
@@ -317,8 +350,8 @@ TEST_F(NamesCommandTest, SilentDeviceAfterAnEarlierDownloadOffersTheEarlierNames
     device->SetNamesMemory(std::vector<std::uint8_t>(IDC_SUBWOOFER, 'z'));
     QString offered;
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        offered = d.Field(9)->text();
-        d.Button(2)->click();
+        offered = TextField(d, 9)->text();
+        PushButton(d, 2)->click();
     });
     Run();
     EXPECT_TRUE(messages.empty());
@@ -334,7 +367,7 @@ TEST_F(NamesCommandTest, TheProgramKeepsPaintingAndItsTimersRunDuringTheDownload
 
     int ticks = 0;
     int paintsAtStart = 0;
-    bool sawDisabled = false;
+    bool sawBlocked = false;
     bool sawWaitCursor = false;
     bool refreshRefused = false;
     QTimer timer;
@@ -346,7 +379,7 @@ TEST_F(NamesCommandTest, TheProgramKeepsPaintingAndItsTimersRunDuringTheDownload
             refreshRefused = !link.RequestRefresh();
         }
         window.update();
-        sawDisabled = !window.isEnabled() && !panel.isEnabled();
+        sawBlocked = ClicksTaken() == 0;
         sawWaitCursor = QGuiApplication::overrideCursor() &&
                         QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
     });
@@ -358,7 +391,7 @@ TEST_F(NamesCommandTest, TheProgramKeepsPaintingAndItsTimersRunDuringTheDownload
     NamesDialog::SetModalRun([&](NamesDialog& d) {
         cpuAtDialog = ThreadCpuMs();
         wallAtDialog = wall.elapsed();
-        d.Button(2)->click();
+        PushButton(d, 2)->click();
     });
     const double cpuAtStart = ThreadCpuMs();
     wall.start();
@@ -367,7 +400,7 @@ TEST_F(NamesCommandTest, TheProgramKeepsPaintingAndItsTimersRunDuringTheDownload
 
     EXPECT_GE(ticks, 10);
     EXPECT_GT(window.paints, paintsAtStart);
-    EXPECT_TRUE(sawDisabled);
+    EXPECT_TRUE(sawBlocked);
     EXPECT_TRUE(sawWaitCursor);
     EXPECT_TRUE(refreshRefused);
     EXPECT_TRUE(messages.empty());
@@ -388,8 +421,8 @@ TEST_F(NamesCommandTest, TheDialogRunsModallyOverTheCommand) {
         if (!shown) return;
         user.stop();
         seen = shown->windowTitle();
-        shown->Field(7)->setText(QStringLiteral("Phono"));
-        shown->Button(1)->click();
+        TextField(*shown, 7)->setText(QStringLiteral("Phono"));
+        PushButton(*shown, 1)->click();
     });
     user.start(10);
     Run();

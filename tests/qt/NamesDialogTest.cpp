@@ -35,7 +35,7 @@ TEST_F(NamesDialogTest, LaidOutInItsFixedPitchFontFromTheDialogUnitTable) {
 
     const int nameY[9] = {20, 36, 50, 65, 81, 95, 110, 126, 140};
     for (int n = 0; n < 9; ++n) {
-        QLineEdit* field = dialog.Field(n);
+        QLineEdit* field = TextField(dialog, n);
         ASSERT_TRUE(field);
         EXPECT_EQ(field->property("controlId").toInt(), IDC_SOURCE_NAME_1 + n);
         EXPECT_EQ(field->geometry(), QRect(u.X(15), u.Y(nameY[n]), u.X(45), u.Y(12))) << n;
@@ -43,7 +43,7 @@ TEST_F(NamesDialogTest, LaidOutInItsFixedPitchFontFromTheDialogUnitTable) {
     }
     const int lineY[4] = {20, 36, 80, 96};
     for (int i = 0; i < 4; ++i) {
-        QLineEdit* field = dialog.Field(9 + i);
+        QLineEdit* field = TextField(dialog, 9 + i);
         ASSERT_TRUE(field);
         EXPECT_EQ(field->property("controlId").toInt(), IDC_WELCOME_1 + i);
         EXPECT_EQ(field->geometry(), QRect(u.X(85), u.Y(lineY[i]), u.X(85), u.Y(12))) << i;
@@ -56,7 +56,7 @@ TEST_F(NamesDialogTest, LaidOutInItsFixedPitchFontFromTheDialogUnitTable) {
     };
     for (const Expected& e : {Expected{3, "Defaults", 125, 120}, Expected{1, "OK", 70, 140},
                               Expected{2, "Cancel", 125, 140}}) {
-        QPushButton* button = dialog.Button(e.id);
+        QPushButton* button = PushButton(dialog, e.id);
         ASSERT_TRUE(button) << e.id;
         EXPECT_EQ(button->text(), QString::fromLatin1(e.text));
         EXPECT_EQ(button->geometry(), QRect(u.X(e.x), u.Y(e.y), u.X(50), u.Y(14)));
@@ -78,8 +78,8 @@ TEST_F(NamesDialogTest, FieldsShowTheStringsWithoutTrailingBlanksAndKeepLeadingO
     dialog.texts[9] = QStringLiteral("   ZEL R-512        ");
     QStringList shown;
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        for (int i = 0; i < NamesDialog::kTextCount; ++i) shown << d.Field(i)->text();
-        d.Button(2)->click();
+        for (int i = 0; i < NamesDialog::kTextCount; ++i) shown << TextField(d, i)->text();
+        PushButton(d, 2)->click();
     });
     EXPECT_EQ(dialog.DoModal(), QDialog::Rejected);
     ASSERT_EQ(shown.size(), 13);
@@ -94,10 +94,10 @@ TEST_F(NamesDialogTest, NoEighthCharacterInANameAndNoTwentyFirstInALine) {
     NamesDialog::SetModalRun([&](NamesDialog& d) {
         d.show();
         d.activateWindow();
-        d.Field(4)->setFocus();
-        QTest::keyClicks(d.Field(4), QStringLiteral("ABCDEFGHIJ"));
-        QTest::keyClicks(d.Field(11), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
-        d.Button(1)->click();
+        TextField(d, 4)->setFocus();
+        QTest::keyClicks(TextField(d, 4), QStringLiteral("ABCDEFGHIJ"));
+        QTest::keyClicks(TextField(d, 11), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+        PushButton(d, 1)->click();
     });
     EXPECT_EQ(dialog.DoModal(), QDialog::Accepted);
     EXPECT_EQ(dialog.texts[4], QStringLiteral("ABCDEFG"));
@@ -109,9 +109,9 @@ TEST_F(NamesDialogTest, OkHandsBackTheFieldsAsTheyStand) {
     for (int i = 0; i < NamesDialog::kTextCount; ++i)
         dialog.texts[static_cast<std::size_t>(i)] = "x";
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        d.Field(0)->setText(QStringLiteral("  Lead"));
-        d.Field(12)->setText(QString());
-        d.Button(1)->click();
+        TextField(d, 0)->setText(QStringLiteral("  Lead"));
+        TextField(d, 12)->setText(QString());
+        PushButton(d, 1)->click();
     });
     EXPECT_EQ(dialog.DoModal(), QDialog::Accepted);
     EXPECT_EQ(dialog.texts[0], QStringLiteral("  Lead"));
@@ -123,9 +123,9 @@ TEST_F(NamesDialogTest, DefaultsPutTheFactoryTextsIntoTheFields) {
     NamesDialog dialog;
     QStringList shown;
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        d.Button(3)->click();
-        for (int i = 0; i < NamesDialog::kTextCount; ++i) shown << d.Field(i)->text();
-        d.Button(1)->click();
+        PushButton(d, 3)->click();
+        for (int i = 0; i < NamesDialog::kTextCount; ++i) shown << TextField(d, i)->text();
+        PushButton(d, 1)->click();
     });
     EXPECT_EQ(dialog.DoModal(), QDialog::Accepted);
     const QStringList expected = {
@@ -140,8 +140,8 @@ TEST_F(NamesDialogTest, DefaultsPutTheFactoryTextsIntoTheFields) {
 TEST_F(NamesDialogTest, DefaultsThenCancelEndsRejected) {
     NamesDialog dialog;
     NamesDialog::SetModalRun([&](NamesDialog& d) {
-        d.Button(3)->click();
-        d.Button(2)->click();
+        PushButton(d, 3)->click();
+        PushButton(d, 2)->click();
     });
     EXPECT_EQ(dialog.DoModal(), QDialog::Rejected);
 }
@@ -155,9 +155,9 @@ TEST_F(NamesDialogTest, RunsModallyWithoutTheHook) {
         auto* shown = dynamic_cast<NamesDialog*>(QApplication::activeModalWidget());
         if (!shown) return;
         user.stop();
-        seen = shown->Field(6)->text();
-        shown->Field(6)->setText(QStringLiteral("Phono"));
-        QTest::mouseClick(shown->Button(1), Qt::LeftButton);
+        seen = TextField(*shown, 6)->text();
+        TextField(*shown, 6)->setText(QStringLiteral("Phono"));
+        QTest::mouseClick(PushButton(*shown, 1), Qt::LeftButton);
     });
     user.start(10);
     QTimer giveUp;

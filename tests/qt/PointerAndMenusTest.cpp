@@ -47,6 +47,14 @@ protected:
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
 
+    // The context menu open now, or nullptr.
+    QMenu* OpenMenu() const {
+        for (QMenu* menu : window->findChildren<QMenu*>()) {
+            if (menu->isVisible()) return menu;
+        }
+        return nullptr;
+    }
+
     QtProfile profile;
     std::unique_ptr<RemoteWindow> window;
 };
@@ -136,9 +144,9 @@ TEST_F(Pointer, RightClickWithoutMenuOrPopupDoesNothing) {
     for (int spot : {5, 6, 8, 11, 12}) {
         QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(spot));
         QTest::mouseRelease(window.get(), Qt::RightButton, {}, Centre(spot));
-        EXPECT_EQ(window->OpenMenu(), nullptr) << spot;
-        EXPECT_FALSE(window->Tone()->isVisible());
-        EXPECT_FALSE(window->Levels()->isVisible());
+        EXPECT_EQ(OpenMenu(), nullptr) << spot;
+        EXPECT_FALSE(window->findChild<ToneDialog*>(QStringLiteral("tone"))->isVisible());
+        EXPECT_FALSE(window->findChild<LevelsDialog*>(QStringLiteral("levels"))->isVisible());
     }
     EXPECT_TRUE(SettledCommands(0).empty());
 }
@@ -146,54 +154,55 @@ TEST_F(Pointer, RightClickWithoutMenuOrPopupDoesNothing) {
 TEST_F(Pointer, MenusOpenWhereTheyShouldAndTheirItemsSendTheirCodes) {
     // The body: the File menu; its Refresh asks the device again.
     QTest::mousePress(window.get(), Qt::RightButton, {}, QPoint(600, 30));
-    ASSERT_NE(window->OpenMenu(), nullptr);
+    ASSERT_NE(OpenMenu(), nullptr);
     QStringList items;
-    for (QAction* action : window->OpenMenu()->actions())
+    for (QAction* action : OpenMenu()->actions())
         items << (action->isSeparator() ? QStringLiteral("---") : action->text());
     EXPECT_EQ(items, QStringList({"Configure", "Control Panel", "Names", "Refresh", "---", "About",
                                   "Exit"}));
-    window->OpenMenu()->actions()[3]->trigger();
-    window->OpenMenu()->close();
+    OpenMenu()->actions()[3]->trigger();
+    OpenMenu()->close();
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
 
     // The Video button: its menu; Video 3 selects that input.
     device->ClearRecord();
     QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(2));
-    ASSERT_NE(window->OpenMenu(), nullptr);
-    EXPECT_EQ(window->OpenMenu()->actions().size(), 6);
-    window->OpenMenu()->actions()[2]->trigger();
-    window->OpenMenu()->close();
+    ASSERT_NE(OpenMenu(), nullptr);
+    EXPECT_EQ(OpenMenu()->actions().size(), 6);
+    OpenMenu()->actions()[2]->trigger();
+    OpenMenu()->close();
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x0F});
 
     // Multi Source "CD" from the zone's Tuner: seven steps.
     device->ClearRecord();
     ASSERT_EQ(window->Link().Mirror().Value(RS_ZONE_AUDIO_SOURCE), 9);
     QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(4));
-    ASSERT_NE(window->OpenMenu(), nullptr);
-    window->OpenMenu()->actions()[6]->trigger();
-    window->OpenMenu()->close();
+    ASSERT_NE(OpenMenu(), nullptr);
+    OpenMenu()->actions()[6]->trigger();
+    OpenMenu()->close();
     EXPECT_EQ(SettledCommands(7), std::vector<std::uint8_t>(7, 0x8D));
 }
 
 TEST_F(Pointer, PopupsOpenAtThePointerPostTheirIdsAndHideWhenLeft) {
     const QPoint tonePoint = Centre(9);
     QTest::mousePress(window.get(), Qt::RightButton, {}, tonePoint);
-    ToneDialog* tone = window->Tone();
+    ToneDialog* tone = window->findChild<ToneDialog*>(QStringLiteral("tone"));
     ASSERT_TRUE(WaitUntil([&] { return tone->isVisible(); }, 2000));
     EXPECT_EQ(tone->pos(), window->mapToGlobal(tonePoint));
-    QPushButton* trebleUp = tone->Button(IDC_TREBLE_UP);
+    QPushButton* trebleUp = PushButton(*tone, IDC_TREBLE_UP);
     ASSERT_NE(trebleUp, nullptr);
     for (int i = 0; i < 3; ++i) QTest::mouseClick(trebleUp, Qt::LeftButton);
-    EXPECT_EQ(SettledCommands(3), (std::vector<std::uint8_t>{0x46, 0x46, 0x46}));
+    PressKeyOn(*tone, IDC_TREBLE_UP, Qt::Key_Return);  // Enter presses the focused button
+    EXPECT_EQ(SettledCommands(4), std::vector<std::uint8_t>(4, 0x46));
     EXPECT_TRUE(tone->isVisible());
 
     // The Levels popup takes over: Tone loses activation and hides.
     device->ClearRecord();
     QTest::mousePress(window.get(), Qt::RightButton, {}, Centre(7));
-    LevelsDialog* levels = window->Levels();
+    LevelsDialog* levels = window->findChild<LevelsDialog*>(QStringLiteral("levels"));
     ASSERT_TRUE(WaitUntil([&] { return levels->isVisible(); }, 2000));
     EXPECT_TRUE(WaitUntil([&] { return !tone->isVisible(); }, 2000));
-    QTest::mouseClick(levels->Button(IDC_SURROUND_DOWN), Qt::LeftButton);
+    QTest::mouseClick(PushButton(*levels, IDC_SURROUND_DOWN), Qt::LeftButton);
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x84});
 
     // Back to the remote window: the popup hides and nothing is sent.
@@ -203,19 +212,44 @@ TEST_F(Pointer, PopupsOpenAtThePointerPostTheirIdsAndHideWhenLeft) {
     EXPECT_TRUE(SettledCommands(0).empty());
 }
 
+TEST_F(Pointer, TheDisplayIsNeitherBodyNorHotSpot) {
+    auto* display = window->findChild<FrontPanelDisplay*>(QStringLiteral("display"));
+    ASSERT_NE(display, nullptr);
+    const QPoint start = window->pos();
+    QTest::mousePress(display, Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::mouseMove(display, QPoint(60, 12));
+    QTest::mouseRelease(display, Qt::LeftButton, {}, QPoint(60, 12));
+    EXPECT_EQ(window->pos(), start);  // not dragged
+    QTest::mousePress(display, Qt::RightButton, {}, QPoint(20, 5));
+    EXPECT_EQ(OpenMenu(), nullptr);  // no File menu
+    EXPECT_TRUE(SettledCommands(0).empty());
+
+    // The body beside it still drags the window.
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(300, 60));
+    QTest::mouseMove(window.get(), QPoint(340, 70));
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(340, 70));
+    EXPECT_EQ(window->pos(), start + QPoint(40, 10));
+}
+
 TEST_F(Pointer, PopupLayoutIsMinusLabelPlus) {
-    LevelsDialog* levels = window->Levels();
-    const QPushButton* minus = levels->Button(IDC_SUBWOOFER_DOWN);
-    const QPushButton* plus = levels->Button(IDC_SUBWOOFER_UP);
+    LevelsDialog* levels = window->findChild<LevelsDialog*>(QStringLiteral("levels"));
+    const QPushButton* minus = PushButton(*levels, IDC_SUBWOOFER_DOWN);
+    const QPushButton* plus = PushButton(*levels, IDC_SUBWOOFER_UP);
     ASSERT_TRUE(minus && plus);
     EXPECT_EQ(minus->text(), "-");
     EXPECT_EQ(plus->text(), "+");
     EXPECT_EQ(minus->x(), 0);
     EXPECT_GT(plus->x(), minus->x() + minus->width());
-    EXPECT_EQ(plus->x() + plus->width(), levels->width());
+    EXPECT_EQ(plus->x() + plus->width(), plus->parentWidget()->width());  // the client area's
+    // Around the client area the raised frame of a dialog: light above, dark below.
+    const QImage shot = levels->grab().toImage();
+    EXPECT_GT(qGray(shot.pixel(0, 0)), qGray(shot.pixel(shot.width() - 1, shot.height() - 1)));
+    EXPECT_EQ(levels->mapFromGlobal(minus->mapToGlobal(QPoint(0, 0))), QPoint(3, 3));
     EXPECT_EQ(minus->y(), plus->y());
-    EXPECT_LT(levels->Button(IDC_SUBWOOFER_DOWN)->y(), levels->Button(IDC_CENTER_DOWN)->y());
-    EXPECT_LT(levels->Button(IDC_CENTER_DOWN)->y(), levels->Button(IDC_SURROUND_DOWN)->y());
+    EXPECT_LT(PushButton(*levels, IDC_SUBWOOFER_DOWN)->y(),
+              PushButton(*levels, IDC_CENTER_DOWN)->y());
+    EXPECT_LT(PushButton(*levels, IDC_CENTER_DOWN)->y(),
+              PushButton(*levels, IDC_SURROUND_DOWN)->y());
 }
 
 }  // namespace

@@ -23,7 +23,9 @@ using Clock = std::chrono::steady_clock;
 std::string Line(const RemoteWindow& window, int line) {
     std::string text;
     for (int column = 0; column < 20; ++column) {
-        const char c = const_cast<RemoteWindow&>(window).Display()->Text().At(line, column);
+        const char c = window.findChild<FrontPanelDisplay*>(QStringLiteral("display"))
+                           ->Text()
+                           .At(line, column);
         text += c == 0 ? ' ' : c;
     }
     return text;

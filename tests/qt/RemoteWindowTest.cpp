@@ -68,10 +68,19 @@ TEST_F(Window, StoredPositionsAreClampedAndMissingOnesAreZero) {
     }
     Settings().setValue("Position/main.x", 5000);
     Settings().setValue("Position/main.y", 4000);
+    Settings().setValue("Position/control.x", 5000);
+    Settings().setValue("Position/control.y", 4000);
+    Settings().setValue("Position/control.visible", 1);
     QtProfile profile;
     RemoteWindow window(profile);
     window.Create();
     EXPECT_EQ(window.pos(), QPoint(screen.width() - 775, screen.height() - 168));
+    // The Control Panel by its frame: the frame's far corner in the desktop's.
+    const QWidget* panel = window.findChild<QWidget*>(QStringLiteral("controlPanel"));
+    ASSERT_TRUE(panel && panel->isVisible());
+    ASSERT_GT(panel->frameGeometry().width(), panel->width());  // the platform draws a frame
+    EXPECT_EQ(panel->frameGeometry().bottomRight(),
+              QPoint(screen.width() - 1, screen.height() - 1));
 }
 
 TEST_F(Window, ClosingSavesAllFivePositions) {
@@ -113,8 +122,10 @@ TEST_F(Window, SkinKeepsItsOwnColoursAndIsPaintedWithTheDisplayAndButtons) {
     const QRgb first = window.Skin().color(0);
     EXPECT_EQ(window.Palette().colours[0].red, qRed(first));
 
-    ASSERT_NE(window.Display(), nullptr);
-    EXPECT_EQ(window.Display()->geometry(), QRect(315, 55, 140, 18));
+    const auto* display = window.findChild<FrontPanelDisplay*>(QStringLiteral("display"));
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display->geometry(), QRect(315, 55, 140, 18));
+    EXPECT_EQ(display->internalWinId(), 0u);  // drawn in the window's own surface
 
     const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shot.size(), QSize(775, 168));

@@ -17,7 +17,7 @@ TEST_F(InstallStepsTest, AllChoicesRegisterLinkReportAndStart) {
     setup::PerformInstallation(nullptr, setup::InstallChoices{true, true, true}, context);
 
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kUninstallEntry, "UninstallString"),
-              installFolder + "\\uninstall.exe");
+              "\"" + installFolder + "\\uninstall.exe\"");
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kUninstallEntry, "DisplayName"),
               "R512 Control Software");
     for (const std::string& link : {folders.StartMenuShortcut(), folders.DesktopShortcut()}) {

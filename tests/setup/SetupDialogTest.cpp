@@ -2,6 +2,7 @@
 // works it like a user: keys through the dialog manager, the close box through the system menu.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -125,6 +126,28 @@ TEST_F(SetupDialogTest, CloseBoxAsksAndNoKeepsTheDialogOpen) {
     EXPECT_EQ(boxes.Shown()[1].text, "Installation Complete");
     EXPECT_TRUE(Installed());
     EXPECT_FALSE(testkit::Exists(folders.DesktopShortcut()));
+}
+
+TEST_F(SetupDialogTest, ClicksWhileTheCompletionIsShownDoNotRunTheStepsAgain) {
+    std::atomic<HWND> shown{nullptr};
+    // "Installation Complete" has no owner, so the dialog stays enabled and the box's message
+    // loop hands it what a person does meanwhile: "Next >>" once more, then the close box.
+    boxes.Answer(IDOK, [&] {
+        const HWND dialog = shown.load();
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+    });
+    RunDialog([&](HWND dialog) {
+        shown = dialog;
+        testkit::PressKey(dialog, VK_RETURN);
+    });
+    EXPECT_EQ(result, 0);
+    // One completion, no second one and no exit question (either would be answered Yes).
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Installation Complete");
+    ASSERT_TRUE(testkit::WaitUntil([&] { return ProgramStarts() >= 1; }, 15000));
+    EXPECT_FALSE(testkit::WaitUntil([&] { return ProgramStarts() > 1; }, 500));
 }
 
 TEST_F(SetupDialogTest, CloseBoxAnsweredYesEndsWithoutInstalling) {

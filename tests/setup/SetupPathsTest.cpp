@@ -32,4 +32,13 @@ TEST(SetupPaths, ComeFromTheCurrentDirectoryEvenWithoutProgramFiles) {
     EXPECT_EQ(std::string(paths.programPath), folder + "\\R512.exe");
 }
 
+TEST(SetupPaths, AtADriveRootTheProgramPathHasOneBackslash) {
+    CurrentDirectory here("C:\\");
+
+    setup::SetupPaths paths;
+    ASSERT_TRUE(setup::FormSetupPaths(paths));
+    EXPECT_STREQ(paths.installFolder, "C:\\");
+    EXPECT_STREQ(paths.programPath, "C:\\R512.exe");
+}
+
 }  // namespace

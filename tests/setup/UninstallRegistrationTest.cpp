@@ -17,7 +17,7 @@ TEST(UninstallRegistration, WritesBothValues) {
     ASSERT_TRUE(setup::RegisterUninstaller(registry.Machine(), "C:\\Program Files\\ZEL\\R512"));
 
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kEntry, "UninstallString"),
-              "C:\\Program Files\\ZEL\\R512\\uninstall.exe");
+              "\"C:\\Program Files\\ZEL\\R512\\uninstall.exe\"");
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kEntry, "DisplayName"),
               "R512 Control Software");
     EXPECT_EQ(testkit::ValueCount(registry.Machine(), kEntry), 2);
@@ -29,8 +29,15 @@ TEST(UninstallRegistration, SecondRunRewritesTheOneEntry) {
     ASSERT_TRUE(setup::RegisterUninstaller(registry.Machine(), "D:\\New Place"));
 
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kEntry, "UninstallString"),
-              "D:\\New Place\\uninstall.exe");
+              "\"D:\\New Place\\uninstall.exe\"");
     EXPECT_EQ(testkit::ValueCount(registry.Machine(), kEntry), 2);
+}
+
+TEST(UninstallRegistration, AtADriveRootTheFolderKeepsItsOneBackslash) {
+    testkit::RegistrySandbox registry;
+    ASSERT_TRUE(setup::RegisterUninstaller(registry.Machine(), "C:\\"));
+    EXPECT_EQ(testkit::ReadText(registry.Machine(), kEntry, "UninstallString"),
+              "\"C:\\uninstall.exe\"");
 }
 
 TEST(UninstallRegistration, FailsWhenTheKeyCannotBeCreated) {

@@ -18,6 +18,15 @@ TEST(CleanupScript, HasFourLinesEndedByLineFeedsOnly) {
               "del \"C:\\A B\\\\R512UNINSTALL.EXE.bat\"\n");
 }
 
+TEST(CleanupScript, APercentSignIsWrittenSoThatCmdTakesItLiterally) {
+    EXPECT_EQ(uninstall::CleanupScriptText("C:\\100% %OS%\\R512Uninstall.exe",
+                                           "C:\\100% %OS%\\R512Uninstall.exe.bat"),
+              ":repeat\n"
+              "del \"C:\\100%% %%OS%%\\R512Uninstall.exe\"\n"
+              "if exist \"C:\\100%% %%OS%%\\R512Uninstall.exe\" goto repeat\n"
+              "del \"C:\\100%% %%OS%%\\R512Uninstall.exe.bat\"\n");
+}
+
 TEST(CleanupScript, IsWrittenByteForByte) {
     testkit::ScratchFolder scratch("script");
     const std::string script = scratch.At("R512UNINSTALL.EXE.bat");
@@ -34,9 +43,9 @@ TEST(CleanupScript, CannotBeWrittenIntoAMissingFolder) {
     EXPECT_FALSE(uninstall::WriteCleanupScript(scratch.At("gone\\x.bat").c_str(), ":repeat\n"));
 }
 
-TEST(CleanupScript, StartedHiddenItDeletesTheCopyAndItself) {
-    testkit::ScratchFolder scratch("script run");
-    const std::string copy = scratch.MakeFile("R512UNINSTALL.EXE");
+// Writes and starts the script for copy; it must remove the copy and itself.
+void RunScriptFor(const std::string& copy) {
+    ASSERT_TRUE(testkit::Exists(copy));
     const std::string script = copy + ".bat";
     ASSERT_TRUE(uninstall::WriteCleanupScript(
         script.c_str(), uninstall::CleanupScriptText(copy.c_str(), script.c_str())));
@@ -44,6 +53,19 @@ TEST(CleanupScript, StartedHiddenItDeletesTheCopyAndItself) {
     ASSERT_TRUE(uninstall::StartHidden(script.c_str()));
     EXPECT_TRUE(testkit::WaitUntil(
         [&] { return !testkit::Exists(copy) && !testkit::Exists(script); }, 30000));
+}
+
+TEST(CleanupScript, StartedHiddenItDeletesTheCopyAndItself) {
+    testkit::ScratchFolder scratch("script run");
+    const std::string copy = scratch.MakeFile("R512UNINSTALL.EXE");
+    // cmd would read "%OS%" as the value of OS, "Windows_NT", in the script unless it is written
+    // "%%OS%%", and on its own command line, where nothing escapes it.
+    scratch.MakeFolder("%OS% 100%");
+    const std::string tricky = scratch.MakeFile("%OS% 100%\\R512Uninstall.exe");
+    for (const std::string& path : {copy, tricky}) {
+        SCOPED_TRACE(path);
+        RunScriptFor(path);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "FirstStage.h"
+#include "Processes.h"
 #include "StageFixture.h"
 #include "UninstallEntryRemoval.h"
 #include "Waiting.h"
@@ -20,7 +21,13 @@ protected:
         StageFixture::SetUp();
         Install(ProbePath());
         ASSERT_TRUE(ProgramFilesPresent()) << "the probe is missing: " << ProbePath();
-        moduleName = Capitals(installFolder + "uninstall.exe");
+        moduleName = installFolder + "uninstall.exe";
+    }
+
+    // A copy that a test started must have ended before the scratch folder can go.
+    void TearDown() override {
+        EXPECT_TRUE(testkit::WaitUntilNoProcessRuns(CopyPath(), 15000));
+        StageFixture::TearDown();
     }
 
     std::string CopyPath() const { return tempFolder + "\\R512Uninstall.exe"; }
@@ -65,7 +72,7 @@ TEST_F(FirstStageTest, YesRemovesShortcutsAndEntryAndStartsTheCopyWithTheFolder)
     ASSERT_TRUE(testkit::WaitUntil([&] { return CopyRecordLines() >= 3; }, 15000));
     const std::string record = CopyRecord();
     const std::string tail = record.substr(record.find('\n') + 1);
-    EXPECT_EQ(tail.substr(0, tail.find('\n')), Capitals(installFolder)) << record;
+    EXPECT_EQ(tail.substr(0, tail.find('\n')), installFolder) << record;
 }
 
 TEST_F(FirstStageTest, TheMakersStartMenuFolderStaysWithOtherShortcuts) {
@@ -101,7 +108,7 @@ TEST_F(FirstStageTest, MissingEntryAndYesGoesOn) {
     EXPECT_TRUE(testkit::WaitUntil([&] { return !CopyRecord().empty(); }, 15000));
 }
 
-TEST_F(FirstStageTest, ACopyThatCannotStartEndsWithOne) {
+TEST_F(FirstStageTest, ACopyThatCannotStartIsReportedAndEndsWithOne) {
     const std::string missing = tempFolder + "\\no such folder";
     TemporaryFolderOverride override(missing);
     boxes.Answer(IDYES);
@@ -109,6 +116,12 @@ TEST_F(FirstStageTest, ACopyThatCannotStartEndsWithOne) {
     EXPECT_EQ(uninstall::RunFirstStage(moduleName.c_str(), context), 1);
     EXPECT_FALSE(testkit::Exists(missing));
     EXPECT_TRUE(ProgramFilesPresent());
+    // The shortcuts and the entry are gone already: the user is told that the files remain.
+    EXPECT_FALSE(ShortcutsPresent());
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, uninstall::kCopyNotStartedText);
+    EXPECT_EQ(boxes.Shown()[1].caption, "R512 Control Software");
+    EXPECT_EQ(boxes.Shown()[1].type, static_cast<UINT>(MB_ICONERROR));
 }
 
 TEST(UninstallEntryRemoval, FailsWhenTheListCannotBeOpened) {

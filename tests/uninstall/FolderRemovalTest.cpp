@@ -3,6 +3,7 @@
 
 #include "FolderRemoval.h"
 #include "ScratchFolder.h"
+#include "ScratchShellFolders.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ protected:
     void TearDown() override { SetCurrentDirectoryA(saved_); }
 
     testkit::ScratchFolder scratch{"folders"};
+    testkit::ScratchShellFolders shellFolders{scratch};
 
 private:
     char saved_[MAX_PATH] = "";
@@ -22,7 +24,7 @@ private:
 
 TEST_F(FolderRemovalTest, RemovesEmptyFolderAndEmptyParent) {
     const std::string folder = scratch.MakeFolder("Program Files\\ZEL\\R512");
-    uninstall::RemoveInstallationFolders((folder + "\\").c_str());
+    uninstall::RemoveInstallationFolders((folder + "\\").c_str(), shellFolders);
 
     EXPECT_FALSE(testkit::Exists(folder));
     EXPECT_FALSE(testkit::Exists(scratch.At("Program Files\\ZEL")));
@@ -32,7 +34,7 @@ TEST_F(FolderRemovalTest, RemovesEmptyFolderAndEmptyParent) {
 TEST_F(FolderRemovalTest, EvenWhenTheFolderWasTheCurrentDirectory) {
     const std::string folder = scratch.MakeFolder("ZEL\\R512");
     SetCurrentDirectoryA(folder.c_str());
-    uninstall::RemoveInstallationFolders((folder + "\\").c_str());
+    uninstall::RemoveInstallationFolders((folder + "\\").c_str(), shellFolders);
 
     EXPECT_FALSE(testkit::Exists(folder));
     char windowsFolder[MAX_PATH], here[MAX_PATH];
@@ -45,7 +47,7 @@ TEST_F(FolderRemovalTest, LeavesFoldersThatAreNotEmpty) {
     const std::string folder = scratch.MakeFolder("ZEL\\R512");
     scratch.MakeFile("ZEL\\R512\\R512.exe");
     scratch.MakeFolder("ZEL\\Other Product");
-    uninstall::RemoveInstallationFolders((folder + "\\").c_str());
+    uninstall::RemoveInstallationFolders((folder + "\\").c_str(), shellFolders);
 
     EXPECT_TRUE(testkit::Exists(folder + "\\R512.exe"));
     EXPECT_TRUE(testkit::Exists(scratch.At("ZEL\\Other Product")));
@@ -54,10 +56,25 @@ TEST_F(FolderRemovalTest, LeavesFoldersThatAreNotEmpty) {
 TEST_F(FolderRemovalTest, ParentWithOtherContentStaysWhileFolderGoes) {
     const std::string folder = scratch.MakeFolder("ZEL\\R512");
     scratch.MakeFile("ZEL\\readme.txt");
-    uninstall::RemoveInstallationFolders((folder + "\\").c_str());
+    uninstall::RemoveInstallationFolders((folder + "\\").c_str(), shellFolders);
 
     EXPECT_FALSE(testkit::Exists(folder));
     EXPECT_TRUE(testkit::Exists(scratch.At("ZEL\\readme.txt")));
+}
+
+TEST_F(FolderRemovalTest, AnEmptyDesktopStaysWhenTheInstallationWasOnIt) {
+    const std::string folder = scratch.MakeFolder("Desktop\\R512");
+    uninstall::RemoveInstallationFolders((folder + "\\").c_str(), shellFolders);
+
+    EXPECT_FALSE(testkit::Exists(folder));
+    EXPECT_TRUE(testkit::Exists(shellFolders.Desktop()));
+}
+
+TEST_F(FolderRemovalTest, TheProgramsFolderItselfStaysEvenAsTheInstallationFolder) {
+    // Set up from the Programs folder itself (its current directory): that folder and the
+    // Start Menu above it stay, empty or not.
+    uninstall::RemoveInstallationFolders((shellFolders.Programs() + "\\").c_str(), shellFolders);
+    EXPECT_TRUE(testkit::Exists(shellFolders.Programs()));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Processes.h"
 #include "ScratchFolder.h"
 #include "SecondStageLaunch.h"
 #include "TemporaryFolderOverride.h"
@@ -36,6 +37,30 @@ TEST(SecondStageLaunch, CommandLineFailsRatherThanOverflow) {
         "C:\\T\\R512Uninstall.exe", "C:\\A LONG FOLDER NAME\\UNINSTALL.EXE", line, sizeof line));
     EXPECT_FALSE(uninstall::FormSecondStageCommandLine("C:\\T\\R512Uninstall.exe", "NOPATH.EXE",
                                                        line, sizeof line));
+}
+
+TEST(SecondStageLaunch, TheCopyOfAReadOnlyUninstallerCanBeReplacedAndDeleted) {
+    testkit::ScratchFolder scratch("launch read-only");
+    const std::string temp = scratch.MakeFolder("Temp");
+    const std::string original = scratch.MakeFolder("R512") + "\\uninstall.exe";
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string probe =
+        std::string(self).substr(0, std::string(self).rfind('\\') + 1) + "hand-over-probe.exe";
+    ASSERT_TRUE(CopyFileA(probe.c_str(), original.c_str(), FALSE));
+    ASSERT_TRUE(SetFileAttributesA(original.c_str(), FILE_ATTRIBUTE_READONLY));
+    // A read-only copy left by an earlier uninstall, which a plain copy could not replace.
+    const std::string copy = scratch.MakeFile("Temp\\R512Uninstall.exe", "old");
+    ASSERT_TRUE(SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    ASSERT_TRUE(uninstall::LaunchSecondStage(original.c_str(), copy.c_str()));
+    ASSERT_TRUE(testkit::WaitUntilNoProcessRuns(copy, 15000));
+
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_NE(testkit::ReadWholeFile(copy), "old");
+    // What the clean-up script does once the copy has ended.
+    EXPECT_TRUE(DeleteFileA(copy.c_str()));
+    SetFileAttributesA(original.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         StageFixture::SetUp();
         Install();
-        copyPath = Capitals(scratch.MakeFile("Jo Smith\\Local Temp\\R512Uninstall.exe"));
+        copyPath = scratch.MakeFile("Jo Smith\\Local Temp\\R512Uninstall.exe");
     }
     // The script started by a test must be done before the scratch folder goes.
     void ScriptFinished() {
@@ -62,7 +62,7 @@ TEST_F(SecondStageTest, AFolderTypedWithoutItsBackslashStillWorks) {
 }
 
 TEST_F(SecondStageTest, WithoutAScriptTheCompletionIsStillShown) {
-    const std::string nowhere = Capitals(scratch.At("gone\\R512Uninstall.exe"));
+    const std::string nowhere = scratch.At("gone\\R512Uninstall.exe");
     EXPECT_EQ(uninstall::RunSecondStage(installFolder.c_str(), nowhere.c_str(), context), 0);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, "Uninstall Complete");

@@ -74,13 +74,6 @@ protected:
         return path.substr(0, path.rfind('\\') + 1) + "hand-over-probe.exe";
     }
 
-    static std::string Capitals(std::string text) {
-        for (char& c : text) {
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        }
-        return text;
-    }
-
     ScratchFolder scratch{"uninstall"};
     RegistrySandbox registry;
     ScratchShellFolders folders;

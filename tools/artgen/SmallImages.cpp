@@ -197,55 +197,69 @@ QImage renderIcon(int size) {
     return image;
 }
 
-QByteArray encodeIco(const QList<QImage>& images) {
-    const auto put16 = [](QByteArray& out, std::uint16_t v) {
-        out.append(char(v & 0xff));
-        out.append(char(v >> 8));
-    };
-    const auto put32 = [](QByteArray& out, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.append(char((v >> (8 * i)) & 0xff));
-    };
+namespace {
 
-    QList<QByteArray> payloads;
-    for (const QImage& source : images) {
-        const QImage image = source.convertToFormat(QImage::Format_ARGB32);
-        const int w = image.width(), h = image.height();
-        QByteArray dib;
-        put32(dib, 40);
-        put32(dib, std::uint32_t(w));
-        put32(dib, std::uint32_t(2 * h));  // colour rows and mask rows together
-        put16(dib, 1);
-        put16(dib, 32);
-        put32(dib, 0);
-        put32(dib, 0);
-        put32(dib, 0);
-        put32(dib, 0);
-        put32(dib, 0);
-        put32(dib, 0);
-        for (int y = h - 1; y >= 0; --y) {
-            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < w; ++x) {
-                dib.append(char(qBlue(row[x])));
-                dib.append(char(qGreen(row[x])));
-                dib.append(char(qRed(row[x])));
-                dib.append(char(qAlpha(row[x])));
-            }
+void put16(QByteArray& out, std::uint16_t v) {
+    out.append(char(v & 0xff));
+    out.append(char(v >> 8));
+}
+
+void put32(QByteArray& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.append(char((v >> (8 * i)) & 0xff));
+}
+
+// One image of an icon or cursor file: a 32-bit DIB with its colour rows and mask rows.
+QByteArray iconPayload(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const int w = image.width(), h = image.height();
+    QByteArray dib;
+    put32(dib, 40);
+    put32(dib, std::uint32_t(w));
+    put32(dib, std::uint32_t(2 * h));  // colour rows and mask rows together
+    put16(dib, 1);
+    put16(dib, 32);
+    put32(dib, 0);
+    put32(dib, 0);
+    put32(dib, 0);
+    put32(dib, 0);
+    put32(dib, 0);
+    put32(dib, 0);
+    for (int y = h - 1; y >= 0; --y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            dib.append(char(qBlue(row[x])));
+            dib.append(char(qGreen(row[x])));
+            dib.append(char(qRed(row[x])));
+            dib.append(char(qAlpha(row[x])));
         }
-        // AND mask for systems that ignore the alpha channel: set where fully transparent.
-        const int maskStride = ((w + 31) / 32) * 4;
-        for (int y = h - 1; y >= 0; --y) {
-            QByteArray maskRow(maskStride, '\0');
-            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < w; ++x)
-                if (qAlpha(row[x]) == 0) maskRow[x / 8] = char(maskRow[x / 8] | (0x80 >> (x % 8)));
-            dib.append(maskRow);
-        }
-        payloads.append(dib);
     }
+    // AND mask for systems that ignore the alpha channel: set where fully transparent.
+    const int maskStride = ((w + 31) / 32) * 4;
+    for (int y = h - 1; y >= 0; --y) {
+        QByteArray maskRow(maskStride, '\0');
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            if (qAlpha(row[x]) == 0) maskRow[x / 8] = char(maskRow[x / 8] | (0x80 >> (x % 8)));
+        dib.append(maskRow);
+    }
+    return dib;
+}
+
+// The directory entry's two 16-bit fields after the size bytes: planes and bit count in an
+// icon, the hot spot in a cursor.
+struct EntryFields {
+    std::uint16_t first;
+    std::uint16_t second;
+};
+
+QByteArray encodeDirectory(std::uint16_t type, const QList<QImage>& images,
+                           const QList<EntryFields>& fields) {
+    QList<QByteArray> payloads;
+    for (const QImage& image : images) payloads.append(iconPayload(image));
 
     QByteArray out;
     put16(out, 0);
-    put16(out, 1);  // icon
+    put16(out, type);
     put16(out, std::uint16_t(images.size()));
     std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
     for (int i = 0; i < images.size(); ++i) {
@@ -253,14 +267,26 @@ QByteArray encodeIco(const QList<QImage>& images) {
         out.append(char(images[i].height() & 0xff));
         out.append('\0');  // no palette
         out.append('\0');
-        put16(out, 1);
-        put16(out, 32);
+        put16(out, fields[i].first);
+        put16(out, fields[i].second);
         put32(out, std::uint32_t(payloads[i].size()));
         put32(out, offset);
         offset += std::uint32_t(payloads[i].size());
     }
     for (const QByteArray& payload : payloads) out.append(payload);
     return out;
+}
+
+}  // namespace
+
+QByteArray encodeIco(const QList<QImage>& images) {
+    QList<EntryFields> fields;
+    for (int i = 0; i < images.size(); ++i) fields.append({1, 32});  // one plane, 32 bits
+    return encodeDirectory(1, images, fields);
+}
+
+QByteArray encodeCur(const QImage& image, int hotSpotX, int hotSpotY) {
+    return encodeDirectory(2, {image}, {{std::uint16_t(hotSpotX), std::uint16_t(hotSpotY)}});
 }
 
 }  // namespace artgen

@@ -27,4 +27,8 @@ QImage renderIcon(int size);
 // A Windows .ico file holding the given images (each at most 256 x 256) as 32-bit entries.
 QByteArray encodeIco(const QList<QImage>& images);
 
+// A Windows .cur file holding one 32-bit image with its hot spot: the same picture as a PNG
+// cursor of the Qt front end, for the Win32 front end, which loads cursors in this format.
+QByteArray encodeCur(const QImage& image, int hotSpotX, int hotSpotY);
+
 }  // namespace artgen

@@ -10,6 +10,7 @@
 #include "Quantiser.h"
 #include "Skin.h"
 #include "SmallImages.h"
+#include "ui/ArtworkHotSpots.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,26 @@ bool writePng(const QImage& image, const QString& path) { return image.save(path
 bool writeFile(const QByteArray& bytes, const QString& path) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The Windows cursors, made from the committed PNG cursors and the shared hot spots, so that
+// both front ends show the same pictures.
+bool writeCursorFiles(const QDir& out) {
+    struct Cursor {
+        const char* name;
+        r512::CursorHotSpot hotSpot;
+    };
+    const Cursor cursors[] = {{"hand", r512::kHandHotSpot},
+                              {"knob-down", r512::kKnobDownHotSpot},
+                              {"knob-up", r512::kKnobUpHotSpot}};
+    for (const Cursor& c : cursors) {
+        const QString name = QStringLiteral("cursor/%1").arg(QLatin1String(c.name));
+        const QImage image(out.filePath(name + QStringLiteral(".png")));
+        if (image.isNull() || !writeFile(artgen::encodeCur(image, c.hotSpot.x, c.hotSpot.y),
+                                         out.filePath(name + QStringLiteral(".cur"))))
+            return false;
+    }
+    return true;
 }
 
 int fail(const QString& what) {
@@ -45,8 +66,11 @@ int main(int argc, char** argv) {
     QString boldFontFile =
         QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf");
     QString outDir;
+    bool cursorsOnly = false;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--preview") && i + 1 < args.size())
+        if (args[i] == QLatin1String("--cursors"))
+            cursorsOnly = true;
+        else if (args[i] == QLatin1String("--preview") && i + 1 < args.size())
             previewDir = args[++i];
         else if (args[i] == QLatin1String("--font") && i + 1 < args.size())
             fontFile = args[++i];
@@ -57,9 +81,12 @@ int main(int argc, char** argv) {
         else
             return fail(
                 QStringLiteral("usage: r512-artgen OUTPUT_DIR [--preview DIR] "
-                               "[--font FILE] [--bold-font FILE]"));
+                               "[--font FILE] [--bold-font FILE] [--cursors]"));
     }
     if (outDir.isEmpty()) return fail(QStringLiteral("no output folder given"));
+    // --cursors: only the Windows cursors, from the PNG cursors already in the folder.
+    if (cursorsOnly)
+        return writeCursorFiles(QDir(outDir)) ? 0 : fail(QStringLiteral("cannot write cursors"));
 
     const QDir out(outDir);
     for (const char* sub : {"caption", "cursor", "icon"})
@@ -113,7 +140,8 @@ int main(int argc, char** argv) {
          writePng(knobUp, out.filePath(QStringLiteral("cursor/knob-up.png"))) &&
          writePng(icon32, out.filePath(QStringLiteral("icon/r512-32.png"))) &&
          writePng(icon16, out.filePath(QStringLiteral("icon/r512-16.png"))) &&
-         writeFile(encodeIco({icon32, icon16}), out.filePath(QStringLiteral("icon/r512.ico")));
+         writeFile(encodeIco({icon32, icon16}), out.filePath(QStringLiteral("icon/r512.ico"))) &&
+         writeCursorFiles(out);
     if (!ok) return fail(QStringLiteral("cannot write into %1").arg(outDir));
 
     if (!previewDir.isEmpty()) {

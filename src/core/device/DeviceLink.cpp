@@ -1,19 +1,54 @@
 #include "device/DeviceLink.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <utility>
 
+#include "device/ProtocolTrace.h"
+
 namespace r512 {
 
-DeviceLink::DeviceLink() = default;
+namespace {
 
-DeviceLink::DeviceLink(std::unique_ptr<PortChannel> channel) : SerialLink(std::move(channel)) {}
+// The trace that the environment asks for; a file that can't be opened is said once on
+// standard error and the link runs untraced.
+void TraceFromEnvironment(DeviceLink& link) {
+    const char* path = std::getenv("R512_TRACE");
+    if (path == nullptr || *path == '\0') return;
+    std::string error;
+    if (!link.TraceTo(path, &error)) std::fprintf(stderr, "R512_TRACE: %s\n", error.c_str());
+}
+
+}  // namespace
+
+DeviceLink::DeviceLink() { TraceFromEnvironment(*this); }
+
+DeviceLink::DeviceLink(std::unique_ptr<PortChannel> channel) : SerialLink(std::move(channel)) {
+    TraceFromEnvironment(*this);
+}
+
+bool DeviceLink::TraceTo(const std::string& path, std::string* error) {
+    if (IsOpen()) {
+        if (error) *error = "the trace can only start while the port is closed";
+        return false;
+    }
+    std::unique_ptr<ProtocolTrace> trace = ProtocolTrace::Open(path, error);
+    if (!trace) return false;
+    SetTrace(trace.get());
+    trace_ = std::move(trace);
+    return true;
+}
 
 // The port is closed (and the I/O thread ended) before the window and image go away.
 DeviceLink::~DeviceLink() { ClosePort(); }
 
 bool DeviceLink::OpenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
+    if (trace_) {
+        trace_->Note(std::string("open ") + (portName ? portName : "") + " (" +
+                     (lineDefinition ? lineDefinition : "") + ")");
+    }
     if (!SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner)) return false;
     windowFilled_ = 0;
     return QueueWindowRead();

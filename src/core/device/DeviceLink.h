@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "device/Protocol.h"
 #include "device/RegisterMirror.h"
@@ -12,6 +14,7 @@
 namespace r512 {
 
 class MessagePump;
+class ProtocolTrace;
 
 // The read notice that the link posts to its owner: requested length, bytes received.
 constexpr std::uint32_t WM_DEVICE_DATA = 1124;  // WM_USER + 100
@@ -89,6 +92,12 @@ public:
     NamesImageBytes& NamesImage() { return namesImage_; }
     const NamesImageBytes& NamesImage() const { return namesImage_; }
 
+    // Starts the protocol trace: every byte sent and received from now on is appended to the
+    // file, decoded (ProtocolTrace). Only while the port is closed; false when the port is open
+    // or the file can't be opened (`error` then says why). A link traces from its construction
+    // when the environment names a file in R512_TRACE.
+    bool TraceTo(const std::string& path, std::string* error = nullptr);
+
     // The pause between the upload's writes; std::this_thread::sleep_for unless replaced.
     using Pause = std::function<void(std::chrono::milliseconds)>;
     void SetPause(Pause pause);
@@ -107,6 +116,7 @@ private:
     bool QueueNamesByte(const std::uint8_t* byte);  // after the pause between upload bytes
 
     Pause pause_;
+    std::unique_ptr<ProtocolTrace> trace_;  // outlives the I/O thread: the destructor closes first
 
     RegisterMirror mirror_;
     std::array<std::uint8_t, 3> receiveWindow_{};

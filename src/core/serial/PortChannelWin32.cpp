@@ -1,5 +1,7 @@
 #include "serial/PortChannelWin32.h"
 
+#include "serial/ComPortName.h"
+
 #include <cstdint>
 
 namespace r512 {
@@ -79,8 +81,10 @@ void PortChannelWin32::ApplyLinkFlowControl(DCB& dcb) {
 
 PortChannel::OpenStatus PortChannelWin32::Open(const char* portName, const char* lineDefinition,
                                                const CommTimeouts& timeouts) {
-    // The name goes to the system as it stands ("COM1", or whatever the user configured).
-    UniqueHandle opened(CreateFileA(portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    // The name goes to the system as the user configured it ("COM1", a device path), except
+    // that COM10 and above are reached through the device namespace.
+    const std::string path = SystemPortPath(portName);
+    UniqueHandle opened(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!opened) return OpenStatus::OpenFailed;
     const HANDLE port = opened.Get();

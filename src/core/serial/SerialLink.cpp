@@ -5,10 +5,11 @@
 #include <utility>
 
 #include "base/Messages.h"
+#include "serial/PortChannelByName.h"
 
 namespace r512 {
 
-SerialLink::SerialLink() : SerialLink(PortChannel::CreateForPlatform()) {}
+SerialLink::SerialLink() : SerialLink(CreatePortChannel()) {}
 
 SerialLink::SerialLink(std::unique_ptr<PortChannel> channel) : channel_(std::move(channel)) {}
 
@@ -185,6 +186,13 @@ void SerialLink::CompleteHead(Queue& queue, bool isRead, std::uint32_t count) {
     if (queue.requests.empty()) return;  // discarded meanwhile; nothing to announce
     std::unique_ptr<IoRequest> done = std::move(queue.requests.front());
     queue.requests.pop_front();
+    if (trace_ != nullptr) {
+        if (isRead) {
+            trace_->Received(done->data, count, done->length);
+        } else {
+            trace_->Sent(done->data, count);
+        }
+    }
     if (done->noticeMessage != 0) Post(done->noticeMessage, done->length, count);
     done.reset();
     if (!queue.requests.empty()) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/NoticeTarget.h"
+#include "serial/ByteTrace.h"
 #include "serial/CommTimeouts.h"
 #include "serial/IoRequest.h"
 #include "serial/PortChannel.h"
@@ -79,6 +80,11 @@ public:
     // speaks of a port that is no more and must be dropped.
     [[nodiscard]] bool AcceptNotice();
 
+    // Where every byte sent and received goes as its request completes; none (nullptr) by
+    // default, which costs one pointer test per completion. Set only while the link is closed.
+    // The trace is not owned and must outlive the link's open time.
+    void SetTrace(ByteTrace* trace) { trace_ = trace; }
+
 protected:
     // Aborts the outstanding read (its completion still comes, with what had arrived) and
     // discards unread input. False when no port is open.
@@ -102,6 +108,7 @@ private:
 
     std::unique_ptr<PortChannel> channel_;
     NoticeTarget* owner_ = nullptr;
+    ByteTrace* trace_ = nullptr;
     std::atomic<std::uint32_t> running_{0};
     std::atomic<bool> failed_{false};
     std::atomic<std::uint64_t> nextSerial_{1};

@@ -46,13 +46,6 @@ std::string Setting(const char* name) {
     return value != nullptr ? value : "";
 }
 
-// The name CreateFileA opens a port by: COM1 to COM9 as they stand, COM10 and up only in the
-// device namespace.
-std::string PortSetting(const char* name) {
-    const std::string port = Setting(name);
-    return port.size() > 4 && port.compare(0, 3, "COM") == 0 ? "\\\\.\\" + port : port;
-}
-
 // Wine's ntdll exports its version; Windows' doesn't.
 bool UnderWine() {
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -162,12 +155,12 @@ TEST(LinkDcb, FlowControlIsOverwrittenAndNothingElse) {
 class ComPort : public ::testing::Test {
 protected:
     void SetUp() override {
-        devicePort = PortSetting("R512_COM_DEVICE");
-        splitPort = PortSetting("R512_COM_SPLIT");
-        missingPort = PortSetting("R512_COM_MISSING");
-        hangupPort = PortSetting("R512_COM_HANGUP");
+        devicePort = Setting("R512_COM_DEVICE");
+        splitPort = Setting("R512_COM_SPLIT");
+        missingPort = Setting("R512_COM_MISSING");
+        hangupPort = Setting("R512_COM_HANGUP");
         hangupRequest = Setting("R512_COM_HANGUP_REQUEST");
-        replugPort = PortSetting("R512_COM_REPLUG");
+        replugPort = Setting("R512_COM_REPLUG");
         replugRequest = Setting("R512_COM_REPLUG_REQUEST");
         replugAfter =
             std::chrono::milliseconds(std::atoi(Setting("R512_COM_REPLUG_AFTER_MS").c_str()));

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The Windows program under Wine, following the device simulator: builds R512.exe (mingw-w64)
+# and r512-sim (native), starts the simulator on a pseudo-terminal, maps COM1 of a throw-away
+# Wine prefix to it, runs R512.exe there on Xvfb with Wine's X11 driver and writes a screenshot
+# of its window (docs/r512-window-windows.png, or $SCREENSHOT) after $DEMO_SECONDS (default 4).
+# Extra arguments go to the simulator (e.g. --silent). Nothing of the user's own Wine prefix
+# or registry is touched.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+native=${BUILD_DIR:-$root/build}
+build=${BUILD_WIN_DIR:-$root/build-win}
+jobs=${JOBS:-2}
+
+cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$native" -j "$jobs" --target r512-sim >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DR512_NATIVE_BUILD_DIR="$native" >/dev/null
+cmake --build "$build" -j "$jobs" --target R512 >/dev/null
+
+work=$(mktemp -d /tmp/r512-demo-win.XXXXXX)
+# shellcheck source=wine-prefix.sh
+source "$root/scripts/wine-prefix.sh"
+# shellcheck source=wine-gui.sh
+source "$root/scripts/wine-gui.sh"
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    r512_gui_cleanup
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "preparing a throw-away Wine prefix..."
+r512_prepare_wine_prefix "$work/prefix"
+r512_start_xvfb "$work/xvfb.log"
+r512_use_x11_driver
+r512_start_sim "$native/src/simulator/r512-sim" sim "$work" "$@"
+r512_map_com 1 "$r512_pty"
+echo "simulated R512 on $r512_pty, mapped to COM1"
+
+key='HKCU\Software\ZEL\R512 Control Software\Config'
+wine reg add "$key" /v Configured /t REG_DWORD /d 1 /f >/dev/null 2>&1
+wine reg add "$key" /v Port /t REG_SZ /d COM1 /f >/dev/null 2>&1
+
+wine "$build/src/win32/R512.exe" >"$work/r512.log" 2>&1 &
+window=""
+for _ in $(seq 300); do
+    window=$(xdotool search --name '^R512 Control Software$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "the window did not appear:"; cat "$work/r512.log"; exit 1; }
+sleep "${DEMO_SECONDS:-4}"
+shot=${SCREENSHOT:-$root/docs/r512-window-windows.png}
+import -window "$window" "$shot"
+echo "screenshot of the window: $shot"
+echo "what the simulator saw:"
+head -n 8 "$work/sim.log"
+wine cmd /c exit >/dev/null 2>&1 || true

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace r512 {
+
+// Receives every byte the link has sent or received, as each request completes: a protocol
+// trace for finding out what went wrong on the wire. Called on the link's I/O thread only, one
+// call at a time; an implementation must not call back into the link.
+class ByteTrace {
+public:
+    virtual ~ByteTrace() = default;
+    // A write has completed: `count` of its bytes went out.
+    virtual void Sent(const std::uint8_t* bytes, std::uint32_t count) = 0;
+    // A read of `requested` bytes has completed with `count` bytes.
+    virtual void Received(const std::uint8_t* bytes, std::uint32_t count,
+                          std::uint32_t requested) = 0;
+};
+
+}  // namespace r512

@@ -1,0 +1,27 @@
+#include "serial/PortChannelByName.h"
+
+#include "serial/PortChannelSocket.h"
+#include "serial/SocketPortName.h"
+
+namespace r512 {
+
+PortChannelByName::PortChannelByName()
+    : serial_(PortChannel::CreateForPlatform()), active_(serial_.get()) {}
+
+PortChannel::OpenStatus PortChannelByName::Open(const char* portName, const char* lineDefinition,
+                                                const CommTimeouts& timeouts) {
+    // The link opens only a closed channel (it closes the old port first), so the one that
+    // served the last port has nothing left to release.
+    active_->Close();
+    if (IsSocketPortName(portName != nullptr ? portName : "")) {
+        if (!socket_) socket_ = std::make_unique<PortChannelSocket>();
+        active_ = socket_.get();
+    } else {
+        active_ = serial_.get();
+    }
+    return active_->Open(portName, lineDefinition, timeouts);
+}
+
+std::unique_ptr<PortChannel> CreatePortChannel() { return std::make_unique<PortChannelByName>(); }
+
+}  // namespace r512

@@ -1,0 +1,158 @@
+// The socket port channel's platform part on Windows: a non-blocking Winsock socket whose
+// network events signal an event object (WSAEventSelect), and an auto-reset event that wakes
+// the I/O thread; the thread waits on both with WaitForMultipleObjects.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "serial/SocketConnection.h"
+
+namespace r512 {
+
+namespace {
+
+// Winsock is started once for the process and left running until it ends.
+bool WinsockReady() {
+    static const bool ready = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    return ready;
+}
+
+bool WouldBlock() {
+    const int error = WSAGetLastError();
+    return error == WSAEWOULDBLOCK || error == WSAEINTR || error == WSAEINPROGRESS;
+}
+
+class SocketConnectionWin32 final : public SocketConnection {
+public:
+    SocketConnectionWin32(SOCKET socket, HANDLE networkEvent)
+        : socket_(socket), networkEvent_(networkEvent) {}
+    ~SocketConnectionWin32() override {
+        ReleaseWake();
+        closesocket(socket_);
+        CloseHandle(networkEvent_);
+    }
+
+    bool CreateWake() override {
+        ReleaseWake();
+        wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        return wake_ != nullptr;
+    }
+
+    void ReleaseWake() override {
+        if (wake_ != nullptr) CloseHandle(wake_);
+        wake_ = nullptr;
+    }
+
+    void Wake() override {
+        if (wake_ != nullptr) SetEvent(wake_);
+    }
+
+    Transfer Receive(std::uint8_t* data, std::uint32_t length) override {
+        const int n = recv(socket_, reinterpret_cast<char*>(data), static_cast<int>(length), 0);
+        if (n > 0) return {static_cast<std::uint32_t>(n), false};
+        if (n == 0) return {0, length > 0};  // the other end has closed
+        return {0, !WouldBlock()};
+    }
+
+    Transfer Send(const std::uint8_t* data, std::uint32_t length) override {
+        const int n =
+            send(socket_, reinterpret_cast<const char*>(data), static_cast<int>(length), 0);
+        if (n >= 0) return {static_cast<std::uint32_t>(n), false};
+        return {0, !WouldBlock()};
+    }
+
+    void Discard() override {
+        char buffer[256];
+        while (recv(socket_, buffer, sizeof buffer, 0) > 0) {
+        }
+    }
+
+    WaitResult Wait(bool wantRead, bool wantWrite, int timeoutMs) override {
+        // The network event is always watched: it reports what has happened since the last
+        // look (data, room to send, a close), and the caller simply tries again.
+        HANDLE handles[2] = {wake_, networkEvent_};
+        const DWORD which = WaitForMultipleObjects(
+            2, handles, FALSE, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs));
+        WaitResult result;
+        if (which == WAIT_OBJECT_0) result.woken = true;
+        if (which == WAIT_OBJECT_0 + 1) {
+            WSANETWORKEVENTS events{};
+            WSAEnumNetworkEvents(socket_, networkEvent_, &events);  // resets the event
+            result.ready = (wantRead && (events.lNetworkEvents & (FD_READ | FD_CLOSE))) ||
+                           (wantWrite && (events.lNetworkEvents & (FD_WRITE | FD_CLOSE)));
+        }
+        return result;
+    }
+
+private:
+    SOCKET socket_;
+    HANDLE networkEvent_;
+    HANDLE wake_ = nullptr;
+};
+
+// Waits for a non-blocking connect to end; true when it succeeded.
+bool FinishConnect(SOCKET socket, int timeoutMs) {
+    fd_set writable;
+    fd_set failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(socket, &writable);
+    FD_SET(socket, &failed);
+    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    if (select(0, nullptr, &writable, &failed, &limit) <= 0) return false;
+    return FD_ISSET(socket, &writable) && !FD_ISSET(socket, &failed);
+}
+
+}  // namespace
+
+std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
+                                                            int timeoutMs) {
+    if (!WinsockReady()) return nullptr;
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found) != 0)
+        return nullptr;
+    SOCKET connected = INVALID_SOCKET;
+    for (addrinfo* candidate = found; candidate != nullptr && connected == INVALID_SOCKET;
+         candidate = candidate->ai_next) {
+        SOCKET socket_ =
+            socket(candidate->ai_family, candidate->ai_socktype, candidate->ai_protocol);
+        if (socket_ == INVALID_SOCKET) continue;
+        u_long nonBlocking = 1;
+        ioctlsocket(socket_, FIONBIO, &nonBlocking);
+        const int result =
+            connect(socket_, candidate->ai_addr, static_cast<int>(candidate->ai_addrlen));
+        if (result == 0 || (WouldBlock() && FinishConnect(socket_, timeoutMs))) {
+            connected = socket_;
+        } else {
+            closesocket(socket_);
+        }
+    }
+    freeaddrinfo(found);
+    if (connected == INVALID_SOCKET) return nullptr;
+
+    // Frames are a few bytes each and must not wait for more to fill a segment.
+    const BOOL on = TRUE;
+    setsockopt(connected, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+    HANDLE networkEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (networkEvent == nullptr ||
+        WSAEventSelect(connected, networkEvent, FD_READ | FD_WRITE | FD_CLOSE) != 0) {
+        if (networkEvent != nullptr) CloseHandle(networkEvent);
+        closesocket(connected);
+        return nullptr;
+    }
+    return std::make_unique<SocketConnectionWin32>(connected, networkEvent);
+}
+
+}  // namespace r512

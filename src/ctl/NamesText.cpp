@@ -1,0 +1,146 @@
+#include "ctl/NamesText.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "ctl/Json.h"
+
+namespace r512::ctl::names_text {
+
+namespace {
+
+constexpr const char* kFieldNames[NamesFields::Count] = {
+    "source-1", "source-2", "source-3",  "source-4",  "source-5",  "source-6", "source-7",
+    "source-8", "source-9", "welcome-1", "welcome-2", "standby-1", "standby-2"};
+
+std::string TrimmedRight(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The text between the quotes of `value`; false for a value that is not one quoted text.
+bool Unquote(const std::string& value, std::string& text) {
+    if (value.size() < 2 || value.front() != '"' || value.back() != '"') return false;
+    text.clear();
+    for (std::size_t i = 1; i + 1 < value.size(); ++i) {
+        char c = value[i];
+        if (c == '"') return false;  // a quote inside must be escaped
+        if (c == '\\') {
+            if (i + 2 >= value.size()) return false;
+            c = value[++i];
+            if (c == 'x') {
+                if (i + 3 >= value.size() || HexDigit(value[i + 1]) < 0 ||
+                    HexDigit(value[i + 2]) < 0)
+                    return false;
+                c = static_cast<char>(HexDigit(value[i + 1]) * 16 + HexDigit(value[i + 2]));
+                i += 2;
+            } else if (c != '"' && c != '\\') {
+                return false;
+            }
+        }
+        text += c;
+    }
+    return true;
+}
+
+std::string Trim(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    const std::size_t last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+const char* FieldName(int index) {
+    return index >= 0 && index < NamesFields::Count ? kFieldNames[index] : "";
+}
+
+std::string Format(const NamesFields::Texts& texts) {
+    std::string out;
+    for (int i = 0; i < NamesFields::Count; ++i)
+        out += std::string(kFieldNames[i]) + " = " + Quoted(TrimmedRight(texts[i])) + "\n";
+    return out;
+}
+
+std::string FormatJson(const NamesFields::Texts& texts) {
+    std::string out = "{";
+    for (int i = 0; i < NamesFields::Count; ++i) {
+        if (i > 0) out += ',';
+        out += JsonQuote(kFieldNames[i]);
+        out += ':';
+        out += JsonQuote(TrimmedRight(texts[i]));
+    }
+    return out + "}\n";
+}
+
+bool Parse(const std::string& file, NamesFields::Texts& texts, std::string* error) {
+    std::istringstream lines(file);
+    std::string line;
+    int number = 0;
+    auto fail = [&](const std::string& what) {
+        if (error) *error = "line " + std::to_string(number) + ": " + what;
+        return false;
+    };
+    NamesFields::Texts result = texts;
+    while (std::getline(lines, line)) {
+        ++number;
+        const std::string content = Trim(line);
+        if (content.empty() || content.front() == '#') continue;
+        const std::size_t equals = content.find('=');
+        if (equals == std::string::npos) return fail("expected field = \"text\"");
+        const std::string name = Trim(content.substr(0, equals));
+        int index = -1;
+        for (int i = 0; i < NamesFields::Count; ++i) {
+            if (name == kFieldNames[i]) index = i;
+        }
+        if (index < 0)
+            return fail("no field '" + name + "' (source-1..9, welcome-1/2, standby-1/2)");
+        std::string text;
+        if (!Unquote(Trim(content.substr(equals + 1)), text))
+            return fail(name + ": the text must stand in double quotes (\\\" for a quote)");
+        const int width = NamesFields::Fields[static_cast<std::size_t>(index)].width;
+        if (static_cast<int>(text.size()) > width) {
+            return fail(name + ": " + std::to_string(text.size()) + " characters, at most " +
+                        std::to_string(width));
+        }
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (!NamesFields::IsValidByte(static_cast<std::uint8_t>(text[i]))) {
+                char byte[8];
+                std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(text[i]));
+                return fail(name + ": character " + std::to_string(i + 1) + " (" + byte +
+                            ") can't be stored in the device (only 0x14 to 0x7F)");
+            }
+        }
+        result[static_cast<std::size_t>(index)] = text;
+    }
+    texts = result;
+    return true;
+}
+
+}  // namespace r512::ctl::names_text

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "device/NamesFields.h"
+
+namespace r512::ctl {
+
+// The names memory's thirteen texts as a file a user edits, one "field = "text"" line each:
+//   source-1 = "Video 1"
+//   ...
+//   welcome-1 = "   ZEL R-512"
+// Trailing blanks are left out (the device pads every field with them); a '"' or '\' in a text
+// is written with a backslash, any other byte outside printable ASCII as \xHH. Lines that are
+// empty or begin with '#' are comments.
+namespace names_text {
+
+// The field names in the dialog's order: source-1 to source-9, welcome-1, welcome-2,
+// standby-1, standby-2.
+const char* FieldName(int index);
+
+std::string Format(const NamesFields::Texts& texts);
+std::string FormatJson(const NamesFields::Texts& texts);
+
+// Reads such a file into `texts`: the fields it names replace theirs, the others stay. Every
+// text must fit its field and hold only bytes the device can store, as the Names dialog
+// demands; false with `error` saying what and where otherwise.
+bool Parse(const std::string& file, NamesFields::Texts& texts, std::string* error);
+
+}  // namespace names_text
+
+}  // namespace r512::ctl

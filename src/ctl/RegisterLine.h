@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "device/RegisterMirror.h"
+
+namespace r512::ctl {
+
+// One register as status and watch print it: its name, its byte and the value in words
+//   "RS_VOLUME              65  vol: -35"
+// or as a JSON object
+//   {"code":225,"name":"RS_VOLUME","value":65,"text":"vol: -35"}
+// A register the device has not reported has no value ("(not reported)", null).
+std::string RegisterLine(std::uint8_t code, std::uint8_t value, bool reported);
+std::string RegisterJson(std::uint8_t code, std::uint8_t value, bool reported);
+
+}  // namespace r512::ctl

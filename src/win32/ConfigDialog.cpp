@@ -1,0 +1,95 @@
+#include "win32/ConfigDialog.h"
+
+#include <string>
+
+#include "base/Messages.h"
+#include "base/SettingsLayout.h"
+#include "ui/PortChoice.h"
+#include "ui/ResourceIds.h"
+#include "win32/DialogPlacement.h"
+#include "win32/Win32Resources.h"
+
+namespace r512 {
+
+namespace {
+
+void UpdateOtherField(HWND hwnd) {
+    EnableWindow(GetDlgItem(hwnd, IDC_OTHER_PORT_NAME),
+                 IsDlgButtonChecked(hwnd, IDC_PORT_OTHER) == BST_CHECKED);
+}
+
+}  // namespace
+
+INT_PTR ConfigDialog::Run(HINSTANCE instance, HWND owner) {
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+void ConfigDialog::Fill(HWND hwnd) {
+    const PortChoice choice = PortChoice::FromSettings(
+        profile_.GetProfileString(settings::kConfig, settings::kPort, settings::kDefaultPort),
+        profile_.GetProfileInt(settings::kConfig, settings::kSpeed, settings::kDefaultSpeed));
+    CheckRadioButton(hwnd, IDC_PORT_COM1, IDC_PORT_OTHER, IDC_PORT_COM1 + choice.port);
+    CheckRadioButton(hwnd, IDC_SPEED_12000, IDC_SPEED_9600, IDC_SPEED_12000 + choice.speed);
+    SetDlgItemTextA(hwnd, IDC_OTHER_PORT_NAME, choice.otherName.c_str());
+    UpdateOtherField(hwnd);
+}
+
+void ConfigDialog::Store(HWND hwnd) {
+    PortChoice choice;
+    for (int i = 0; i <= IDC_PORT_OTHER - IDC_PORT_COM1; ++i) {
+        if (IsDlgButtonChecked(hwnd, IDC_PORT_COM1 + i) == BST_CHECKED) choice.port = i;
+    }
+    choice.speed = IsDlgButtonChecked(hwnd, IDC_SPEED_9600) == BST_CHECKED ? 1 : 0;
+    char name[MAX_PATH] = {};
+    GetDlgItemTextA(hwnd, IDC_OTHER_PORT_NAME, name, MAX_PATH);
+    choice.otherName = name;
+    profile_.WriteProfileString(settings::kConfig, settings::kPort, choice.PortName());
+    profile_.WriteProfileInt(settings::kConfig, settings::kSpeed, choice.Speed());
+}
+
+INT_PTR CALLBACK ConfigDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<ConfigDialog*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        self->Fill(hwnd);
+        // The speed note follows the 9600 button; the speed group box precedes the 12000 one.
+        GrowToFitText(hwnd, GetWindow(GetDlgItem(hwnd, IDC_SPEED_9600), GW_HWNDNEXT),
+                      GetWindow(GetDlgItem(hwnd, IDC_SPEED_12000), GW_HWNDPREV));
+        CenterOnOwner(hwnd);
+        if (self->firstRun) {
+            // The first run can't be cancelled, and says why the dialog appears before it
+            // becomes visible.
+            HWND cancel = GetDlgItem(hwnd, IDCANCEL);
+            EnableWindow(cancel, FALSE);
+            ShowWindow(cancel, SW_HIDE);
+            ShowMessage(IDS_FIRST_RUN);
+        }
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<ConfigDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!self || message != WM_COMMAND) return FALSE;
+    const int id = LOWORD(wParam);
+    switch (id) {
+        case IDOK:
+            self->Store(hwnd);
+            EndDialog(hwnd, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            // Escape and the close box; in the first-run form too, whose caller doesn't look
+            // at the result.
+            EndDialog(hwnd, IDCANCEL);
+            return TRUE;
+        case IDC_PORT_COM1:
+        case IDC_PORT_COM2:
+        case IDC_PORT_COM3:
+        case IDC_PORT_COM4:
+        case IDC_PORT_OTHER:
+            if (HIWORD(wParam) == BN_CLICKED) UpdateOtherField(hwnd);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace r512

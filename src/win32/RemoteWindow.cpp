@@ -1,0 +1,533 @@
+#include "win32/RemoteWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "base/SettingsLayout.h"
+#include "ui/CommandSet.h"
+#include "ui/HotSpotTable.h"
+#include "ui/WindowPlacement.h"
+#include "win32/AboutDialog.h"
+#include "win32/ConfigDialog.h"
+#include "win32/MenuResources.h"
+#include "win32/Win32Resources.h"
+
+namespace r512 {
+
+namespace {
+
+constexpr const char* kClassName = "R512RemoteWindow";
+constexpr unsigned kRepeatPeriodMs = 100;
+
+// Set while the window redraws for a palette change, so that the change its own redraw causes
+// starts no further one.
+bool g_redrawingForPalette = false;
+
+RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// The smallest rectangle around a hot spot's area: its ellipse's box, cut by its clip.
+RECT BoundingBox(const HotSpotRegion& region) {
+    RECT box = ToRect(region.ellipse);
+    const Rect& clip = region.clip;
+    if (clip.right > clip.left && clip.bottom > clip.top) {
+        const RECT cut = ToRect(clip);
+        IntersectRect(&box, &box, &cut);
+    }
+    return box;
+}
+
+POINT PointFrom(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+}  // namespace
+
+RemoteWindow::RemoteWindow(Profile& profile, HINSTANCE instance)
+    : profile_(profile),
+      instance_(instance),
+      composer_(link_.Mirror(), *this, *this),
+      controller_(link_, profile_, *this, composer_, *this) {}
+
+RemoteWindow::~RemoteWindow() {
+    // The link's thread posts to this window: it ends before anything else goes.
+    link_.ClosePort();
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool RemoteWindow::Create() {
+    using namespace settings;
+    const bool configured = profile_.GetProfileInt(kConfig, kConfigured, 0) != 0;
+    RECT desktop{};
+    GetClientRect(GetDesktopWindow(), &desktop);
+
+    int storedX = kNoPosition, storedY = kNoPosition;
+    if (configured) {
+        storedX = profile_.GetProfileInt(kPosition, kMainX, kNoPosition);
+        storedY = profile_.GetProfileInt(kPosition, kMainY, kNoPosition);
+    }
+    const WindowPosition at = PlaceWindow(configured, storedX, storedY, kWindowWidth, kWindowHeight,
+                                          desktop.right, desktop.bottom, 1);
+
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.lpszClassName = kClassName;
+    if (!GetClassInfoA(instance_, kClassName, &windowClass) && !RegisterClassA(&windowClass))
+        return false;
+    CreateWindowExA(0, kClassName, kApplication,
+                    WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX, at.x, at.y, kWindowWidth,
+                    kWindowHeight, nullptr, nullptr, instance_, this);
+    if (!hwnd_) return false;
+
+    HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_R512));
+    HICON smallIcon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_R512),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), 0));
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
+
+    PlacePanel(configured, desktop);
+
+    const RECT displayRect = ToRect(kDisplayRect);
+    if (display_.Create(hwnd_, displayRect, instance_)) {
+        display_.LoadFontBitmap();
+        ShowWindow(display_.Handle(), SW_SHOW);
+    }
+
+    arrowCursor_ = LoadCursor(nullptr, IDC_ARROW);
+    waitCursor_ = LoadCursor(nullptr, IDC_WAIT);
+    handCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_HAND));
+    knobDownCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_DOWN));
+    knobUpCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_UP));
+    nonClientCursor_ = arrowCursor_;
+
+    skin_.Load(instance_, IDB_SKIN);  // a missing skin is not fatal: the window paints what it has
+    HDC windowDc = GetDC(hwnd_);
+    skin_.SelectInto(windowDc);
+    ReleaseDC(hwnd_, windowDc);
+    display_.SetPalette(skin_.Palette());
+    // The picture is complete: show it now rather than after the popups, the tooltips and the
+    // port have been set up (and, on a first run, the configuration dialog has been answered).
+    UpdateWindow(hwnd_);
+
+    // The popups of the Levels and Tone buttons, made hidden; one that can't be made leaves its
+    // button without a popup.
+    levels_.Create(instance_, IDD_LEVELS, hwnd_);
+    tone_.Create(instance_, IDD_TONE, hwnd_);
+
+    CreateToolTips();
+
+    if (!configured) {
+        // Written before the dialog opens, so that a first run cut short is not repeated.
+        profile_.WriteProfileInt(kConfig, kConfigured, 1);
+        ConfigDialog dialog(profile_);
+        dialog.firstRun = true;
+        dialog.Run(instance_, hwnd_);  // connects below with whatever the dialog stored
+    }
+
+    // A failed connection leaves the window up without a link (the link has said why).
+    static_cast<void>(controller_.Connect());
+    return true;
+}
+
+void RemoteWindow::PlacePanel(bool configured, const RECT&) {
+    using namespace settings;
+    // The Control Panel itself comes with its dialog; until then its stored place and state
+    // are kept as they are.
+    if (configured) {
+        panel_.x = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
+        panel_.y = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
+    }
+    panel_.visible = profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0;
+}
+
+void RemoteWindow::CreateToolTips() {
+    // The common controls are loaded only now, after the first paint: loading them registers
+    // many window classes, which would otherwise delay the program's start by a good part.
+    HMODULE commonControls = LoadLibraryA("comctl32.dll");
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = commonControls ? reinterpret_cast<InitFunction>(reinterpret_cast<void (*)()>(
+                                           GetProcAddress(commonControls, "InitCommonControlsEx")))
+                                     : nullptr;
+    const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    if (!init || !init(&controls)) return;  // no tooltips, everything else as usual
+    toolTips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                nullptr, instance_, nullptr);
+    if (!toolTips_) return;
+    auto add = [this](UINT_PTR id, const RECT& rect, const char* name) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = id;
+        tool.rect = rect;
+        tool.lpszText = const_cast<char*>(name);
+        SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    };
+    UINT_PTR id = 0;
+    for (const CaptionButtonGeometry& button : CaptionButtons())
+        add(id++, ToRect(button.rect), button.name);
+    for (const HotSpot& spot : HotSpots()) add(id++, BoundingBox(spot.region), spot.name);
+}
+
+bool RemoteWindow::IsPopupMessage(MSG* message) {
+    for (const PopupPanel* popup : {&levels_, &tone_}) {
+        if (popup->Handle() && IsWindowVisible(popup->Handle()) &&
+            IsDialogMessageA(popup->Handle(), message))
+            return true;
+    }
+    return false;
+}
+
+void RemoteWindow::PostNotice(std::uint32_t message, std::uint32_t requested,
+                              std::uint32_t received) {
+    PostMessageA(hwnd_, message, requested, received);
+}
+
+void RemoteWindow::StartTimer(int id, unsigned periodMs) {
+    if (id < 0 || id >= static_cast<int>(timerRunning_.size()) || !hwnd_) return;
+    SetTimer(hwnd_, static_cast<UINT_PTR>(id), periodMs, nullptr);
+    timerRunning_[static_cast<std::size_t>(id)] = true;
+}
+
+void RemoteWindow::StopTimer(int id) {
+    if (id < 0 || id >= static_cast<int>(timerRunning_.size())) return;
+    if (hwnd_) KillTimer(hwnd_, static_cast<UINT_PTR>(id));
+    timerRunning_[static_cast<std::size_t>(id)] = false;
+}
+
+bool RemoteWindow::IsTimerRunning(int id) const {
+    if (id < 0 || id >= static_cast<int>(timerRunning_.size())) return false;
+    return timerRunning_[static_cast<std::size_t>(id)];
+}
+
+void RemoteWindow::SetLine(const char* text, int line, bool redraw) {
+    display_.SetLine(text, line, redraw);
+}
+
+LRESULT CALLBACK RemoteWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<RemoteWindow*>(
+            reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<RemoteWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return TRUE;  // the skin covers the whole window
+        case WM_PALETTECHANGED:
+            DefWindowProcA(hwnd_, message, wParam, lParam);
+            OnPaletteChanged();
+            return 0;
+        case WM_NCHITTEST:
+            return OnNcHitTest(lParam);
+        case WM_SETCURSOR:
+            if (OnSetCursor(lParam)) return TRUE;
+            break;
+        case WM_MOUSEMOVE:
+            OnMouseMove(PointFrom(lParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            OnLeftButtonDown(PointFrom(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnLeftButtonUp(PointFrom(lParam));
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnRightButtonDown(PointFrom(lParam));
+            return 0;
+        case WM_NCRBUTTONDOWN:
+            // The body: the File menu at the press, already in screen coordinates.
+            TrackMenu(IDR_MENU_FILE, PointFrom(lParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            return 0;  // the body has the File menu, not the system menu
+        case WM_TIMER:
+            controller_.TimerExpired(static_cast<int>(wParam));
+            break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_DEVICE_DATA:
+            // A frame recomposes the display; the Control Panel, when it comes, reloads here.
+            controller_.DeviceData(static_cast<std::uint32_t>(wParam),
+                                   static_cast<std::uint32_t>(lParam));
+            return 0;
+        case WM_PORT_FAILED:
+            // The link has closed itself: the no-connection screen and the retry that opens the
+            // port again when it is back; no message box.
+            controller_.PortFailed();
+            return 0;
+        case WM_CLOSE:
+            SavePositions();
+            DestroyWindow(hwnd_);
+            return 0;
+        case WM_DESTROY:
+            link_.ClosePort();
+            for (int id = 0; id < static_cast<int>(timerRunning_.size()); ++id) StopTimer(id);
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void RemoteWindow::Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd_, &paint);
+    if (skin_.Palette()) {
+        SelectPalette(dc, skin_.Palette(), FALSE);
+        RealizePalette(dc);
+    }
+    if (skin_.MemoryDc()) {
+        BitBlt(dc, 0, 0, kWindowWidth, kWindowHeight, skin_.MemoryDc(), 0, 0, SRCCOPY);
+    } else {
+        PatBlt(dc, 0, 0, kWindowWidth, kWindowHeight, WHITENESS);
+    }
+    DrawCaptionButton(dc, 0);
+    DrawCaptionButton(dc, 1);
+    EndPaint(hwnd_, &paint);
+}
+
+void RemoteWindow::DrawCaptionButton(HDC dc, int index) {
+    const auto i = static_cast<std::size_t>(index);
+    static constexpr int kImages[2][2] = {{IDB_MINIMIZE_UP, IDB_MINIMIZE_DOWN},
+                                          {IDB_CLOSE_UP, IDB_CLOSE_DOWN}};
+    HBITMAP image =
+        static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(kImages[i][captions_[i].down]),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!image) return;
+    BITMAP size{};
+    GetObjectA(image, sizeof(size), &size);
+    HDC imageDc = CreateCompatibleDC(dc);
+    HGDIOBJ original = SelectObject(imageDc, image);
+    if (skin_.Palette()) {
+        SelectPalette(dc, skin_.Palette(), FALSE);
+        RealizePalette(dc);
+    }
+    // The button's rectangle is drawn inclusive of its right and bottom edge; the image may be
+    // shorter, and nothing is copied from beyond it.
+    const Rect& r = CaptionButtons()[i].rect;
+    const int width = std::min<int>(r.right - r.left + 1, size.bmWidth);
+    const int height = std::min<int>(r.bottom - r.top + 1, size.bmHeight);
+    BitBlt(dc, r.left, r.top, width, height, imageDc, 0, 0, SRCCOPY);
+    SelectObject(imageDc, original);
+    DeleteDC(imageDc);
+    DeleteObject(image);
+}
+
+void RemoteWindow::RedrawCaptionButton(int index) {
+    HDC dc = GetDC(hwnd_);
+    DrawCaptionButton(dc, index);
+    ReleaseDC(hwnd_, dc);
+}
+
+void RemoteWindow::OnPaletteChanged() {
+    if (g_redrawingForPalette) return;
+    g_redrawingForPalette = true;
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    g_redrawingForPalette = false;
+}
+
+LRESULT RemoteWindow::OnNcHitTest(LPARAM lParam) {
+    POINT p = PointFrom(lParam);
+    ScreenToClient(hwnd_, &p);
+    // The buttons and hot spots are the window's own; the body drags it and opens the File menu.
+    if (HitCaptionButton(p.x, p.y) >= 0 || HitHotSpot(p.x, p.y) >= 0) return HTCLIENT;
+    return HTCAPTION;
+}
+
+bool RemoteWindow::OnSetCursor(LPARAM lParam) {
+    if (LOWORD(lParam) == HTCLIENT) return true;  // the mouse move sets it
+    if (!nonClientCursor_) return false;
+    SetCursor(nonClientCursor_);
+    return true;
+}
+
+HCURSOR RemoteWindow::CursorAt(POINT p) const {
+    const int spot = HitHotSpot(p.x, p.y);
+    if (spot < 0) return arrowCursor_;
+    HCURSOR cursor = nullptr;
+    switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
+        case HotSpotCursor::Hand:
+            cursor = handCursor_;
+            break;
+        case HotSpotCursor::KnobDown:
+            cursor = knobDownCursor_;
+            break;
+        case HotSpotCursor::KnobUp:
+            cursor = knobUpCursor_;
+            break;
+    }
+    return cursor ? cursor : arrowCursor_;
+}
+
+void RemoteWindow::StopRepeating() {
+    repeatingHotSpot_ = -1;
+    controller_.SetRepeatingCode(-1);  // timer 0 ends itself at its next tick
+    ReleaseCapture();
+}
+
+void RemoteWindow::OnMouseMove(POINT p) {
+    // Leaving the held knob half ends the repeat; coming back does not restart it.
+    if (repeatingHotSpot_ >= 0 &&
+        !HotSpots()[static_cast<std::size_t>(repeatingHotSpot_)].region.Contains(p.x, p.y)) {
+        StopRepeating();
+    }
+    for (int i = 0; i < 2; ++i) {
+        CaptionState& state = captions_[static_cast<std::size_t>(i)];
+        if (!state.armed) continue;
+        const bool inside = CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x, p.y);
+        if (inside != state.down) {
+            state.down = inside;
+            RedrawCaptionButton(i);
+        }
+        return;
+    }
+    SetCursor(CursorAt(p));
+}
+
+void RemoteWindow::OnLeftButtonDown(POINT p) {
+    const int caption = HitCaptionButton(p.x, p.y);
+    if (caption >= 0) {
+        // Armed and drawn pressed; it acts only if the button is let go over it.
+        captions_[static_cast<std::size_t>(caption)] = {true, true};
+        SetCapture(hwnd_);
+        RedrawCaptionButton(caption);
+        return;
+    }
+    const int spot = HitHotSpot(p.x, p.y);
+    if (spot < 0) return;
+    const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
+    link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
+    if (hotSpot.repeat) {
+        SetCapture(hwnd_);
+        repeatingHotSpot_ = spot;
+        controller_.SetRepeatingCode(hotSpot.code);
+        StartTimer(kRepeatTimer, kRepeatPeriodMs);
+    }
+}
+
+void RemoteWindow::OnLeftButtonUp(POINT p) {
+    if (repeatingHotSpot_ >= 0) {
+        StopRepeating();
+        return;
+    }
+    for (int i = 0; i < 2; ++i) {
+        CaptionState& state = captions_[static_cast<std::size_t>(i)];
+        if (!state.armed) continue;
+        state = {};
+        ReleaseCapture();
+        RedrawCaptionButton(i);
+        if (!CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x, p.y)) continue;
+        if (i == 0) {
+            PostMessageA(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        } else {
+            SavePositions();
+            DestroyWindow(hwnd_);
+            return;
+        }
+    }
+}
+
+void RemoteWindow::OnRightButtonDown(POINT p) {
+    const int spot = HitHotSpot(p.x, p.y);
+    if (spot < 0) return;  // a caption button
+    const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
+    POINT screen = p;
+    ClientToScreen(hwnd_, &screen);
+    if (const int menu = MenuResourceFor(kind)) {
+        TrackMenu(menu, screen);
+    } else if (kind == RightClick::LevelsPopup) {
+        levels_.ShowAt(screen);
+    } else if (kind == RightClick::TonePopup) {
+        tone_.ShowAt(screen);
+    }
+}
+
+void RemoteWindow::TrackMenu(int menuResource, POINT screenPoint) {
+    HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(menuResource));
+    if (!menu) return;
+    // A menu tracked for a window that is not in the foreground would not close when the user
+    // clicks elsewhere.
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                   screenPoint.x, screenPoint.y, 0, hwnd_, nullptr);
+    DestroyMenu(menu);
+}
+
+void RemoteWindow::OnCommand(int id) {
+    const CommandAction action = DecideCommand(id, link_.Mirror());
+    switch (action.kind) {
+        case CommandAction::Kind::Device:
+            // No answer is awaited: the device's reports show what it did.
+            for (std::uint8_t code : action.codes) link_.SendCommand(code);
+            break;
+        case CommandAction::Kind::Refresh:
+            controller_.RefreshCommand();
+            break;
+        case CommandAction::Kind::Exit:
+            SavePositions();
+            DestroyWindow(hwnd_);
+            break;
+        case CommandAction::Kind::Configure:
+            ConfigureCommand();
+            break;
+        case CommandAction::Kind::About:
+            AboutCommand();
+            break;
+        case CommandAction::Kind::ControlPanel:
+        case CommandAction::Kind::Names:
+            // The Control Panel and the names editor are not part of this window yet.
+            break;
+        case CommandAction::Kind::Unknown:
+            break;
+    }
+}
+
+void RemoteWindow::ConfigureCommand() {
+    ConfigDialog dialog(profile_);
+    if (dialog.Run(instance_, hwnd_) == IDOK) {
+        // The dialog has stored the new port and speed: connect again with them.
+        link_.ClosePort();
+        static_cast<void>(controller_.Connect());  // a failure has been shown
+    }
+}
+
+void RemoteWindow::AboutCommand() { AboutDialog::Run(instance_, hwnd_); }
+
+void RemoteWindow::SavePositions() {
+    using namespace settings;
+    // The normal (restored) rectangle, so that a minimised window stores where it comes back.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (GetWindowPlacement(hwnd_, &placement)) {
+        profile_.WriteProfileInt(kPosition, kMainX, placement.rcNormalPosition.left);
+        profile_.WriteProfileInt(kPosition, kMainY, placement.rcNormalPosition.top);
+    }
+    profile_.WriteProfileInt(kPosition, kControlX, panel_.x);
+    profile_.WriteProfileInt(kPosition, kControlY, panel_.y);
+    profile_.WriteProfileInt(kPosition, kControlVisible, panel_.visible ? 1 : 0);
+}
+
+}  // namespace r512

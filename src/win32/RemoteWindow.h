@@ -1,0 +1,118 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+
+#include "base/NoticeTarget.h"
+#include "base/Profile.h"
+#include "base/WindowTimers.h"
+#include "device/DeviceLink.h"
+#include "ui/ConnectionController.h"
+#include "ui/DisplayComposer.h"
+#include "ui/DisplayLines.h"
+#include "win32/FrontPanelDisplay.h"
+#include "win32/PopupPanel.h"
+#include "win32/SkinBitmap.h"
+
+namespace r512 {
+
+// The program's main window: a frameless 775 x 168 popup painted from the skin, with its own
+// Minimize and Close buttons drawn in the corner, the thirteen hot spots of the core's table,
+// the front-panel display child, the context menus and the Tone and Levels popups. It owns the
+// device link and runs the window's five timers; the core decides, the window draws.
+class RemoteWindow final : public NoticeTarget, public WindowTimers, public DisplayLines {
+public:
+    RemoteWindow(Profile& profile, HINSTANCE instance);
+    ~RemoteWindow() override;
+    RemoteWindow(const RemoteWindow&) = delete;
+    RemoteWindow& operator=(const RemoteWindow&) = delete;
+
+    // Builds, places and shows the window and its parts, runs the first-run configuration and
+    // connects. False when the window can't be made (the program then ends).
+    bool Create();
+
+    HWND Handle() const { return hwnd_; }
+
+    // Gives the modeless popups their keyboard handling (Tab, Escape); true when the message
+    // was theirs.
+    bool IsPopupMessage(MSG* message);
+
+    // NoticeTarget: called on the link's I/O thread; posts the notice (WM_DEVICE_DATA, or
+    // WM_PORT_FAILED) to the window.
+    void PostNotice(std::uint32_t message, std::uint32_t requested,
+                    std::uint32_t received) override;
+
+    // WindowTimers: window timers of this window, ids 0 to 4.
+    void StartTimer(int id, unsigned periodMs) override;
+    void StopTimer(int id) override;
+    bool IsTimerRunning(int id) const override;
+
+    // DisplayLines: the composer's lines go to the display child.
+    void SetLine(const char* text, int line, bool redraw) override;
+
+private:
+    struct CaptionState {
+        bool armed = false;
+        bool down = false;
+    };
+    // Where the Control Panel was and whether it was open, kept so that closing the window
+    // stores them again unchanged.
+    struct PanelPlacement {
+        int x = -1;
+        int y = -1;
+        bool visible = false;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void Paint();
+    void DrawCaptionButton(HDC dc, int index);
+    void RedrawCaptionButton(int index);
+    void OnPaletteChanged();
+    LRESULT OnNcHitTest(LPARAM lParam);
+    bool OnSetCursor(LPARAM lParam);
+    void OnMouseMove(POINT point);
+    void OnLeftButtonDown(POINT point);
+    void OnLeftButtonUp(POINT point);
+    void OnRightButtonDown(POINT point);
+    void TrackMenu(int menuResource, POINT screenPoint);
+    void OnCommand(int id);
+    void ConfigureCommand();
+    void AboutCommand();
+    void SavePositions();
+    void StopRepeating();
+    void CreateToolTips();
+    HCURSOR CursorAt(POINT point) const;
+    void PlacePanel(bool configured, const RECT& desktop);
+
+    Profile& profile_;
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    SkinBitmap skin_;
+    DeviceLink link_;
+    FrontPanelDisplay display_;
+    PopupPanel levels_;
+    PopupPanel tone_;
+    HWND toolTips_ = nullptr;
+    PanelPlacement panel_;
+
+    std::array<CaptionState, 2> captions_{};
+    HCURSOR arrowCursor_ = nullptr;
+    HCURSOR waitCursor_ = nullptr;
+    HCURSOR handCursor_ = nullptr;
+    HCURSOR knobDownCursor_ = nullptr;
+    HCURSOR knobUpCursor_ = nullptr;
+    HCURSOR nonClientCursor_ = nullptr;  // over the body
+    int repeatingHotSpot_ = -1;
+    // Whether each timer runs. SetTimer's result can't tell: for a window timer it may be the
+    // timer's own identifier, and identifier 0 is one of ours.
+    std::array<bool, 5> timerRunning_{};
+
+    DisplayComposer composer_;
+    ConnectionController controller_;
+};
+
+}  // namespace r512

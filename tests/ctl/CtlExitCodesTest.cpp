@@ -1,0 +1,81 @@
+// r512ctl's exit status for what goes wrong before the device is reached: the arguments and
+// the port.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ctl/Ctl.h"
+#include "ctl/ExitCode.h"
+
+namespace r512::test {
+namespace {
+
+struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* error;  // the first words of the one-line message
+};
+
+int RunQuietly(const std::vector<std::string>& args, std::string& err) {
+    std::ostringstream out, errors;
+    std::istringstream in;
+    const int status = ctl::RunCtl(args, {out, errors, in});
+    err = errors.str();
+    return status;
+}
+
+TEST(CtlExitCodes, EachKindOfFailureHasItsStatus) {
+    const Case cases[] = {
+        {{}, ctl::kExitBadArguments, "r512ctl: no command given"},
+        {{"frobnicate"}, ctl::kExitBadArguments, "r512ctl: unknown command 'frobnicate'"},
+        {{"key"}, ctl::kExitBadArguments, "r512ctl: wrong words for 'key'"},
+        {{"key", "warp-speed"}, ctl::kExitBadArguments, "r512ctl: no key 'warp-speed'"},
+        {{"set", "volume", "-95"},
+         ctl::kExitBadArguments,
+         "r512ctl: set volume: '-95' is not a number from -90 to 15"},
+        {{"set", "source", "Phono"}, ctl::kExitBadArguments, "r512ctl: set source: 'Phono' is not"},
+        {{"set", "warmth", "3"}, ctl::kExitBadArguments, "r512ctl: set: no target 'warmth'"},
+        {{"--speed", "4800", "status"}, ctl::kExitBadArguments, "r512ctl: --speed takes"},
+        {{"status", "--repeat", "2"}, ctl::kExitBadArguments, "r512ctl: --repeat goes with"},
+        {{"key", "mute", "--json"}, ctl::kExitBadArguments, "r512ctl: --json goes with"},
+        {{"names", "set", "/nonexistent/names.txt"},
+         ctl::kExitBadArguments,
+         "r512ctl: /nonexistent/names.txt: can't be read"},
+        {{"--port", "socket://127.0.0.1", "status"},
+         ctl::kExitBadArguments,
+         "r512ctl: socket://127.0.0.1: a socket port is socket://HOST:PORT"},
+        {{"--port", "/nonexistent/ttyR512", "status"},
+         ctl::kExitPortFailed,
+         "r512ctl: /nonexistent/ttyR512: Could not open serial port. Please make sure"},
+    };
+    for (const Case& c : cases) {
+        std::string err;
+        std::string args;
+        for (const std::string& arg : c.args) args += arg + " ";
+        EXPECT_EQ(RunQuietly(c.args, err), c.status) << args;
+        EXPECT_EQ(err.rfind(c.error, 0), 0u) << args << "-> " << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << "one line: " << err;
+    }
+}
+
+TEST(CtlExitCodes, RefusedConnectionIsAPortThatCannotBeOpened) {
+    // Nobody listens on port 1 of the loopback address (a privileged port).
+    std::string err;
+    EXPECT_EQ(RunQuietly({"--port", "socket://127.0.0.1:1", "status"}, err), ctl::kExitPortFailed);
+    EXPECT_EQ(err.rfind("r512ctl: socket://127.0.0.1:1: Could not open serial port.", 0), 0u)
+        << err;
+}
+
+TEST(CtlExitCodes, HelpAndKeysNeedNoDevice) {
+    std::ostringstream out, err;
+    std::istringstream in;
+    EXPECT_EQ(ctl::RunCtl({"--help"}, {out, err, in}), ctl::kExitOk);
+    EXPECT_NE(out.str().find("Exit status: 0 done;"), std::string::npos);
+    EXPECT_NE(out.str().find("  zone-source   video-1|"), std::string::npos) << out.str();
+    std::ostringstream keys;
+    EXPECT_EQ(ctl::RunCtl({"keys"}, {keys, err, in}), ctl::kExitOk);
+    EXPECT_NE(keys.str().find("volume-up            0x31  volume up\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace r512::test
