@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
 
     std::mt19937 random(512);
-    const std::uint8_t keys[] = {Cmd::VolumeUp, Cmd::VolumeDown, Cmd::MuteToggle, Cmd::ZoneVolumeUp,
-                                 Cmd::ZoneVolumeDown};
+    const std::uint8_t keys[] = {cmd::kVolumeUp, cmd::kVolumeDown, cmd::kMuteToggle,
+                                 cmd::kZoneVolumeUp, cmd::kZoneVolumeDown};
     std::uint64_t commands = 0, refusedWhileIn = 0, refused = 0, sentWhileOut = 0, reportsLost = 0,
                   mismatches = 0;
     double worstStall = 0, stallSum = 0;

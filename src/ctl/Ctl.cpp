@@ -76,7 +76,7 @@ int RunCtl(const std::vector<std::string>& args, Io io, const std::atomic<bool>*
             return kExitBadArguments;
         }
         // A file the device could not take is refused before the device is asked.
-        NamesFields::Texts texts = NamesFields::Defaults();
+        names_fields::Texts texts = names_fields::Defaults();
         if (!names_text::Parse(namesFile, texts, &error)) {
             ReportError(io, line.namesFile + ": " + error);
             return kExitBadArguments;

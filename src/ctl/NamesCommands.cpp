@@ -13,19 +13,19 @@ namespace {
 // The upload is paced (about 2 s); its last writes then need a moment to go out.
 constexpr std::chrono::seconds kUploadDrain{5};
 
-bool Download(Session& session, Io io, NamesFields::Texts& texts) {
+bool Download(Session& session, Io io, names_fields::Texts& texts) {
     if (!session.Link().ReadNames(session)) {
         if (!session.Stopped()) ReportError(io, MessageText(IDS_NAMES_READ_FAILED));
         return false;
     }
-    texts = NamesFields::FromImage(session.Link().NamesImage());
+    texts = names_fields::FromImage(session.Link().NamesImage());
     return true;
 }
 
 }  // namespace
 
 int RunNamesGet(Session& session, const CommandLine& line, Io io) {
-    NamesFields::Texts texts;
+    names_fields::Texts texts;
     if (!Download(session, io, texts)) return kExitNotDone;
     io.out << (line.json ? names_text::FormatJson(texts) : names_text::Format(texts));
     io.out.flush();
@@ -35,7 +35,7 @@ int RunNamesGet(Session& session, const CommandLine& line, Io io) {
 int RunNamesSet(Session& session, const std::string& namesFile, Io io) {
     // As the Names dialog does: the device's texts first, the edits on top, the whole checked,
     // and only then the upload.
-    NamesFields::Texts texts;
+    names_fields::Texts texts;
     if (!Download(session, io, texts)) return kExitNotDone;
     std::string error;
     if (!names_text::Parse(namesFile, texts, &error)) {
@@ -43,7 +43,7 @@ int RunNamesSet(Session& session, const std::string& namesFile, Io io) {
         return kExitBadArguments;
     }
     DeviceLink& link = session.Link();
-    NamesFields::ToImage(texts, link.NamesImage());
+    names_fields::ToImage(texts, link.NamesImage());
     if (!link.ValidateNames()) {
         std::string text = MessageText(IDS_NAMES_WRITE_FAILED);
         for (char& c : text) c = c == '\n' ? ' ' : c;

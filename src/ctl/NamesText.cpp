@@ -9,7 +9,7 @@ namespace r512::ctl::names_text {
 
 namespace {
 
-constexpr const char* kFieldNames[NamesFields::Count] = {
+constexpr const char* kFieldNames[names_fields::kCount] = {
     "source-1", "source-2", "source-3",  "source-4",  "source-5",  "source-6", "source-7",
     "source-8", "source-9", "welcome-1", "welcome-2", "standby-1", "standby-2"};
 
@@ -78,19 +78,19 @@ std::string Trim(const std::string& text) {
 }  // namespace
 
 const char* FieldName(int index) {
-    return index >= 0 && index < NamesFields::Count ? kFieldNames[index] : "";
+    return index >= 0 && index < names_fields::kCount ? kFieldNames[index] : "";
 }
 
-std::string Format(const NamesFields::Texts& texts) {
+std::string Format(const names_fields::Texts& texts) {
     std::string out;
-    for (int i = 0; i < NamesFields::Count; ++i)
+    for (int i = 0; i < names_fields::kCount; ++i)
         out += std::string(kFieldNames[i]) + " = " + Quoted(TrimmedRight(texts[i])) + "\n";
     return out;
 }
 
-std::string FormatJson(const NamesFields::Texts& texts) {
+std::string FormatJson(const names_fields::Texts& texts) {
     std::string out = "{";
-    for (int i = 0; i < NamesFields::Count; ++i) {
+    for (int i = 0; i < names_fields::kCount; ++i) {
         if (i > 0) out += ',';
         out += JsonQuote(kFieldNames[i]);
         out += ':';
@@ -99,7 +99,7 @@ std::string FormatJson(const NamesFields::Texts& texts) {
     return out + "}\n";
 }
 
-bool Parse(const std::string& file, NamesFields::Texts& texts, std::string* error) {
+bool Parse(const std::string& file, names_fields::Texts& texts, std::string* error) {
     std::istringstream lines(file);
     std::string line;
     int number = 0;
@@ -107,7 +107,7 @@ bool Parse(const std::string& file, NamesFields::Texts& texts, std::string* erro
         if (error) *error = "line " + std::to_string(number) + ": " + what;
         return false;
     };
-    NamesFields::Texts result = texts;
+    names_fields::Texts result = texts;
     while (std::getline(lines, line)) {
         ++number;
         const std::string content = Trim(line);
@@ -116,7 +116,7 @@ bool Parse(const std::string& file, NamesFields::Texts& texts, std::string* erro
         if (equals == std::string::npos) return fail("expected field = \"text\"");
         const std::string name = Trim(content.substr(0, equals));
         int index = -1;
-        for (int i = 0; i < NamesFields::Count; ++i) {
+        for (int i = 0; i < names_fields::kCount; ++i) {
             if (name == kFieldNames[i]) index = i;
         }
         if (index < 0)
@@ -124,13 +124,13 @@ bool Parse(const std::string& file, NamesFields::Texts& texts, std::string* erro
         std::string text;
         if (!Unquote(Trim(content.substr(equals + 1)), text))
             return fail(name + ": the text must stand in double quotes (\\\" for a quote)");
-        const int width = NamesFields::Fields[static_cast<std::size_t>(index)].width;
+        const int width = names_fields::kFields[static_cast<std::size_t>(index)].width;
         if (static_cast<int>(text.size()) > width) {
             return fail(name + ": " + std::to_string(text.size()) + " characters, at most " +
                         std::to_string(width));
         }
         for (std::size_t i = 0; i < text.size(); ++i) {
-            if (!NamesFields::IsValidByte(static_cast<std::uint8_t>(text[i]))) {
+            if (!names_fields::IsValidByte(static_cast<std::uint8_t>(text[i]))) {
                 char byte[8];
                 std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(text[i]));
                 return fail(name + ": character " + std::to_string(i + 1) + " (" + byte +

@@ -19,13 +19,13 @@ namespace names_text {
 // standby-1, standby-2.
 const char* FieldName(int index);
 
-std::string Format(const NamesFields::Texts& texts);
-std::string FormatJson(const NamesFields::Texts& texts);
+std::string Format(const names_fields::Texts& texts);
+std::string FormatJson(const names_fields::Texts& texts);
 
 // Reads such a file into `texts`: the fields it names replace theirs, the others stay. Every
 // text must fit its field and hold only bytes the device can store, as the Names dialog
 // demands; false with `error` saying what and where otherwise.
-bool Parse(const std::string& file, NamesFields::Texts& texts, std::string* error);
+bool Parse(const std::string& file, names_fields::Texts& texts, std::string* error);
 
 }  // namespace names_text
 

@@ -12,47 +12,47 @@ namespace {
 
 // clang-format off
 constexpr SetChoice kSources[] = {
-    {"video-1", 1, Cmd::Video1, false}, {"video-2", 2, Cmd::Video2, false},
-    {"video-3", 3, Cmd::Video3, false}, {"video-4", 4, Cmd::Video4, false},
-    {"video-5", 5, Cmd::Video5, false}, {"video-6", 6, Cmd::Video6, false},
-    {"cd", 7, Cmd::Cd, false},          {"aux", 8, Cmd::Aux, false},
-    {"tuner", 9, Cmd::Tuner, false},    {"ext-5.1", kSourceExt51, Cmd::Ext51, false},
+    {"video-1", 1, cmd::kVideo1, false}, {"video-2", 2, cmd::kVideo2, false},
+    {"video-3", 3, cmd::kVideo3, false}, {"video-4", 4, cmd::kVideo4, false},
+    {"video-5", 5, cmd::kVideo5, false}, {"video-6", 6, cmd::kVideo6, false},
+    {"cd", 7, cmd::kCd, false},          {"aux", 8, cmd::kAux, false},
+    {"tuner", 9, cmd::kTuner, false},    {"ext-5.1", kSourceExt51, cmd::kExt51, false},
 };
 constexpr SetChoice kZoneSources[] = {
-    {"video-1", 1, Cmd::ZoneSourceNext, false}, {"video-2", 2, Cmd::ZoneSourceNext, false},
-    {"video-3", 3, Cmd::ZoneSourceNext, false}, {"video-4", 4, Cmd::ZoneSourceNext, false},
-    {"video-5", 5, Cmd::ZoneSourceNext, false}, {"video-6", 6, Cmd::ZoneSourceNext, false},
-    {"cd", 7, Cmd::ZoneSourceNext, false},      {"aux", 8, Cmd::ZoneSourceNext, false},
-    {"tuner", 9, Cmd::ZoneSourceNext, false},
+    {"video-1", 1, cmd::kZoneSourceNext, false}, {"video-2", 2, cmd::kZoneSourceNext, false},
+    {"video-3", 3, cmd::kZoneSourceNext, false}, {"video-4", 4, cmd::kZoneSourceNext, false},
+    {"video-5", 5, cmd::kZoneSourceNext, false}, {"video-6", 6, cmd::kZoneSourceNext, false},
+    {"cd", 7, cmd::kZoneSourceNext, false},      {"aux", 8, cmd::kZoneSourceNext, false},
+    {"tuner", 9, cmd::kZoneSourceNext, false},
 };
 constexpr SetChoice kModes[] = {
-    {"stereo", 0, Cmd::StereoDownmix, false},  {"prologic", 1, Cmd::DolbyPrologic, false},
-    {"mono", 7, Cmd::MonoDownmix, false},      {"surround-6.1", 9, Cmd::Surround61, false},
-    {"ears", 10, Cmd::Ears, false},            {"bypass", 15, Cmd::Bypass, false},
+    {"stereo", 0, cmd::kStereoDownmix, false},  {"prologic", 1, cmd::kDolbyPrologic, false},
+    {"mono", 7, cmd::kMonoDownmix, false},      {"surround-6.1", 9, cmd::kSurround61, false},
+    {"ears", 10, cmd::kEars, false},            {"bypass", 15, cmd::kBypass, false},
 };
 // THX off leaves THX with the Mode key; the THX key steps off -> THX -> THX Surround EX.
 constexpr SetChoice kThx[] = {
-    {"off", 0, Cmd::ModeKey, false}, {"on", 1, Cmd::ThxKey, false},
-    {"surround-ex", 2, Cmd::ThxKey, false},
+    {"off", 0, cmd::kModeKey, false}, {"on", 1, cmd::kThxKey, false},
+    {"surround-ex", 2, cmd::kThxKey, false},
 };
-constexpr SetChoice kPower[] = {{"on", 1, Cmd::WakeUp, true}, {"off", 0, Cmd::Standby, false}};
-constexpr SetChoice kMute[] = {{"on", 1, Cmd::MuteToggle, true}, {"off", 0, Cmd::MuteToggle, false}};
-constexpr SetChoice kTape[] = {{"on", 1, Cmd::TapeMonitorOn, true},
-                               {"off", 0, Cmd::TapeMonitorOff, false}};
-constexpr SetChoice kLateNight[] = {{"on", 1, Cmd::LateNightToggle, true},
-                                    {"off", 0, Cmd::LateNightToggle, false}};
-constexpr SetChoice kDimmer[] = {{"on", 1, Cmd::Brightness, true},
-                                 {"off", 0, Cmd::Brightness, false}};
+constexpr SetChoice kPower[] = {{"on", 1, cmd::kWakeUp, true}, {"off", 0, cmd::kStandby, false}};
+constexpr SetChoice kMute[] = {{"on", 1, cmd::kMuteToggle, true}, {"off", 0, cmd::kMuteToggle, false}};
+constexpr SetChoice kTape[] = {{"on", 1, cmd::kTapeMonitorOn, true},
+                               {"off", 0, cmd::kTapeMonitorOff, false}};
+constexpr SetChoice kLateNight[] = {{"on", 1, cmd::kLateNightToggle, true},
+                                    {"off", 0, cmd::kLateNightToggle, false}};
+constexpr SetChoice kDimmer[] = {{"on", 1, cmd::kBrightness, true},
+                                 {"off", 0, cmd::kBrightness, false}};
 
 using K = SetTarget::Kind;
 const SetTarget kTargets[] = {
-    {"volume", RS_VOLUME, K::Step, Cmd::VolumeUp, Cmd::VolumeDown, 100, -90, 15},
-    {"zone-volume", RS_ZONE_VOLUME, K::Step, Cmd::ZoneVolumeUp, Cmd::ZoneVolumeDown, 100, -90, 15},
-    {"bass", RS_BASS, K::Step, Cmd::BassUp, Cmd::BassDown, 12, -12, 12},
-    {"treble", RS_TREBLE, K::Step, Cmd::TrebleUp, Cmd::TrebleDown, 12, -12, 12},
-    {"center", RS_CENTER, K::Step, Cmd::CenterUp, Cmd::CenterDown, 12, -12, 12},
-    {"surround", RS_SURROUND, K::Step, Cmd::SurroundUp, Cmd::SurroundDown, 12, -12, 12},
-    {"subwoofer", RS_SUBWOOFER, K::Step, Cmd::SubwooferUp, Cmd::SubwooferDown, 12, -12, 12},
+    {"volume", RS_VOLUME, K::Step, cmd::kVolumeUp, cmd::kVolumeDown, 100, -90, 15},
+    {"zone-volume", RS_ZONE_VOLUME, K::Step, cmd::kZoneVolumeUp, cmd::kZoneVolumeDown, 100, -90, 15},
+    {"bass", RS_BASS, K::Step, cmd::kBassUp, cmd::kBassDown, 12, -12, 12},
+    {"treble", RS_TREBLE, K::Step, cmd::kTrebleUp, cmd::kTrebleDown, 12, -12, 12},
+    {"center", RS_CENTER, K::Step, cmd::kCenterUp, cmd::kCenterDown, 12, -12, 12},
+    {"surround", RS_SURROUND, K::Step, cmd::kSurroundUp, cmd::kSurroundDown, 12, -12, 12},
+    {"subwoofer", RS_SUBWOOFER, K::Step, cmd::kSubwooferUp, cmd::kSubwooferDown, 12, -12, 12},
     {"source", RS_AUDIO_SOURCE, K::Choice, 0, 0, 0, 0, 0, kSources},
     {"zone-source", RS_ZONE_AUDIO_SOURCE, K::Cycle, 0, 0, 0, 0, 0, kZoneSources},
     {"mode", RS_STEREO_MODE, K::Choice, 0, 0, 0, 0, 0, kModes},

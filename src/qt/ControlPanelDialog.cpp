@@ -112,11 +112,11 @@ void ControlPanelDialog::Build() {
     label("Volume:", 10, 15, 26, 8);
     QLineEdit* volume = number(IDC_VOLUME, 40, 15);
     upDown(IDC_VOLUME_SPIN, volume, 11);
-    check(IDC_MUTE, "Mute", 75, 15, 32, Cmd::MuteToggle, true);
-    check(IDC_LATE_NIGHT, "Late Night", 110, 15, 49, Cmd::LateNightToggle, true);
+    check(IDC_MUTE, "Mute", 75, 15, 32, cmd::kMuteToggle, true);
+    check(IDC_LATE_NIGHT, "Late Night", 110, 15, 49, cmd::kLateNightToggle, true);
     static const std::uint8_t kSourceCodes[10] = {
-        Cmd::Video1, Cmd::Video2, Cmd::Video3, Cmd::Video4, Cmd::Video5,
-        Cmd::Video6, Cmd::Cd,     Cmd::Aux,    Cmd::Tuner,  Cmd::Ext51};
+        cmd::kVideo1, cmd::kVideo2, cmd::kVideo3, cmd::kVideo4, cmd::kVideo5,
+        cmd::kVideo6, cmd::kCd,     cmd::kAux,    cmd::kTuner,  cmd::kExt51};
     radios(sources_, 10,
            {{IDC_SOURCE_VIDEO_1, "Video 1", 30, 40},
             {IDC_SOURCE_VIDEO_2, "Video 2", 40, 40},
@@ -129,7 +129,7 @@ void ControlPanelDialog::Build() {
             {IDC_SOURCE_TUNER, "Tuner", 110, 35},
             {IDC_SOURCE_EXT_51, "Ext 5.1", 120, 38}},
            [this](int i) { Send(kSourceCodes[i]); });
-    check(IDC_TAPE_MONITOR, "Tape Monitor", 10, 130, 58, Cmd::TapeMonitorPanel, true);
+    check(IDC_TAPE_MONITOR, "Tape Monitor", 10, 130, 58, cmd::kTapeMonitorPanel, true);
     static const int kModeCommands[7] = {
         ID_MODE_STEREO_DIRECT, ID_MODE_STEREO_DOWNMIX, ID_MODE_MONO_DOWNMIX, ID_MODE_BYPASS,
         ID_MODE_EARS,          ID_MODE_PROLOGIC,       ID_MODE_SURROUND_61};
@@ -167,7 +167,7 @@ void ControlPanelDialog::Build() {
     label("Volume:", 215, 15, 26, 8);
     QLineEdit* zoneVolume = number(IDC_ZONE_VOLUME, 245, 15);
     upDown(IDC_ZONE_VOLUME_SPIN, zoneVolume, 11);
-    check(IDC_ZONE_MUTE, "Mute*", 280, 15, 35, Cmd::MuteToggle, true);
+    check(IDC_ZONE_MUTE, "Mute*", 280, 15, 35, cmd::kMuteToggle, true);
     radios(zoneSources_, 215,
            {{IDC_ZONE_SOURCE_VIDEO_1, "Video 1", 30, 40},
             {IDC_ZONE_SOURCE_VIDEO_2, "Video 2", 40, 40},
@@ -182,8 +182,8 @@ void ControlPanelDialog::Build() {
 
     // Other.
     group("Other", 325, 40, 55, 105);
-    check(IDC_POWER_ON, "Power On", 331, 50, 47, Cmd::PowerToggle, true);
-    check(IDC_DIMMER, "Dimmer", 331, 65, 39, Cmd::Brightness, true);
+    check(IDC_POWER_ON, "Power On", 331, 50, 47, cmd::kPowerToggle, true);
+    check(IDC_DIMMER, "Dimmer", 331, 65, 39, cmd::kBrightness, true);
     check(IDC_TRIGGER_1, "Trigger 1", 331, 80, 44, 0, false);  // shown, not switched from here
     check(IDC_TRIGGER_2, "Trigger 2", 331, 95, 44, 0, false);
 
@@ -234,7 +234,7 @@ void ControlPanelDialog::PostCommand(int id) {
 void ControlPanelDialog::StepZoneSource(int index) {
     // From the zone source of the last reload; an unknown one counts as the one before Video 1.
     const int steps = ZoneStepsFromPanel(model_.zoneSourceIndex, index);
-    for (int i = 0; i < steps; ++i) Send(Cmd::ZoneSourceNext);
+    for (int i = 0; i < steps; ++i) Send(cmd::kZoneSourceNext);
 }
 
 void ControlPanelDialog::UpdateFromMirror() {

@@ -46,8 +46,8 @@ void Tell(int messageId) {
 // Runs the dialog over the downloaded texts; on OK puts the edited texts into the image and
 // sends them if the device can store every byte.
 void EditAndUpload(DeviceLink& link, NamesDialog& dialog) {
-    const NamesFields::Texts downloaded = NamesFields::FromImage(link.NamesImage());
-    for (int i = 0; i < NamesFields::Count; ++i)
+    const names_fields::Texts downloaded = names_fields::FromImage(link.NamesImage());
+    for (int i = 0; i < names_fields::kCount; ++i)
         dialog.texts[static_cast<std::size_t>(i)] = QString::fromLatin1(
             downloaded[static_cast<std::size_t>(i)].data(),
             static_cast<qsizetype>(downloaded[static_cast<std::size_t>(i)].size()));
@@ -59,11 +59,11 @@ void EditAndUpload(DeviceLink& link, NamesDialog& dialog) {
     }
     if (result != QDialog::Accepted) return;  // nothing copied back, nothing sent
 
-    NamesFields::Texts edited;
-    for (int i = 0; i < NamesFields::Count; ++i)
+    names_fields::Texts edited;
+    for (int i = 0; i < names_fields::kCount; ++i)
         edited[static_cast<std::size_t>(i)] =
             DeviceBytes(dialog.texts[static_cast<std::size_t>(i)]);
-    NamesFields::ToImage(edited, link.NamesImage());
+    names_fields::ToImage(edited, link.NamesImage());
 
     // Nothing is sent unless every byte can be stored.
     if (!link.ValidateNames() || !link.WriteNames()) Tell(IDS_NAMES_WRITE_FAILED);

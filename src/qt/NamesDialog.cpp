@@ -177,7 +177,7 @@ void NamesDialog::UpdateData(bool saving) {
 }
 
 void NamesDialog::Defaults() {
-    const NamesFields::Texts& defaults = NamesFields::Defaults();
+    const names_fields::Texts& defaults = names_fields::Defaults();
     for (int i = 0; i < kTextCount; ++i)
         texts[static_cast<std::size_t>(i)] =
             QString::fromLatin1(defaults[static_cast<std::size_t>(i)].c_str());

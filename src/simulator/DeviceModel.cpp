@@ -7,7 +7,7 @@ namespace r512::sim {
 
 namespace {
 
-void PutText(std::array<std::uint8_t, NamesLayout::ImageSize>& image, int offset, int width,
+void PutText(std::array<std::uint8_t, names_layout::kImageSize>& image, int offset, int width,
              const char* text) {
     const int length = std::min<int>(width, static_cast<int>(std::strlen(text)));
     std::memset(image.data() + offset, ' ', static_cast<std::size_t>(width));
@@ -39,15 +39,16 @@ DeviceModel::DeviceModel() {
     // everywhere else so that a transfer that moves a byte shows.
     for (std::size_t i = 0; i < names_.size(); ++i)
         names_[i] = static_cast<std::uint8_t>(0x21 + (i * 7) % 0x5E);
-    static const char* const kSources[NamesLayout::NameCount] = {
+    static const char* const kSources[names_layout::kNameCount] = {
         "Video 1", "Video 2", "Video 3", "Video 4", "Video 5", "Video 6", "CD", "Aux", "Tuner"};
-    for (int n = 0; n < NamesLayout::NameCount; ++n)
-        PutText(names_, NamesLayout::SourceTableOffset + NamesLayout::NameLength * n,
-                NamesLayout::NameLength, kSources[n]);
-    PutText(names_, NamesLayout::WelcomeOffset, NamesLayout::LineLength, "   ZEL R-512");
-    PutText(names_, NamesLayout::WelcomeOffset + 20, NamesLayout::LineLength, "Digital Surround");
-    PutText(names_, NamesLayout::StandbyOffset, NamesLayout::LineLength, "To Infinity and");
-    PutText(names_, NamesLayout::StandbyOffset + 20, NamesLayout::LineLength, "beyond...");
+    for (int n = 0; n < names_layout::kNameCount; ++n)
+        PutText(names_, names_layout::kSourceTableOffset + names_layout::kNameLength * n,
+                names_layout::kNameLength, kSources[n]);
+    PutText(names_, names_layout::kWelcomeOffset, names_layout::kLineLength, "   ZEL R-512");
+    PutText(names_, names_layout::kWelcomeOffset + 20, names_layout::kLineLength,
+            "Digital Surround");
+    PutText(names_, names_layout::kStandbyOffset, names_layout::kLineLength, "To Infinity and");
+    PutText(names_, names_layout::kStandbyOffset + 20, names_layout::kLineLength, "beyond...");
 }
 
 void DeviceModel::Step(std::uint8_t code, int delta, int low, int high) {
@@ -58,7 +59,7 @@ void DeviceModel::Toggle(std::uint8_t code) { Reg(code) = Reg(code) ? 0 : 1; }
 
 std::vector<std::uint8_t> DeviceModel::Apply(std::uint8_t command) {
     std::vector<std::uint8_t> changed;
-    if (command == Cmd::Refresh) {
+    if (command == cmd::kRefresh) {
         for (int i = 0; i < kRegisterCount; ++i)
             changed.push_back(static_cast<std::uint8_t>(kFirstRegister + i));
         return changed;
@@ -76,82 +77,82 @@ std::vector<std::uint8_t> DeviceModel::Apply(std::uint8_t command) {
     };
 
     switch (command) {
-        case Cmd::PowerToggle:
+        case cmd::kPowerToggle:
             Toggle(RS_OPER_MODE);
             break;
-        case Cmd::Standby:
+        case cmd::kStandby:
             Reg(RS_OPER_MODE) = 0;
             break;
-        case Cmd::WakeUp:
+        case cmd::kWakeUp:
             Reg(RS_OPER_MODE) = 1;
             break;
         default:
             // In standby the device takes only the power keys.
             if (!on) break;
             switch (command) {
-                case Cmd::MuteToggle:
+                case cmd::kMuteToggle:
                     Toggle(RS_MUTE);
                     break;
-                case Cmd::LateNightToggle:
+                case cmd::kLateNightToggle:
                     Toggle(RS_COMPRESSION);
                     break;
-                case Cmd::Video1:
-                case Cmd::Video2:
-                case Cmd::Video3:
-                case Cmd::Video4:
-                case Cmd::Video5:
-                case Cmd::Video6:
-                    selectSource(static_cast<std::uint8_t>(command - Cmd::Video1 + 1));
+                case cmd::kVideo1:
+                case cmd::kVideo2:
+                case cmd::kVideo3:
+                case cmd::kVideo4:
+                case cmd::kVideo5:
+                case cmd::kVideo6:
+                    selectSource(static_cast<std::uint8_t>(command - cmd::kVideo1 + 1));
                     break;
-                case Cmd::Cd:
+                case cmd::kCd:
                     selectSource(7);
                     break;
-                case Cmd::Aux:
+                case cmd::kAux:
                     selectSource(8);
                     break;
-                case Cmd::Tuner:
+                case cmd::kTuner:
                     selectSource(9);
                     break;
-                case Cmd::Ext51:
+                case cmd::kExt51:
                     selectSource(kSourceExt51);
                     break;
-                case Cmd::KnobUp:
-                case Cmd::VolumeUp:
+                case cmd::kKnobUp:
+                case cmd::kVolumeUp:
                     Step(RS_VOLUME, +1, 10, 115);
                     break;
-                case Cmd::KnobDown:
-                case Cmd::VolumeDown:
+                case cmd::kKnobDown:
+                case cmd::kVolumeDown:
                     Step(RS_VOLUME, -1, 10, 115);
                     break;
-                case Cmd::TapeMonitorToggle:
-                case Cmd::TapeMonitorPanel:
+                case cmd::kTapeMonitorToggle:
+                case cmd::kTapeMonitorPanel:
                     Toggle(RS_TAPEMONITOR);
                     break;
-                case Cmd::TapeMonitorOff:
+                case cmd::kTapeMonitorOff:
                     Reg(RS_TAPEMONITOR) = 0;
                     break;
-                case Cmd::TapeMonitorOn:
+                case cmd::kTapeMonitorOn:
                     Reg(RS_TAPEMONITOR) = 1;
                     break;
-                case Cmd::MonoDownmix:
+                case cmd::kMonoDownmix:
                     selectMode(7);
                     break;
-                case Cmd::StereoDownmix:
+                case cmd::kStereoDownmix:
                     selectMode(0);
                     break;
-                case Cmd::DolbyPrologic:
+                case cmd::kDolbyPrologic:
                     selectMode(1);
                     break;
-                case Cmd::Surround61:
+                case cmd::kSurround61:
                     selectMode(9);
                     break;
-                case Cmd::Ears:
+                case cmd::kEars:
                     selectMode(10);
                     break;
-                case Cmd::Bypass:
+                case cmd::kBypass:
                     selectMode(15);
                     break;
-                case Cmd::ModeKey:
+                case cmd::kModeKey:
                     // Leaves THX; otherwise steps through the modes the device offers.
                     if (Reg(RS_THX) != 0) {
                         Reg(RS_THX) = 0;
@@ -164,52 +165,52 @@ std::vector<std::uint8_t> DeviceModel::Apply(std::uint8_t command) {
                         Reg(RS_STEREO_MODE) = kCycle[index % std::size(kCycle)];
                     }
                     break;
-                case Cmd::ThxKey:  // off -> THX -> THX Surround EX -> THX -> ...
+                case cmd::kThxKey:  // off -> THX -> THX Surround EX -> THX -> ...
                     Reg(RS_THX) = Reg(RS_THX) == 1 ? 2 : 1;
                     break;
-                case Cmd::BassUp:
+                case cmd::kBassUp:
                     Step(RS_BASS, +1, 0, 24);
                     break;
-                case Cmd::BassDown:
+                case cmd::kBassDown:
                     Step(RS_BASS, -1, 0, 24);
                     break;
-                case Cmd::TrebleUp:
+                case cmd::kTrebleUp:
                     Step(RS_TREBLE, +1, 0, 24);
                     break;
-                case Cmd::TrebleDown:
+                case cmd::kTrebleDown:
                     Step(RS_TREBLE, -1, 0, 24);
                     break;
-                case Cmd::SubwooferUp:
+                case cmd::kSubwooferUp:
                     Step(RS_SUBWOOFER, +1, 0, 24);
                     break;
-                case Cmd::SubwooferDown:
+                case cmd::kSubwooferDown:
                     Step(RS_SUBWOOFER, -1, 0, 24);
                     break;
-                case Cmd::CenterUp:
+                case cmd::kCenterUp:
                     Step(RS_CENTER, +1, 0, 24);
                     break;
-                case Cmd::CenterDown:
+                case cmd::kCenterDown:
                     Step(RS_CENTER, -1, 0, 24);
                     break;
-                case Cmd::SurroundUp:
+                case cmd::kSurroundUp:
                     Step(RS_SURROUND, +1, 0, 24);
                     break;
-                case Cmd::SurroundDown:
+                case cmd::kSurroundDown:
                     Step(RS_SURROUND, -1, 0, 24);
                     break;
-                case Cmd::ZoneVolumeUp:
+                case cmd::kZoneVolumeUp:
                     Step(RS_ZONE_VOLUME, +1, 10, 115);
                     break;
-                case Cmd::ZoneVolumeDown:
+                case cmd::kZoneVolumeDown:
                     Step(RS_ZONE_VOLUME, -1, 10, 115);
                     break;
-                case Cmd::ZoneSourceNext: {
+                case cmd::kZoneSourceNext: {
                     const std::uint8_t source = Reg(RS_ZONE_AUDIO_SOURCE);
                     Reg(RS_ZONE_AUDIO_SOURCE) =
                         static_cast<std::uint8_t>(source >= 1 && source < 9 ? source + 1 : 1);
                     break;
                 }
-                case Cmd::Brightness:
+                case cmd::kBrightness:
                     Toggle(RS_DIMMER);
                     break;
                 default:

@@ -24,8 +24,8 @@ public:
     // order), or all 26 for the refresh command.
     std::vector<std::uint8_t> Apply(std::uint8_t command);
 
-    std::array<std::uint8_t, NamesLayout::ImageSize>& Names() { return names_; }
-    const std::array<std::uint8_t, NamesLayout::ImageSize>& Names() const { return names_; }
+    std::array<std::uint8_t, names_layout::kImageSize>& Names() { return names_; }
+    const std::array<std::uint8_t, names_layout::kImageSize>& Names() const { return names_; }
 
 private:
     std::uint8_t& Reg(std::uint8_t code) { return registers_[code - kFirstRegister]; }
@@ -33,7 +33,7 @@ private:
     void Toggle(std::uint8_t code);
 
     std::array<std::uint8_t, kRegisterCount> registers_{};
-    std::array<std::uint8_t, NamesLayout::ImageSize> names_{};
+    std::array<std::uint8_t, names_layout::kImageSize> names_{};
 };
 
 }  // namespace r512::sim

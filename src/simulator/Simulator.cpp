@@ -427,8 +427,8 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
             ActOnCommand(byte);
             return;
         case RxState::UploadKey:
-            if (byte == NamesBytes::WriteKey[static_cast<std::size_t>(rxCount_)]) {
-                if (++rxCount_ == static_cast<int>(NamesBytes::WriteKey.size())) {
+            if (byte == names_bytes::kWriteKey[static_cast<std::size_t>(rxCount_)]) {
+                if (++rxCount_ == static_cast<int>(names_bytes::kWriteKey.size())) {
                     rx_ = RxState::UploadSection;
                     uploadStage_.assign(model_.Names().begin(), model_.Names().end());
                 }
@@ -440,10 +440,10 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
             return;
         case RxState::UploadSection: {
             int length = 0;
-            if (byte == NamesBytes::SourceNames) length = NamesLayout::SourceTableLength;
-            if (byte == NamesBytes::WelcomeMessage) length = NamesLayout::MessageLength;
-            if (byte == NamesBytes::StandbyMessage) length = NamesLayout::MessageLength;
-            if (byte == NamesBytes::UploadEnd) {
+            if (byte == names_bytes::kSourceNames) length = names_layout::kSourceTableLength;
+            if (byte == names_bytes::kWelcomeMessage) length = names_layout::kMessageLength;
+            if (byte == names_bytes::kStandbyMessage) length = names_layout::kMessageLength;
+            if (byte == names_bytes::kUploadEnd) {
                 std::copy(uploadStage_.begin(), uploadStage_.end(), model_.Names().begin());
                 ++uploadsAccepted_;
                 Log("upload stored");
@@ -463,12 +463,12 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
         }
         case RxState::UploadData: {
             const int offset =
-                uploadSection_ == NamesBytes::SourceNames      ? NamesLayout::SourceTableOffset
-                : uploadSection_ == NamesBytes::WelcomeMessage ? NamesLayout::WelcomeOffset
-                                                               : NamesLayout::StandbyOffset;
-            const int length = uploadSection_ == NamesBytes::SourceNames
-                                   ? NamesLayout::SourceTableLength
-                                   : NamesLayout::MessageLength;
+                uploadSection_ == names_bytes::kSourceNames      ? names_layout::kSourceTableOffset
+                : uploadSection_ == names_bytes::kWelcomeMessage ? names_layout::kWelcomeOffset
+                                                                 : names_layout::kStandbyOffset;
+            const int length = uploadSection_ == names_bytes::kSourceNames
+                                   ? names_layout::kSourceTableLength
+                                   : names_layout::kMessageLength;
             uploadStage_[static_cast<std::size_t>(offset + rxCount_)] = byte;
             if (++rxCount_ == length) rx_ = RxState::UploadSection;
             return;
@@ -479,7 +479,7 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
     rx_ = RxState::Idle;
     if (byte == kCommandStart) {
         rx_ = RxState::CommandR;
-    } else if (byte == NamesBytes::DownloadRequest) {
+    } else if (byte == names_bytes::kDownloadRequest) {
         Log("names download requested");
         const auto& image = model_.Names();
         std::size_t count = image.size();
@@ -497,7 +497,7 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
         } else if (!bytes.empty()) {
             Send(bytes, false);
         }
-    } else if (byte == NamesBytes::UploadStart) {
+    } else if (byte == names_bytes::kUploadStart) {
         rx_ = RxState::UploadKey;
         rxCount_ = 0;
     } else {

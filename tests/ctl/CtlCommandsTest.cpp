@@ -36,7 +36,7 @@ TEST_P(CtlTest, KeySendsItsCodeTheGivenNumberOfTimes) {
     ASSERT_TRUE(device->WaitForCommands(4, 5000ms));
     EXPECT_EQ(device->Register(RS_VOLUME), 68);
     const std::vector<std::uint8_t> commands = device->Commands();
-    EXPECT_EQ(std::count(commands.begin(), commands.end(), Cmd::VolumeUp), 3);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), cmd::kVolumeUp), 3);
 }
 
 TEST_P(CtlTest, SetReachesEachKindOfTarget) {
@@ -79,8 +79,8 @@ TEST_P(CtlTest, WatchPrintsOneLinePerReport) {
         // Once the watch has asked for its full report, the device's own keys follow.
         ASSERT_TRUE(device->WaitForCommands(1, 5000ms));
         std::this_thread::sleep_for(200ms);
-        device->PressKey(Cmd::VolumeDown);
-        device->PressKey(Cmd::MuteToggle);
+        device->PressKey(cmd::kVolumeDown);
+        device->PressKey(cmd::kMuteToggle);
     });
     const Result result = Run({"watch", "--count", "2"});
     presses.join();

@@ -16,23 +16,23 @@ struct Case {
 
 TEST(SetTargets, NextKeyLeadsTowardTheGoal) {
     const Case cases[] = {
-        {"volume", "-30", 65, Cmd::VolumeUp},
-        {"volume", "-30", 71, Cmd::VolumeDown},
+        {"volume", "-30", 65, cmd::kVolumeUp},
+        {"volume", "-30", 71, cmd::kVolumeDown},
         {"volume", "-30", 70, -1},
-        {"Volume", "15", 114, Cmd::VolumeUp},
-        {"treble", "-12", 1, Cmd::TrebleDown},
+        {"Volume", "15", 114, cmd::kVolumeUp},
+        {"treble", "-12", 1, cmd::kTrebleDown},
         {"subwoofer", "+12", 24, -1},
-        {"source", "Video 3", 7, Cmd::Video3},
-        {"source", "EXT_5.1", 7, Cmd::Ext51},
+        {"source", "Video 3", 7, cmd::kVideo3},
+        {"source", "EXT_5.1", 7, cmd::kExt51},
         {"source", "cd", 7, -1},
         {"mute", "on", 2, -1},  // any nonzero is muted
-        {"mute", "off", 2, Cmd::MuteToggle},
-        {"power", "on", 0, Cmd::WakeUp},
-        {"power", "off", 1, Cmd::Standby},
-        {"zone-source", "video-1", 9, Cmd::ZoneSourceNext},
+        {"mute", "off", 2, cmd::kMuteToggle},
+        {"power", "on", 0, cmd::kWakeUp},
+        {"power", "off", 1, cmd::kStandby},
+        {"zone-source", "video-1", 9, cmd::kZoneSourceNext},
         {"zone-source", "video-1", 0, -1},  // an unknown place in the ring: no way to count
-        {"thx", "off", 2, Cmd::ModeKey},
-        {"mode", "ears", 0, Cmd::Ears},
+        {"thx", "off", 2, cmd::kModeKey},
+        {"mode", "ears", 0, cmd::kEars},
     };
     for (const Case& c : cases) {
         ctl::SetGoal goal;

@@ -65,7 +65,7 @@ protected:
     bool PanelBlocked() {
         device->ClearRecord();
         Click(IDC_MUTE);
-        return panel->isEnabled() && Control(IDC_MUTE)->isEnabled() && !Sent(Cmd::MuteToggle);
+        return panel->isEnabled() && Control(IDC_MUTE)->isEnabled() && !Sent(cmd::kMuteToggle);
     }
     // A press on the window's Audio button sends nothing.
     bool WindowBlocked() {

@@ -79,7 +79,7 @@ TEST_F(Program, AChangeAtTheDeviceIsAnnouncedForThreeSeconds) {
     ASSERT_TRUE(window.Create());
     ASSERT_TRUE(WaitUntil([&] { return Line(window, 1) == "Stereo      vol: -35"; }, 5000));
 
-    device->PressKey(Cmd::BassUp);
+    device->PressKey(cmd::kBassUp);
     ASSERT_TRUE(WaitUntil([&] { return Line(window, 1) == "Stereo      Bass +1 "; }, 2000));
     const auto shown = Clock::now();
     ASSERT_TRUE(WaitUntil([&] { return Line(window, 1) == "Stereo      vol: -35"; }, 5000));
@@ -89,7 +89,7 @@ TEST_F(Program, AChangeAtTheDeviceIsAnnouncedForThreeSeconds) {
     EXPECT_EQ(window.Link().Mirror().State(RS_BASS), RegisterState::Known);
 
     // A change of source shows at once on the top line.
-    device->PressKey(Cmd::Tuner);
+    device->PressKey(cmd::kTuner);
     EXPECT_TRUE(WaitUntil([&] { return Line(window, 0) == "Tuner   Digital PCM "; }, 2000));
 }
 
@@ -98,7 +98,7 @@ TEST_F(Program, StandbyBlanksTheDisplay) {
     RemoteWindow window(profile);
     ASSERT_TRUE(window.Create());
     ASSERT_TRUE(WaitUntil([&] { return Line(window, 0) == "CD      Digital PCM "; }, 5000));
-    device->PressKey(Cmd::Standby);
+    device->PressKey(cmd::kStandby);
     EXPECT_TRUE(WaitUntil(
         [&] {
             return Line(window, 0) == std::string(20, ' ') &&

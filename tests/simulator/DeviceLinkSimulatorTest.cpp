@@ -52,7 +52,7 @@ TEST_F(WithSimulator, RefreshBringsAll26RegistersKnown) {
 
 TEST_F(WithSimulator, CommandArrivesAsItsFiveBytes) {
     ASSERT_TRUE(Connect());
-    for (std::uint8_t code : {Cmd::VolumeUp, Cmd::BassUp, Cmd::ZoneSourceNext})
+    for (std::uint8_t code : {cmd::kVolumeUp, cmd::kBassUp, cmd::kZoneSourceNext})
         ASSERT_TRUE(link.SendCommand(code));
     ASSERT_TRUE(device->WaitForReceived(15, 3000ms));
     std::vector<std::uint8_t> bytes;
@@ -83,7 +83,7 @@ TEST_F(WithSimulator, AChangeAtTheDeviceIsAnnouncedAsChanged) {
     ASSERT_TRUE(Connect());
     ASSERT_TRUE(link.RequestRefresh());
     ASSERT_TRUE(PumpUntil([&] { return NonePending(); }, 5000ms));
-    device->PressKey(Cmd::BassUp);
+    device->PressKey(cmd::kBassUp);
     ASSERT_TRUE(PumpUntil([&] { return link.Mirror().Value(RS_BASS) == 13; }, 3000ms));
     EXPECT_EQ(link.Mirror().State(RS_BASS), RegisterState::Changed);
     EXPECT_EQ(link.Mirror().State(RS_TREBLE), RegisterState::Known);
@@ -115,7 +115,7 @@ TEST_F(WithSimulator, HangUpClosesTheLinkAndCommandsAreRefused) {
     device->HangUp();
     ASSERT_TRUE(PumpUntil([&] { return link.PortFailed(); }, 5000ms));
     // Commands on the dead line are refused: none piles up for a later open.
-    for (int i = 0; i < 20; ++i) EXPECT_FALSE(link.SendCommand(Cmd::VolumeUp));
+    for (int i = 0; i < 20; ++i) EXPECT_FALSE(link.SendCommand(cmd::kVolumeUp));
     EXPECT_FALSE(link.IsOpen());
     EXPECT_TRUE(link.ClosePort());
 }
@@ -127,7 +127,7 @@ TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
     const CommTimeouts t = DeviceLink::kTimeouts;
     ASSERT_TRUE(raw.OpenPort(device->PortPath().c_str(), "baud=11520", &t, &notices));
     std::vector<std::uint8_t> image(1024);
-    const std::uint8_t request = NamesBytes::DownloadRequest;
+    const std::uint8_t request = names_bytes::kDownloadRequest;
     ASSERT_TRUE(raw.QueueWrite(&request, 1, 0));
     ASSERT_TRUE(raw.QueueRead(image.data(), 1024, WM_DEVICE_DATA));
     const auto notice = notices.Take(5000ms);
@@ -136,20 +136,20 @@ TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
     EXPECT_EQ(image, device->NamesMemory());
 
     // A wrong key is refused and changes nothing.
-    std::vector<std::uint8_t> wrong = {NamesBytes::UploadStart, 1, 2, 3, 4, 5, 6, 7,
-                                       NamesBytes::UploadEnd};
+    std::vector<std::uint8_t> wrong = {names_bytes::kUploadStart, 1, 2, 3, 4, 5, 6, 7,
+                                       names_bytes::kUploadEnd};
     // Each write announces its end, so that its bytes are known to be out before they go.
     constexpr std::uint32_t kWritten = 2000;
     ASSERT_TRUE(raw.QueueWrite(wrong.data(), static_cast<std::uint32_t>(wrong.size()), kWritten));
     // The right key, a new welcome message and the end byte store it.
     const std::string welcome = "Hello there         Second line here    ";
-    std::vector<std::uint8_t> upload(1 + NamesBytes::WriteKey.size() + 1 + welcome.size() + 1);
+    std::vector<std::uint8_t> upload(1 + names_bytes::kWriteKey.size() + 1 + welcome.size() + 1);
     auto at = upload.begin();
-    *at++ = NamesBytes::UploadStart;
-    at = std::copy(NamesBytes::WriteKey.begin(), NamesBytes::WriteKey.end(), at);
-    *at++ = NamesBytes::WelcomeMessage;
+    *at++ = names_bytes::kUploadStart;
+    at = std::copy(names_bytes::kWriteKey.begin(), names_bytes::kWriteKey.end(), at);
+    *at++ = names_bytes::kWelcomeMessage;
     at = std::copy(welcome.begin(), welcome.end(), at);
-    *at = NamesBytes::UploadEnd;
+    *at = names_bytes::kUploadEnd;
     ASSERT_TRUE(raw.QueueWrite(upload.data(), static_cast<std::uint32_t>(upload.size()), kWritten));
     for (int i = 0; i < 2; ++i) {
         const auto written = notices.Take(3000ms);

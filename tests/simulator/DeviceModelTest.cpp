@@ -10,7 +10,7 @@ using Codes = std::vector<std::uint8_t>;
 
 TEST(DeviceModel, RefreshReportsAllRegistersInCodeOrder) {
     DeviceModel model;
-    const Codes codes = model.Apply(Cmd::Refresh);
+    const Codes codes = model.Apply(cmd::kRefresh);
     ASSERT_EQ(codes.size(), 26u);
     for (int i = 0; i < 26; ++i) EXPECT_EQ(codes[static_cast<std::size_t>(i)], 0xE1 + i);
 }
@@ -18,50 +18,50 @@ TEST(DeviceModel, RefreshReportsAllRegistersInCodeOrder) {
 TEST(DeviceModel, KeysChangeWhatTheyShould) {
     DeviceModel model;
     const std::uint8_t volume = model.Register(RS_VOLUME);
-    EXPECT_EQ(model.Apply(Cmd::KnobUp), Codes{RS_VOLUME});
+    EXPECT_EQ(model.Apply(cmd::kKnobUp), Codes{RS_VOLUME});
     EXPECT_EQ(model.Register(RS_VOLUME), volume + 1);
-    EXPECT_EQ(model.Apply(Cmd::BassDown), Codes{RS_BASS});
+    EXPECT_EQ(model.Apply(cmd::kBassDown), Codes{RS_BASS});
     EXPECT_EQ(model.Register(RS_BASS), 11);
-    EXPECT_EQ(model.Apply(Cmd::Tuner), (Codes{RS_AUDIO_SOURCE}));
+    EXPECT_EQ(model.Apply(cmd::kTuner), (Codes{RS_AUDIO_SOURCE}));
     EXPECT_EQ(model.Register(RS_AUDIO_SOURCE), 9);
-    EXPECT_EQ(model.Apply(Cmd::Tuner), Codes{});  // nothing changed, nothing reported
-    EXPECT_EQ(model.Apply(Cmd::DelayKey), Codes{});
+    EXPECT_EQ(model.Apply(cmd::kTuner), Codes{});  // nothing changed, nothing reported
+    EXPECT_EQ(model.Apply(cmd::kDelayKey), Codes{});
 }
 
 TEST(DeviceModel, ZoneSourceStepsThroughTheNineSourcesInACycle) {
     DeviceModel model;
     model.SetRegister(RS_ZONE_AUDIO_SOURCE, 8);
-    model.Apply(Cmd::ZoneSourceNext);
+    model.Apply(cmd::kZoneSourceNext);
     EXPECT_EQ(model.Register(RS_ZONE_AUDIO_SOURCE), 9);
-    model.Apply(Cmd::ZoneSourceNext);
+    model.Apply(cmd::kZoneSourceNext);
     EXPECT_EQ(model.Register(RS_ZONE_AUDIO_SOURCE), 1);
 }
 
 TEST(DeviceModel, ThxKeyAndModeKey) {
     DeviceModel model;
-    model.Apply(Cmd::ThxKey);
+    model.Apply(cmd::kThxKey);
     EXPECT_EQ(model.Register(RS_THX), 1);
-    model.Apply(Cmd::ThxKey);
+    model.Apply(cmd::kThxKey);
     EXPECT_EQ(model.Register(RS_THX), 2);
-    model.Apply(Cmd::ThxKey);
+    model.Apply(cmd::kThxKey);
     EXPECT_EQ(model.Register(RS_THX), 1);
-    model.Apply(Cmd::ModeKey);
+    model.Apply(cmd::kModeKey);
     EXPECT_EQ(model.Register(RS_THX), 0);
 }
 
 TEST(DeviceModel, LevelsStopAtTheirLimits) {
     DeviceModel model;
-    for (int i = 0; i < 40; ++i) model.Apply(Cmd::TrebleUp);
+    for (int i = 0; i < 40; ++i) model.Apply(cmd::kTrebleUp);
     EXPECT_EQ(model.Register(RS_TREBLE), 24);
-    for (int i = 0; i < 200; ++i) model.Apply(Cmd::VolumeDown);
+    for (int i = 0; i < 200; ++i) model.Apply(cmd::kVolumeDown);
     EXPECT_EQ(model.Register(RS_VOLUME), 10);  // -90
 }
 
 TEST(DeviceModel, StandbyTakesOnlyThePowerKeys) {
     DeviceModel model;
-    EXPECT_EQ(model.Apply(Cmd::Standby), Codes{RS_OPER_MODE});
-    EXPECT_EQ(model.Apply(Cmd::VolumeUp), Codes{});
-    EXPECT_EQ(model.Apply(Cmd::PowerToggle), Codes{RS_OPER_MODE});
+    EXPECT_EQ(model.Apply(cmd::kStandby), Codes{RS_OPER_MODE});
+    EXPECT_EQ(model.Apply(cmd::kVolumeUp), Codes{});
+    EXPECT_EQ(model.Apply(cmd::kPowerToggle), Codes{RS_OPER_MODE});
     EXPECT_EQ(model.Register(RS_OPER_MODE), 1);
 }
 

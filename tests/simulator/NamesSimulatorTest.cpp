@@ -83,13 +83,13 @@ TEST_F(NamesWithSimulator, UploadStoresExactlyTheEditedFieldsPacedForTheDevice) 
     ASSERT_TRUE(link.ReadNames(pump));
     ASSERT_TRUE(device->WaitForReceived(6, 3000ms));
 
-    NamesFields::Texts texts = NamesFields::FromImage(link.NamesImage());
+    names_fields::Texts texts = names_fields::FromImage(link.NamesImage());
     texts[0] = "Seven78";  // fills its field
     texts[1] = "DVD";      // padded
     texts[8] = "";         // seven spaces
     texts[9] = "  Welcome home";
     texts[12] = "Good night\x7F";
-    NamesFields::ToImage(texts, link.NamesImage());
+    names_fields::ToImage(texts, link.NamesImage());
     ASSERT_TRUE(link.ValidateNames());
     // Bytes outside the names and messages are never sent: scribble on them in the image.
     for (std::size_t i = 0; i < 1024; ++i)
@@ -169,15 +169,15 @@ TEST_F(NamesWithSimulator, AnUploadIsReadBackByTheNextDownload) {
     device->SetNamesMemory(Memory(3));
     ASSERT_TRUE(Connect());
     ASSERT_TRUE(link.ReadNames(pump));
-    NamesFields::Texts texts = NamesFields::Defaults();
-    NamesFields::ToImage(texts, link.NamesImage());
+    names_fields::Texts texts = names_fields::Defaults();
+    names_fields::ToImage(texts, link.NamesImage());
     const auto sent = Image();
     ASSERT_TRUE(link.WriteNames());
     ASSERT_TRUE(device->WaitForReceived(6 + 204 + 5, 5000ms));
     link.NamesImage().fill(0x41);
     ASSERT_TRUE(link.ReadNames(pump));
     EXPECT_EQ(Image(), sent);
-    EXPECT_EQ(NamesFields::FromImage(link.NamesImage())[9], "   ZEL R-512        ");
+    EXPECT_EQ(names_fields::FromImage(link.NamesImage())[9], "   ZEL R-512        ");
 }
 
 TEST_F(NamesWithSimulator, DownloadWithNoPortOpenSendsNothingAndReadingWorksOnceOpened) {

@@ -75,7 +75,7 @@ bool DeviceLink::SendCommand(std::uint8_t code) {
 
 bool DeviceLink::RequestRefresh() {
     mirror_.MarkAllPending();
-    return SendCommand(Cmd::Refresh);
+    return SendCommand(cmd::kRefresh);
 }
 
 bool DeviceLink::QueueWindowRead() {
@@ -99,7 +99,7 @@ RegisterFrame DeviceLink::ProcessReceived(std::uint32_t requested, std::uint32_t
     if (!AcceptNotice()) return {};
 
     if (namesPending_) {
-        if (requested == NamesLayout::ImageSize) {
+        if (requested == names_layout::kImageSize) {
             // The names download has completed: ordinary reading resumes, with an empty window
             // (the purge before the download threw away whatever the window was waiting for).
             namesPending_ = false;

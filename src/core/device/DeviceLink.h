@@ -76,7 +76,7 @@ public:
     // that no longer completes anything, and the link reports it failed (WM_PORT_FAILED).
     [[nodiscard]] bool ReadNames(MessagePump& pump);
     static constexpr std::chrono::milliseconds kNamesWaitLimit{
-        static_cast<std::int64_t>(kTimeouts.ReadTotalTimeoutMultiplier) * NamesLayout::ImageSize +
+        static_cast<std::int64_t>(kTimeouts.ReadTotalTimeoutMultiplier) * names_layout::kImageSize +
         kTimeouts.ReadTotalTimeoutConstant + 1000};
     // Uploads the source-name table and both messages from the image, paced for the device's
     // memory writes (about 2.06 s on the calling thread), then sends 0x01. False only when a
@@ -88,7 +88,7 @@ public:
     bool ValidateNames() const;
 
     // The image is the link's: the caller fills and reads it only between transfers.
-    using NamesImageBytes = std::array<std::uint8_t, NamesLayout::ImageSize>;
+    using NamesImageBytes = std::array<std::uint8_t, names_layout::kImageSize>;
     NamesImageBytes& NamesImage() { return namesImage_; }
     const NamesImageBytes& NamesImage() const { return namesImage_; }
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-namespace r512::NamesFields {
+namespace r512::names_fields {
 
 namespace {
 
-constexpr int kMessagesEnd = NamesLayout::StandbyOffset + NamesLayout::MessageLength;  // 480
+constexpr int kMessagesEnd = names_layout::kStandbyOffset + names_layout::kMessageLength;  // 480
 constexpr int kSourceTableEnd =
-    NamesLayout::SourceTableOffset + NamesLayout::SourceTableLength;  // 814
+    names_layout::kSourceTableOffset + names_layout::kSourceTableLength;  // 814
 
 template <typename Check>
 bool AllBytes(const Image& image, int begin, int end, Check check) {
@@ -19,8 +19,8 @@ bool AllBytes(const Image& image, int begin, int end, Check check) {
 
 Texts FromImage(const Image& image) {
     Texts texts;
-    for (int i = 0; i < Count; ++i) {
-        const Field& f = Fields[static_cast<std::size_t>(i)];
+    for (int i = 0; i < kCount; ++i) {
+        const Field& f = kFields[static_cast<std::size_t>(i)];
         texts[static_cast<std::size_t>(i)].assign(image.begin() + f.offset,
                                                   image.begin() + f.offset + f.width);
     }
@@ -28,8 +28,8 @@ Texts FromImage(const Image& image) {
 }
 
 void ToImage(const Texts& texts, Image& image) {
-    for (int i = 0; i < Count; ++i) {
-        const Field& f = Fields[static_cast<std::size_t>(i)];
+    for (int i = 0; i < kCount; ++i) {
+        const Field& f = kFields[static_cast<std::size_t>(i)];
         const std::string& text = texts[static_cast<std::size_t>(i)];
         const int copied = std::min(static_cast<int>(text.size()), f.width);
         auto at = std::copy_n(text.begin(), copied, image.begin() + f.offset);
@@ -39,13 +39,13 @@ void ToImage(const Texts& texts, Image& image) {
         std::replace(image.begin() + begin, image.begin() + end, std::uint8_t{0},
                      std::uint8_t{' '});
     };
-    spaceForZero(NamesLayout::SourceTableOffset, kSourceTableEnd);
-    spaceForZero(NamesLayout::WelcomeOffset, kMessagesEnd);
+    spaceForZero(names_layout::kSourceTableOffset, kSourceTableEnd);
+    spaceForZero(names_layout::kWelcomeOffset, kMessagesEnd);
 }
 
 bool IsValid(const Image& image) {
-    return AllBytes(image, NamesLayout::SourceTableOffset, kSourceTableEnd, IsValidByte) &&
-           AllBytes(image, NamesLayout::WelcomeOffset, kMessagesEnd, IsValidByte);
+    return AllBytes(image, names_layout::kSourceTableOffset, kSourceTableEnd, IsValidByte) &&
+           AllBytes(image, names_layout::kWelcomeOffset, kMessagesEnd, IsValidByte);
 }
 
 const Texts& Defaults() {
@@ -57,4 +57,4 @@ const Texts& Defaults() {
     return texts;
 }
 
-}  // namespace r512::NamesFields
+}  // namespace r512::names_fields

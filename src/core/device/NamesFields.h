@@ -10,9 +10,9 @@ namespace r512 {
 
 // The thirteen texts of the names memory, in the order the Names dialog shows them: source
 // names 1 to 9 (7 bytes each), then welcome line 1 and 2 and standby line 1 and 2 (20 each).
-namespace NamesFields {
+namespace names_fields {
 
-constexpr int Count = 13;
+constexpr int kCount = 13;
 
 struct Field {
     int offset;
@@ -20,24 +20,24 @@ struct Field {
 };
 
 // Where each text lies in the image.
-constexpr std::array<Field, Count> Fields = {{
-    {NamesLayout::SourceTableOffset + 0 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 1 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 2 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 3 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 4 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 5 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 6 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 7 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::SourceTableOffset + 8 * NamesLayout::NameLength, NamesLayout::NameLength},
-    {NamesLayout::WelcomeOffset, NamesLayout::LineLength},
-    {NamesLayout::WelcomeOffset + NamesLayout::LineLength, NamesLayout::LineLength},
-    {NamesLayout::StandbyOffset, NamesLayout::LineLength},
-    {NamesLayout::StandbyOffset + NamesLayout::LineLength, NamesLayout::LineLength},
+constexpr std::array<Field, kCount> kFields = {{
+    {names_layout::kSourceTableOffset + 0 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 1 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 2 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 3 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 4 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 5 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 6 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 7 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kSourceTableOffset + 8 * names_layout::kNameLength, names_layout::kNameLength},
+    {names_layout::kWelcomeOffset, names_layout::kLineLength},
+    {names_layout::kWelcomeOffset + names_layout::kLineLength, names_layout::kLineLength},
+    {names_layout::kStandbyOffset, names_layout::kLineLength},
+    {names_layout::kStandbyOffset + names_layout::kLineLength, names_layout::kLineLength},
 }};
 
-using Texts = std::array<std::string, Count>;
-using Image = std::array<std::uint8_t, NamesLayout::ImageSize>;
+using Texts = std::array<std::string, kCount>;
+using Image = std::array<std::uint8_t, names_layout::kImageSize>;
 
 // Each field taken whole, trailing spaces included, one character per byte.
 Texts FromImage(const Image& image);
@@ -57,6 +57,6 @@ bool IsValid(const Image& image);
 // The factory texts, in the same order.
 const Texts& Defaults();
 
-}  // namespace NamesFields
+}  // namespace names_fields
 
 }  // namespace r512

@@ -11,15 +11,15 @@ namespace r512 {
 namespace {
 
 // The bytes of the exchange live in static storage: the write queue keeps a pointer to them.
-constexpr std::uint8_t kDownloadRequest = NamesBytes::DownloadRequest;
+constexpr std::uint8_t kDownloadRequest = names_bytes::kDownloadRequest;
 constexpr std::array<std::uint8_t, 8> kUploadHeader = {
-    NamesBytes::UploadStart, NamesBytes::WriteKey[0], NamesBytes::WriteKey[1],
-    NamesBytes::WriteKey[2], NamesBytes::WriteKey[3], NamesBytes::WriteKey[4],
-    NamesBytes::WriteKey[5], NamesBytes::WriteKey[6]};
-constexpr std::uint8_t kSourceNames = NamesBytes::SourceNames;
-constexpr std::uint8_t kWelcomeMessage = NamesBytes::WelcomeMessage;
-constexpr std::uint8_t kStandbyMessage = NamesBytes::StandbyMessage;
-constexpr std::uint8_t kUploadEnd = NamesBytes::UploadEnd;
+    names_bytes::kUploadStart, names_bytes::kWriteKey[0], names_bytes::kWriteKey[1],
+    names_bytes::kWriteKey[2], names_bytes::kWriteKey[3], names_bytes::kWriteKey[4],
+    names_bytes::kWriteKey[5], names_bytes::kWriteKey[6]};
+constexpr std::uint8_t kSourceNames = names_bytes::kSourceNames;
+constexpr std::uint8_t kWelcomeMessage = names_bytes::kWelcomeMessage;
+constexpr std::uint8_t kStandbyMessage = names_bytes::kStandbyMessage;
+constexpr std::uint8_t kUploadEnd = names_bytes::kUploadEnd;
 
 // The device stores each byte of an upload as it comes and needs 10 ms for it; after the end
 // byte it needs 100 ms before it takes a command again.
@@ -32,9 +32,9 @@ struct Section {
     int length;
 };
 constexpr Section kSections[] = {
-    {&kSourceNames, NamesLayout::SourceTableOffset, NamesLayout::SourceTableLength},
-    {&kWelcomeMessage, NamesLayout::WelcomeOffset, NamesLayout::MessageLength},
-    {&kStandbyMessage, NamesLayout::StandbyOffset, NamesLayout::MessageLength},
+    {&kSourceNames, names_layout::kSourceTableOffset, names_layout::kSourceTableLength},
+    {&kWelcomeMessage, names_layout::kWelcomeOffset, names_layout::kMessageLength},
+    {&kStandbyMessage, names_layout::kStandbyOffset, names_layout::kMessageLength},
 };
 
 }  // namespace
@@ -56,9 +56,9 @@ bool DeviceLink::ReadNames(MessagePump& pump) {
         namesPending_ = false;
         return false;
     }
-    if (!QueueRead(namesImage_.data(), NamesLayout::ImageSize, WM_DEVICE_DATA)) {
+    if (!QueueRead(namesImage_.data(), names_layout::kImageSize, WM_DEVICE_DATA)) {
         namesPending_ = false;
-        static_cast<void>(SendCommand(Cmd::NamesTransferDone));  // the result changes nothing
+        static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
         return false;
     }
 
@@ -76,7 +76,7 @@ bool DeviceLink::ReadNames(MessagePump& pump) {
     }
     if (!IsOpen()) return false;
 
-    static_cast<void>(SendCommand(Cmd::NamesTransferDone));  // the result changes nothing
+    static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
     // The number of bytes that came is not looked at: a short or missing reply leaves the
     // rest of the image as it was, and the check alone decides.
     return ValidateNames();
@@ -110,10 +110,10 @@ bool DeviceLink::WriteNames() {
     if (queued) queued = QueueNamesByte(&kUploadEnd);
 
     PauseFor(kEndPause);
-    static_cast<void>(SendCommand(Cmd::NamesTransferDone));  // the result changes nothing
+    static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
     return queued;
 }
 
-bool DeviceLink::ValidateNames() const { return NamesFields::IsValid(namesImage_); }
+bool DeviceLink::ValidateNames() const { return names_fields::IsValid(namesImage_); }
 
 }  // namespace r512

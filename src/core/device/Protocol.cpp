@@ -36,113 +36,113 @@ const char* RegisterName(std::uint8_t code) {
 
 const char* CommandName(std::uint8_t code) {
     switch (code) {
-        case Cmd::NamesTransferDone:
+        case cmd::kNamesTransferDone:
             return "names transfer done";
-        case Cmd::PowerToggle:
+        case cmd::kPowerToggle:
             return "power on/off toggle";
-        case Cmd::MuteToggle:
+        case cmd::kMuteToggle:
             return "mute toggle";
-        case Cmd::LateNightToggle:
+        case cmd::kLateNightToggle:
             return "late-night toggle";
-        case Cmd::Video1:
+        case cmd::kVideo1:
             return "select Video 1";
-        case Cmd::Video2:
+        case cmd::kVideo2:
             return "select Video 2";
-        case Cmd::Video3:
+        case cmd::kVideo3:
             return "select Video 3";
-        case Cmd::Video4:
+        case cmd::kVideo4:
             return "select Video 4";
-        case Cmd::Video5:
+        case cmd::kVideo5:
             return "select Video 5";
-        case Cmd::Video6:
+        case cmd::kVideo6:
             return "select Video 6";
-        case Cmd::Cd:
+        case cmd::kCd:
             return "select CD";
-        case Cmd::Aux:
+        case cmd::kAux:
             return "select Aux";
-        case Cmd::KnobUp:
+        case cmd::kKnobUp:
             return "control knob up";
-        case Cmd::KnobDown:
+        case cmd::kKnobDown:
             return "control knob down";
-        case Cmd::LevelsKey:
+        case cmd::kLevelsKey:
             return "Levels key";
-        case Cmd::DelayKey:
+        case cmd::kDelayKey:
             return "Delay key";
-        case Cmd::TapeMonitorToggle:
+        case cmd::kTapeMonitorToggle:
             return "tape monitor toggle";
-        case Cmd::ThxKey:
+        case cmd::kThxKey:
             return "THX key";
-        case Cmd::TapeMonitorPanel:
+        case cmd::kTapeMonitorPanel:
             return "tape monitor (Control Panel)";
-        case Cmd::Standby:
+        case cmd::kStandby:
             return "standby";
-        case Cmd::WakeUp:
+        case cmd::kWakeUp:
             return "wake up";
-        case Cmd::TapeMonitorOff:
+        case cmd::kTapeMonitorOff:
             return "tape monitor off";
-        case Cmd::TapeMonitorOn:
+        case cmd::kTapeMonitorOn:
             return "tape monitor on";
-        case Cmd::MonoDownmix:
+        case cmd::kMonoDownmix:
             return "Mono Downmix";
-        case Cmd::StereoDownmix:
+        case cmd::kStereoDownmix:
             return "Stereo Downmix";
-        case Cmd::DolbyPrologic:
+        case cmd::kDolbyPrologic:
             return "Dolby Prologic";
-        case Cmd::Surround61:
+        case cmd::kSurround61:
             return "Surround 6.1";
-        case Cmd::Ears:
+        case cmd::kEars:
             return "Ears";
-        case Cmd::Bypass:
+        case cmd::kBypass:
             return "Bypass";
-        case Cmd::VolumeUp:
+        case cmd::kVolumeUp:
             return "volume up";
-        case Cmd::VolumeDown:
+        case cmd::kVolumeDown:
             return "volume down";
-        case Cmd::BassUp:
+        case cmd::kBassUp:
             return "bass up";
-        case Cmd::BassDown:
+        case cmd::kBassDown:
             return "bass down";
-        case Cmd::TrebleUp:
+        case cmd::kTrebleUp:
             return "treble up";
-        case Cmd::TrebleDown:
+        case cmd::kTrebleDown:
             return "treble down";
-        case Cmd::Tuner:
+        case cmd::kTuner:
             return "select Tuner";
-        case Cmd::SpeakersKey:
+        case cmd::kSpeakersKey:
             return "Speakers key";
-        case Cmd::SubwooferUp:
+        case cmd::kSubwooferUp:
             return "subwoofer level up";
-        case Cmd::SubwooferDown:
+        case cmd::kSubwooferDown:
             return "subwoofer level down";
-        case Cmd::Ext51:
+        case cmd::kExt51:
             return "select Ext 5.1";
-        case Cmd::ToneKey:
+        case cmd::kToneKey:
             return "Tone key";
-        case Cmd::AudioKey:
+        case cmd::kAudioKey:
             return "Audio key";
-        case Cmd::VideoKey:
+        case cmd::kVideoKey:
             return "Video key";
-        case Cmd::MultiSourceKey:
+        case cmd::kMultiSourceKey:
             return "Multi Source key";
-        case Cmd::ModeKey:
+        case cmd::kModeKey:
             return "Mode key";
-        case Cmd::Brightness:
+        case cmd::kBrightness:
             return "brightness (dimmer)";
-        case Cmd::CenterUp:
+        case cmd::kCenterUp:
             return "centre level up";
-        case Cmd::CenterDown:
+        case cmd::kCenterDown:
             return "centre level down";
-        case Cmd::SurroundUp:
+        case cmd::kSurroundUp:
             return "surround level up";
-        case Cmd::SurroundDown:
+        case cmd::kSurroundDown:
             return "surround level down";
-        case Cmd::ZoneVolumeUp:
+        case cmd::kZoneVolumeUp:
             return "second-zone volume up";
-        case Cmd::ZoneVolumeDown:
+        case cmd::kZoneVolumeDown:
             return "second-zone volume down";
-        case Cmd::ZoneSourceNext:
+        case cmd::kZoneSourceNext:
             return "second-zone source: next";
-        case Cmd::Refresh:
+        case cmd::kRefresh:
             return "refresh: report every register";
         default:
             return "unknown command";

@@ -59,62 +59,62 @@ constexpr bool IsRegisterCode(std::uint8_t code) {
 const char* RegisterName(std::uint8_t code);
 
 // Command codes: each is the equivalent of a key of the device's remote control or front panel.
-namespace Cmd {
-constexpr std::uint8_t NamesTransferDone = 0x01;
-constexpr std::uint8_t PowerToggle = 0x06;
-constexpr std::uint8_t MuteToggle = 0x07;
-constexpr std::uint8_t LateNightToggle = 0x0C;
-constexpr std::uint8_t Video1 = 0x0D;
-constexpr std::uint8_t Video2 = 0x0E;
-constexpr std::uint8_t Video3 = 0x0F;
-constexpr std::uint8_t Video4 = 0x10;
-constexpr std::uint8_t Video5 = 0x11;
-constexpr std::uint8_t Video6 = 0x12;
-constexpr std::uint8_t Cd = 0x13;
-constexpr std::uint8_t Aux = 0x14;
-constexpr std::uint8_t KnobUp = 0x15;
-constexpr std::uint8_t KnobDown = 0x16;
-constexpr std::uint8_t LevelsKey = 0x18;
-constexpr std::uint8_t DelayKey = 0x19;
-constexpr std::uint8_t TapeMonitorToggle = 0x1A;
-constexpr std::uint8_t ThxKey = 0x1B;
-constexpr std::uint8_t TapeMonitorPanel = 0x1F;
-constexpr std::uint8_t Standby = 0x22;
-constexpr std::uint8_t WakeUp = 0x23;
-constexpr std::uint8_t TapeMonitorOff = 0x27;
-constexpr std::uint8_t TapeMonitorOn = 0x28;
-constexpr std::uint8_t MonoDownmix = 0x2A;
-constexpr std::uint8_t StereoDownmix = 0x2B;
-constexpr std::uint8_t DolbyPrologic = 0x2C;
-constexpr std::uint8_t Surround61 = 0x2D;
-constexpr std::uint8_t Ears = 0x2E;
-constexpr std::uint8_t Bypass = 0x2F;
-constexpr std::uint8_t VolumeUp = 0x31;
-constexpr std::uint8_t VolumeDown = 0x32;
-constexpr std::uint8_t BassUp = 0x44;
-constexpr std::uint8_t BassDown = 0x45;
-constexpr std::uint8_t TrebleUp = 0x46;
-constexpr std::uint8_t TrebleDown = 0x47;
-constexpr std::uint8_t Tuner = 0x48;
-constexpr std::uint8_t SpeakersKey = 0x60;
-constexpr std::uint8_t SubwooferUp = 0x61;
-constexpr std::uint8_t SubwooferDown = 0x62;
-constexpr std::uint8_t Ext51 = 0x64;
-constexpr std::uint8_t ToneKey = 0x73;
-constexpr std::uint8_t AudioKey = 0x74;
-constexpr std::uint8_t VideoKey = 0x75;
-constexpr std::uint8_t MultiSourceKey = 0x76;
-constexpr std::uint8_t ModeKey = 0x77;
-constexpr std::uint8_t Brightness = 0x79;
-constexpr std::uint8_t CenterUp = 0x81;
-constexpr std::uint8_t CenterDown = 0x82;
-constexpr std::uint8_t SurroundUp = 0x83;
-constexpr std::uint8_t SurroundDown = 0x84;
-constexpr std::uint8_t ZoneVolumeUp = 0x8B;
-constexpr std::uint8_t ZoneVolumeDown = 0x8C;
-constexpr std::uint8_t ZoneSourceNext = 0x8D;
-constexpr std::uint8_t Refresh = 0xE3;
-}  // namespace Cmd
+namespace cmd {
+constexpr std::uint8_t kNamesTransferDone = 0x01;
+constexpr std::uint8_t kPowerToggle = 0x06;
+constexpr std::uint8_t kMuteToggle = 0x07;
+constexpr std::uint8_t kLateNightToggle = 0x0C;
+constexpr std::uint8_t kVideo1 = 0x0D;
+constexpr std::uint8_t kVideo2 = 0x0E;
+constexpr std::uint8_t kVideo3 = 0x0F;
+constexpr std::uint8_t kVideo4 = 0x10;
+constexpr std::uint8_t kVideo5 = 0x11;
+constexpr std::uint8_t kVideo6 = 0x12;
+constexpr std::uint8_t kCd = 0x13;
+constexpr std::uint8_t kAux = 0x14;
+constexpr std::uint8_t kKnobUp = 0x15;
+constexpr std::uint8_t kKnobDown = 0x16;
+constexpr std::uint8_t kLevelsKey = 0x18;
+constexpr std::uint8_t kDelayKey = 0x19;
+constexpr std::uint8_t kTapeMonitorToggle = 0x1A;
+constexpr std::uint8_t kThxKey = 0x1B;
+constexpr std::uint8_t kTapeMonitorPanel = 0x1F;
+constexpr std::uint8_t kStandby = 0x22;
+constexpr std::uint8_t kWakeUp = 0x23;
+constexpr std::uint8_t kTapeMonitorOff = 0x27;
+constexpr std::uint8_t kTapeMonitorOn = 0x28;
+constexpr std::uint8_t kMonoDownmix = 0x2A;
+constexpr std::uint8_t kStereoDownmix = 0x2B;
+constexpr std::uint8_t kDolbyPrologic = 0x2C;
+constexpr std::uint8_t kSurround61 = 0x2D;
+constexpr std::uint8_t kEars = 0x2E;
+constexpr std::uint8_t kBypass = 0x2F;
+constexpr std::uint8_t kVolumeUp = 0x31;
+constexpr std::uint8_t kVolumeDown = 0x32;
+constexpr std::uint8_t kBassUp = 0x44;
+constexpr std::uint8_t kBassDown = 0x45;
+constexpr std::uint8_t kTrebleUp = 0x46;
+constexpr std::uint8_t kTrebleDown = 0x47;
+constexpr std::uint8_t kTuner = 0x48;
+constexpr std::uint8_t kSpeakersKey = 0x60;
+constexpr std::uint8_t kSubwooferUp = 0x61;
+constexpr std::uint8_t kSubwooferDown = 0x62;
+constexpr std::uint8_t kExt51 = 0x64;
+constexpr std::uint8_t kToneKey = 0x73;
+constexpr std::uint8_t kAudioKey = 0x74;
+constexpr std::uint8_t kVideoKey = 0x75;
+constexpr std::uint8_t kMultiSourceKey = 0x76;
+constexpr std::uint8_t kModeKey = 0x77;
+constexpr std::uint8_t kBrightness = 0x79;
+constexpr std::uint8_t kCenterUp = 0x81;
+constexpr std::uint8_t kCenterDown = 0x82;
+constexpr std::uint8_t kSurroundUp = 0x83;
+constexpr std::uint8_t kSurroundDown = 0x84;
+constexpr std::uint8_t kZoneVolumeUp = 0x8B;
+constexpr std::uint8_t kZoneVolumeDown = 0x8C;
+constexpr std::uint8_t kZoneSourceNext = 0x8D;
+constexpr std::uint8_t kRefresh = 0xE3;
+}  // namespace cmd
 
 // The command's meaning in words ("volume up"); "unknown command" for a code the device
 // doesn't take.
@@ -141,27 +141,27 @@ constexpr std::uint8_t kFrameEnd = 0xFF;
 constexpr std::uint8_t kFillerFirst = 0xDF;
 
 // Raw bytes of the names-memory transfer, sent without the command frame.
-namespace NamesBytes {
-constexpr std::uint8_t DownloadRequest = 0xDC;
-constexpr std::uint8_t UploadStart = 0xDD;
-constexpr std::array<std::uint8_t, 7> WriteKey = {0x3B, 0x91, 0x5E, 0x27, 0xA4, 0x0F, 0x6C};
-constexpr std::uint8_t SourceNames = 0xCF;     // 112 bytes follow
-constexpr std::uint8_t WelcomeMessage = 0xCA;  // 40 bytes follow
-constexpr std::uint8_t StandbyMessage = 0xCB;  // 40 bytes follow
-constexpr std::uint8_t UploadEnd = 0xD4;
-}  // namespace NamesBytes
+namespace names_bytes {
+constexpr std::uint8_t kDownloadRequest = 0xDC;
+constexpr std::uint8_t kUploadStart = 0xDD;
+constexpr std::array<std::uint8_t, 7> kWriteKey = {0x3B, 0x91, 0x5E, 0x27, 0xA4, 0x0F, 0x6C};
+constexpr std::uint8_t kSourceNames = 0xCF;     // 112 bytes follow
+constexpr std::uint8_t kWelcomeMessage = 0xCA;  // 40 bytes follow
+constexpr std::uint8_t kStandbyMessage = 0xCB;  // 40 bytes follow
+constexpr std::uint8_t kUploadEnd = 0xD4;
+}  // namespace names_bytes
 
 // Where the names and messages lie in the device's 1024-byte names memory.
-namespace NamesLayout {
-constexpr int ImageSize = 1024;
-constexpr int WelcomeOffset = 400;  // two lines of 20
-constexpr int StandbyOffset = 440;  // two lines of 20
-constexpr int MessageLength = 40;
-constexpr int LineLength = 20;
-constexpr int SourceTableOffset = 702;
-constexpr int SourceTableLength = 112;  // nine names of 7, then 49 bytes kept as they are
-constexpr int NameLength = 7;
-constexpr int NameCount = 9;
-}  // namespace NamesLayout
+namespace names_layout {
+constexpr int kImageSize = 1024;
+constexpr int kWelcomeOffset = 400;  // two lines of 20
+constexpr int kStandbyOffset = 440;  // two lines of 20
+constexpr int kMessageLength = 40;
+constexpr int kLineLength = 20;
+constexpr int kSourceTableOffset = 702;
+constexpr int kSourceTableLength = 112;  // nine names of 7, then 49 bytes kept as they are
+constexpr int kNameLength = 7;
+constexpr int kNameCount = 9;
+}  // namespace names_layout
 
 }  // namespace r512

@@ -29,15 +29,15 @@ std::string Join(const std::vector<std::string>& parts) {
 }
 
 int SectionLength(std::uint8_t section) {
-    return section == NamesBytes::SourceNames ? NamesLayout::SourceTableLength
-                                              : NamesLayout::MessageLength;
+    return section == names_bytes::kSourceNames ? names_layout::kSourceTableLength
+                                                : names_layout::kMessageLength;
 }
 
 const char* SectionName(std::uint8_t section) {
     switch (section) {
-        case NamesBytes::SourceNames:
+        case names_bytes::kSourceNames:
             return "source names";
-        case NamesBytes::WelcomeMessage:
+        case names_bytes::kWelcomeMessage:
             return "welcome message";
         default:
             return "standby message";
@@ -68,12 +68,12 @@ std::string TimeStamp() {
 std::string TraceDecoder::DescribeUploadByte(std::uint8_t byte) {
     if (uploadSection_ == 0) {
         // Between the sections: an announcement or the end.
-        if (byte == NamesBytes::UploadEnd) {
+        if (byte == names_bytes::kUploadEnd) {
             uploading_ = false;
             return "names upload end";
         }
-        if (byte == NamesBytes::SourceNames || byte == NamesBytes::WelcomeMessage ||
-            byte == NamesBytes::StandbyMessage) {
+        if (byte == names_bytes::kSourceNames || byte == names_bytes::kWelcomeMessage ||
+            byte == names_bytes::kStandbyMessage) {
             uploadSection_ = byte;
             sectionDone_ = 0;
             return std::string(SectionName(byte)) + " follow (" +
@@ -100,20 +100,20 @@ std::string TraceDecoder::DescribeSent(const std::uint8_t* bytes, std::uint32_t 
         if (const char* key = KeyNameOf(code)) return std::string("key ") + key;
         return "command " + Hex(code) + " (" + CommandName(code) + ")";
     }
-    if (count == 8 && bytes[0] == NamesBytes::UploadStart &&
-        std::memcmp(bytes + 1, NamesBytes::WriteKey.data(), NamesBytes::WriteKey.size()) == 0) {
+    if (count == 8 && bytes[0] == names_bytes::kUploadStart &&
+        std::memcmp(bytes + 1, names_bytes::kWriteKey.data(), names_bytes::kWriteKey.size()) == 0) {
         uploading_ = true;
         uploadSection_ = 0;
         return "names upload header (write key)";
     }
     if (count == 1 && uploading_) return DescribeUploadByte(bytes[0]);
-    if (count == 1 && bytes[0] == NamesBytes::DownloadRequest) return "names download request";
+    if (count == 1 && bytes[0] == names_bytes::kDownloadRequest) return "names download request";
     return "unframed bytes";
 }
 
 std::string TraceDecoder::DescribeReceived(const std::uint8_t* bytes, std::uint32_t count,
                                            std::uint32_t requested) {
-    if (requested == NamesLayout::ImageSize) {
+    if (requested == names_layout::kImageSize) {
         return "names memory, " + std::to_string(count) + " of " + std::to_string(requested) +
                " bytes";
     }

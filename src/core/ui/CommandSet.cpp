@@ -13,37 +13,37 @@ struct FixedCommand {
 
 // Commands that always send the same code.
 constexpr FixedCommand kFixed[] = {
-    {ID_POWER_WAKE_UP, Cmd::WakeUp},
-    {ID_POWER_STANDBY, Cmd::Standby},
-    {ID_POWER_TOGGLE, Cmd::PowerToggle},
-    {ID_VIDEO_1, Cmd::Video1},
-    {ID_VIDEO_2, Cmd::Video2},
-    {ID_VIDEO_3, Cmd::Video3},
-    {ID_VIDEO_4, Cmd::Video4},
-    {ID_VIDEO_5, Cmd::Video5},
-    {ID_VIDEO_6, Cmd::Video6},
-    {ID_AUDIO_CD, Cmd::Cd},
-    {ID_AUDIO_AUX, Cmd::Aux},
-    {ID_AUDIO_TUNER, Cmd::Tuner},
-    {ID_TAPE_ON, Cmd::TapeMonitorOn},
-    {ID_TAPE_OFF, Cmd::TapeMonitorOff},
-    {ID_TAPE_TOGGLE, Cmd::TapeMonitorToggle},
-    {ID_MODE_STEREO_DOWNMIX, Cmd::StereoDownmix},
-    {ID_MODE_MONO_DOWNMIX, Cmd::MonoDownmix},
-    {ID_MODE_BYPASS, Cmd::Bypass},
-    {ID_MODE_EARS, Cmd::Ears},
-    {ID_MODE_PROLOGIC, Cmd::DolbyPrologic},
-    {ID_MODE_SURROUND_61, Cmd::Surround61},
-    {IDC_TREBLE_UP, Cmd::TrebleUp},
-    {IDC_TREBLE_DOWN, Cmd::TrebleDown},
-    {IDC_BASS_UP, Cmd::BassUp},
-    {IDC_BASS_DOWN, Cmd::BassDown},
-    {IDC_SUBWOOFER_UP, Cmd::SubwooferUp},
-    {IDC_SUBWOOFER_DOWN, Cmd::SubwooferDown},
-    {IDC_CENTER_UP, Cmd::CenterUp},
-    {IDC_CENTER_DOWN, Cmd::CenterDown},
-    {IDC_SURROUND_UP, Cmd::SurroundUp},
-    {IDC_SURROUND_DOWN, Cmd::SurroundDown},
+    {ID_POWER_WAKE_UP, cmd::kWakeUp},
+    {ID_POWER_STANDBY, cmd::kStandby},
+    {ID_POWER_TOGGLE, cmd::kPowerToggle},
+    {ID_VIDEO_1, cmd::kVideo1},
+    {ID_VIDEO_2, cmd::kVideo2},
+    {ID_VIDEO_3, cmd::kVideo3},
+    {ID_VIDEO_4, cmd::kVideo4},
+    {ID_VIDEO_5, cmd::kVideo5},
+    {ID_VIDEO_6, cmd::kVideo6},
+    {ID_AUDIO_CD, cmd::kCd},
+    {ID_AUDIO_AUX, cmd::kAux},
+    {ID_AUDIO_TUNER, cmd::kTuner},
+    {ID_TAPE_ON, cmd::kTapeMonitorOn},
+    {ID_TAPE_OFF, cmd::kTapeMonitorOff},
+    {ID_TAPE_TOGGLE, cmd::kTapeMonitorToggle},
+    {ID_MODE_STEREO_DOWNMIX, cmd::kStereoDownmix},
+    {ID_MODE_MONO_DOWNMIX, cmd::kMonoDownmix},
+    {ID_MODE_BYPASS, cmd::kBypass},
+    {ID_MODE_EARS, cmd::kEars},
+    {ID_MODE_PROLOGIC, cmd::kDolbyPrologic},
+    {ID_MODE_SURROUND_61, cmd::kSurround61},
+    {IDC_TREBLE_UP, cmd::kTrebleUp},
+    {IDC_TREBLE_DOWN, cmd::kTrebleDown},
+    {IDC_BASS_UP, cmd::kBassUp},
+    {IDC_BASS_DOWN, cmd::kBassDown},
+    {IDC_SUBWOOFER_UP, cmd::kSubwooferUp},
+    {IDC_SUBWOOFER_DOWN, cmd::kSubwooferDown},
+    {IDC_CENTER_UP, cmd::kCenterUp},
+    {IDC_CENTER_DOWN, cmd::kCenterDown},
+    {IDC_SURROUND_UP, cmd::kSurroundUp},
+    {IDC_SURROUND_DOWN, cmd::kSurroundDown},
 };
 
 // The Multi Source items, in the order of the zone's source cycle.
@@ -72,25 +72,25 @@ CommandAction DecideCommand(int id, const RegisterMirror& mirror) {
         if (kZoneTargets[target] != id) continue;
         const int steps = StepMultiSourceCount(mirror.Value(RS_ZONE_AUDIO_SOURCE), target);
         return Device(
-            std::vector<std::uint8_t>(static_cast<std::size_t>(steps), Cmd::ZoneSourceNext));
+            std::vector<std::uint8_t>(static_cast<std::size_t>(steps), cmd::kZoneSourceNext));
     }
     const std::uint8_t thx = mirror.Value(RS_THX);
     switch (id) {
         case ID_MODE_STEREO_DIRECT: {
             // Dolby Digital and DTS material has its own direct mode.
             const std::uint8_t signal = mirror.Value(RS_SIGNAL_TYPE);
-            return Device({IsDolbyDigitalOrDts(signal) ? Cmd::Bypass : Cmd::StereoDownmix});
+            return Device({IsDolbyDigitalOrDts(signal) ? cmd::kBypass : cmd::kStereoDownmix});
         }
         case ID_THX_OFF:
-            return Device(thx != 0 ? std::vector<std::uint8_t>{Cmd::ModeKey}
+            return Device(thx != 0 ? std::vector<std::uint8_t>{cmd::kModeKey}
                                    : std::vector<std::uint8_t>{});
         case ID_THX_ON:
-            return Device(thx != 1 ? std::vector<std::uint8_t>{Cmd::ThxKey}
+            return Device(thx != 1 ? std::vector<std::uint8_t>{cmd::kThxKey}
                                    : std::vector<std::uint8_t>{});
         case ID_THX_SURROUND_EX:
             // Each THX key press steps off -> THX -> THX Surround EX.
-            return Device(thx == 0   ? std::vector<std::uint8_t>{Cmd::ThxKey, Cmd::ThxKey}
-                          : thx == 1 ? std::vector<std::uint8_t>{Cmd::ThxKey}
+            return Device(thx == 0   ? std::vector<std::uint8_t>{cmd::kThxKey, cmd::kThxKey}
+                          : thx == 1 ? std::vector<std::uint8_t>{cmd::kThxKey}
                                      : std::vector<std::uint8_t>{});
         case ID_CONFIGURE:
             return {Kind::Configure, {}};

@@ -77,19 +77,19 @@ int UpDownCode(int upDownId, int delta) {
     const bool up = delta < 0;
     switch (upDownId) {
         case IDC_VOLUME_SPIN:
-            return up ? Cmd::VolumeUp : Cmd::VolumeDown;
+            return up ? cmd::kVolumeUp : cmd::kVolumeDown;
         case IDC_ZONE_VOLUME_SPIN:
-            return up ? Cmd::ZoneVolumeUp : Cmd::ZoneVolumeDown;
+            return up ? cmd::kZoneVolumeUp : cmd::kZoneVolumeDown;
         case IDC_TREBLE_SPIN:
-            return up ? Cmd::TrebleUp : Cmd::TrebleDown;
+            return up ? cmd::kTrebleUp : cmd::kTrebleDown;
         case IDC_BASS_SPIN:
-            return up ? Cmd::BassUp : Cmd::BassDown;
+            return up ? cmd::kBassUp : cmd::kBassDown;
         case IDC_CENTER_SPIN:
-            return up ? Cmd::CenterUp : Cmd::CenterDown;
+            return up ? cmd::kCenterUp : cmd::kCenterDown;
         case IDC_SURROUND_SPIN:
-            return up ? Cmd::SurroundUp : Cmd::SurroundDown;
+            return up ? cmd::kSurroundUp : cmd::kSurroundDown;
         case IDC_SUBWOOFER_SPIN:
-            return up ? Cmd::SubwooferUp : Cmd::SubwooferDown;
+            return up ? cmd::kSubwooferUp : cmd::kSubwooferDown;
         default:
             return -1;
     }

@@ -254,7 +254,7 @@ TEST_F(ComPort, FastLineOpensAndARefreshBringsAllRegisters) {
 
     EXPECT_EQ(Refresh(link), kRegisterCount);
     EXPECT_EQ(CountKnown(link.Mirror()), kRegisterCount);
-    EXPECT_EQ(log.BytesAfter(before, 5, 2000ms), FrameBytes(Cmd::Refresh));
+    EXPECT_EQ(log.BytesAfter(before, 5, 2000ms), FrameBytes(cmd::kRefresh));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -276,9 +276,9 @@ TEST_F(ComPort, CommandsArriveInOrderAndByteExact) {
     const std::size_t before = log.Received().size();
     // Queued all at once, so that they wait behind one another. 0x0D, 0x11 and 0x13 are what a
     // terminal would take for a carriage return, XON and XOFF.
-    const std::uint8_t codes[] = {Cmd::Video1,     Cmd::Video5,   Cmd::Cd,    Cmd::MuteToggle,
-                                  Cmd::VolumeUp,   Cmd::VolumeUp, Cmd::Tuner, Cmd::MuteToggle,
-                                  Cmd::VolumeDown, Cmd::Refresh};
+    const std::uint8_t codes[] = {cmd::kVideo1,     cmd::kVideo5,   cmd::kCd,    cmd::kMuteToggle,
+                                  cmd::kVolumeUp,   cmd::kVolumeUp, cmd::kTuner, cmd::kMuteToggle,
+                                  cmd::kVolumeDown, cmd::kRefresh};
     std::vector<std::uint8_t> expected;
     for (std::uint8_t code : codes) {
         ASSERT_TRUE(link.SendCommand(code));
@@ -328,7 +328,7 @@ TEST_F(ComPort, APartialFrameEndsAtTheIntervalTimeOut) {
     ASSERT_TRUE(link.OpenPort(splitPort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
     std::uint8_t buffer[3] = {};
     ASSERT_TRUE(link.QueueRead(buffer, 3, WM_DEVICE_DATA));
-    const std::vector<std::uint8_t> refresh = FrameBytes(Cmd::Refresh);
+    const std::vector<std::uint8_t> refresh = FrameBytes(cmd::kRefresh);
     ASSERT_TRUE(link.QueueWrite(refresh.data(), 5, kWriteNotice));
 
     const auto written = notices.Take(2000ms);
@@ -380,7 +380,7 @@ TEST_F(ComPort, OpensAgainAfterClose) {
     ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kSlowLine, &notices));
     EXPECT_EQ(Refresh(link), kRegisterCount);
     EXPECT_EQ(CountKnown(link.Mirror()), kRegisterCount);
-    EXPECT_EQ(log.BytesAfter(before, 5, 2000ms), FrameBytes(Cmd::Refresh));
+    EXPECT_EQ(log.BytesAfter(before, 5, 2000ms), FrameBytes(cmd::kRefresh));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -438,7 +438,7 @@ TEST_F(ComPort, AHungUpLineClosesTheLinkWithOneFailureNoticeAndNothingRuns) {
     EXPECT_LT(ProcessCpuTime() - cpu, 300ms);
 
     // Commands are refused, not kept for later.
-    EXPECT_FALSE(link.SendCommand(Cmd::MuteToggle));
+    EXPECT_FALSE(link.SendCommand(cmd::kMuteToggle));
     const Clock::time_point closing = Clock::now();
     EXPECT_TRUE(link.ClosePort());
     EXPECT_LT(Clock::now() - closing, 2000ms);
@@ -490,7 +490,7 @@ TEST_F(ComPort, StopIsReportedBeforeAReadAndAReadBeforeAWrite) {
     ASSERT_TRUE(channel.CreateEvents());
 
     // Have the device answer a refresh, and let its 78 bytes reach the port's input queue.
-    std::vector<std::uint8_t> refresh = FrameBytes(Cmd::Refresh);
+    std::vector<std::uint8_t> refresh = FrameBytes(cmd::kRefresh);
     IoRequest ask{refresh.data(), 5, 0, 0, nullptr};
     channel.StartWrite(ask);
     const PortChannel::Completion asked = channel.WaitForCompletion();
@@ -519,7 +519,7 @@ TEST_F(ComPort, StopIsReportedBeforeAReadAndAReadBeforeAWrite) {
     EXPECT_EQ(in[2], kFrameEnd);
 
     // A write and a read both done before the wait: the read is reported first.
-    std::vector<std::uint8_t> mute = FrameBytes(Cmd::MuteToggle);
+    std::vector<std::uint8_t> mute = FrameBytes(cmd::kMuteToggle);
     IoRequest write{mute.data(), 5, 0, 0, nullptr};
     channel.StartWrite(write);
     ASSERT_EQ(WaitForSingleObject(channel.WriteEvent(), 2000), WAIT_OBJECT_0);
@@ -561,7 +561,7 @@ TEST_F(ComPort, PurgeDropsTheInputNotYetRead) {
     ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
 
     // A full report waits in the port's input queue, with no read to take it.
-    const std::vector<std::uint8_t> refresh = FrameBytes(Cmd::Refresh);
+    const std::vector<std::uint8_t> refresh = FrameBytes(cmd::kRefresh);
     ASSERT_TRUE(link.QueueWrite(refresh.data(), 5, 0));
     COMSTAT status{};
     DWORD errors = 0;
@@ -579,7 +579,7 @@ TEST_F(ComPort, PurgeDropsTheInputNotYetRead) {
     // What comes next is the answer to the next command, not the rest of the report.
     std::uint8_t frame[3] = {};
     ASSERT_TRUE(link.QueueRead(frame, 3, WM_DEVICE_DATA));
-    const std::vector<std::uint8_t> mute = FrameBytes(Cmd::MuteToggle);
+    const std::vector<std::uint8_t> mute = FrameBytes(cmd::kMuteToggle);
     ASSERT_TRUE(link.QueueWrite(mute.data(), 5, 0));
     const auto notice = notices.Take(5000ms);
     ASSERT_TRUE(notice);

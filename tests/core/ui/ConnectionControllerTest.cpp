@@ -149,7 +149,7 @@ TEST_F(Connection, OnlyTakenFramesRecomposeTheDisplay) {
 TEST_F(Connection, HeldKnobRepeatsUntilLetGoThenTheTimerEnds) {
     ASSERT_TRUE(link.OpenPort("COM1", "baud=11520", &notices));
     timers.StartTimer(kRepeatTimer, 100);
-    controller.SetRepeatingCode(Cmd::KnobUp);
+    controller.SetRepeatingCode(cmd::kKnobUp);
     controller.TimerExpired(kRepeatTimer);
     controller.TimerExpired(kRepeatTimer);
     EXPECT_TRUE(timers.IsTimerRunning(kRepeatTimer));
@@ -174,7 +174,7 @@ TEST_F(Connection, CommandsMadeWhileClosedAreDroppedNotSentAtTheNextOpen) {
     EXPECT_FALSE(controller.Connect());
     // Three retry cycles and a key press with no port.
     for (int i = 0; i < 3; ++i) controller.RefreshCommand();
-    EXPECT_FALSE(link.SendCommand(Cmd::KnobUp));
+    EXPECT_FALSE(link.SendCommand(cmd::kKnobUp));
     shared.openResult = PortChannel::OpenStatus::Opened;
     ASSERT_TRUE(controller.Connect());
     DrainWrites(1);
