@@ -14,14 +14,14 @@
 #include <optional>
 #include <string>
 
-#include "Processes.h"
-#include "RegistrySandbox.h"
-#include "ScratchFolder.h"
 #include "ShellFolders.h"
-#include "ShortcutReader.h"
-#include "TemporaryFolderOverride.h"
-#include "Waiting.h"
-#include "WindowFinder.h"
+#include "support/Processes.h"
+#include "support/RegistrySandbox.h"
+#include "support/ScratchFolder.h"
+#include "support/ShortcutReader.h"
+#include "support/TemporaryFolderOverride.h"
+#include "support/Waiting.h"
+#include "support/WindowFinder.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "SetupFixture.h"
-#include "ShortcutReader.h"
 #include "UninstallRegistration.h"
-#include "Waiting.h"
+#include "support/ShortcutReader.h"
+#include "support/Waiting.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "SetupDialog.h"
 #include "SetupFixture.h"
 #include "SetupResource.h"
-#include "ShortcutReader.h"
-#include "Waiting.h"
-#include "WindowFinder.h"
+#include "support/ShortcutReader.h"
+#include "support/Waiting.h"
+#include "support/WindowFinder.h"
 
 namespace {
 

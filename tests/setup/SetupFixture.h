@@ -8,10 +8,10 @@
 
 #include "InstallSteps.h"
 #include "PathText.h"
-#include "RegistrySandbox.h"
-#include "ScratchFolder.h"
-#include "ScratchShellFolders.h"
-#include "ScriptedMessageBoxes.h"
+#include "support/RegistrySandbox.h"
+#include "support/ScratchFolder.h"
+#include "support/ScratchShellFolders.h"
+#include "support/ScriptedMessageBoxes.h"
 
 namespace r512::testkit {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "ScratchFolder.h"
 #include "SetupPaths.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

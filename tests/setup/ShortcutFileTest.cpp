@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "ScratchFolder.h"
 #include "ShortcutFile.h"
-#include "ShortcutReader.h"
+#include "support/ScratchFolder.h"
+#include "support/ShortcutReader.h"
 
 namespace {
 

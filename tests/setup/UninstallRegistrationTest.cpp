@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "RegistrySandbox.h"
 #include "UninstallRegistration.h"
+#include "support/RegistrySandbox.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "CleanupScript.h"
-#include "ScratchFolder.h"
-#include "Waiting.h"
+#include "support/ScratchFolder.h"
+#include "support/Waiting.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "FirstStage.h"
-#include "Processes.h"
 #include "StageFixture.h"
 #include "UninstallEntryRemoval.h"
-#include "Waiting.h"
+#include "support/Processes.h"
+#include "support/Waiting.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "FolderRemoval.h"
-#include "ScratchFolder.h"
-#include "ScratchShellFolders.h"
+#include "support/ScratchFolder.h"
+#include "support/ScratchShellFolders.h"
 
 namespace {
 

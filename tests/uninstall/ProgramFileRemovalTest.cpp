@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "ProgramFileRemoval.h"
-#include "ScratchFolder.h"
-#include "ScriptedMessageBoxes.h"
+#include "support/ScratchFolder.h"
+#include "support/ScriptedMessageBoxes.h"
 
 namespace {
 

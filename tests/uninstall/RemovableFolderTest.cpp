@@ -5,8 +5,8 @@
 #include <string>
 
 #include "RemovableFolder.h"
-#include "ScratchFolder.h"
-#include "ScratchShellFolders.h"
+#include "support/ScratchFolder.h"
+#include "support/ScratchShellFolders.h"
 
 namespace {
 

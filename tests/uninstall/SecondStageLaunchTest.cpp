@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "Processes.h"
-#include "ScratchFolder.h"
 #include "SecondStageLaunch.h"
-#include "TemporaryFolderOverride.h"
+#include "support/Processes.h"
+#include "support/ScratchFolder.h"
+#include "support/TemporaryFolderOverride.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "SecondStage.h"
 #include "StageFixture.h"
-#include "Waiting.h"
+#include "support/Waiting.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The main program's settings in a registry sandbox.
 #include <gtest/gtest.h>
 
-#include "RegistrySandbox.h"
 #include "SettingsRemoval.h"
+#include "support/RegistrySandbox.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "RegistrySandbox.h"
-#include "ScratchFolder.h"
-#include "ScratchShellFolders.h"
-#include "ScriptedMessageBoxes.h"
-#include "TemporaryFolderOverride.h"
 #include "UninstallContext.h"
+#include "support/RegistrySandbox.h"
+#include "support/ScratchFolder.h"
+#include "support/ScratchShellFolders.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TemporaryFolderOverride.h"
 
 namespace r512::testkit {
 

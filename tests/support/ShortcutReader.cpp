@@ -1,4 +1,4 @@
-#include "ShortcutReader.h"
+#include "support/ShortcutReader.h"
 
 #include <windows.h>
 

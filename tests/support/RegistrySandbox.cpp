@@ -1,4 +1,4 @@
-#include "RegistrySandbox.h"
+#include "support/RegistrySandbox.h"
 
 #include <atomic>
 #include <stdexcept>

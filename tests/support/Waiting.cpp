@@ -1,4 +1,4 @@
-#include "Waiting.h"
+#include "support/Waiting.h"
 
 namespace r512::testkit {
 

@@ -1,6 +1,6 @@
-#include "WindowFinder.h"
+#include "support/WindowFinder.h"
 
-#include "Waiting.h"
+#include "support/Waiting.h"
 
 namespace r512::testkit {
 namespace {

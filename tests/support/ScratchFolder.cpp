@@ -1,4 +1,4 @@
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "Waiting.h"
+#include "support/Waiting.h"
 
 namespace r512::testkit {
 namespace {

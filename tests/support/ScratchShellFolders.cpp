@@ -1,4 +1,4 @@
-#include "ScratchShellFolders.h"
+#include "support/ScratchShellFolders.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
-#include "Processes.h"
+#include "support/Processes.h"
 
 #include <tlhelp32.h>
 
 #include <vector>
 
-#include "Waiting.h"
+#include "support/Waiting.h"
 
 namespace r512::testkit {
 

@@ -3,8 +3,8 @@
 // shortcuts.
 #include <string>
 
-#include "ScratchFolder.h"
 #include "ShellFolders.h"
+#include "support/ScratchFolder.h"
 
 namespace r512::testkit {
 
