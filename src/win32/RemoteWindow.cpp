@@ -541,7 +541,9 @@ void RemoteWindow::NamesCommand() {
         ShowMessage(IDS_NAMES_READ_FAILED);
     } else {
         dialog.texts = NamesFields::FromImage(link_.NamesImage());
-        if (dialog.Run(instance_, nullptr) == IDOK) {
+        // Owned by the window, as the framework owns a dialog made without a parent: it stays
+        // in front of it, and the window is active again when it closes.
+        if (dialog.Run(instance_, hwnd_) == IDOK) {
             NamesFields::ToImage(dialog.texts, link_.NamesImage());
             // Nothing is sent unless the device can store every byte.
             if (link_.ValidateNames()) {
@@ -553,6 +555,7 @@ void RemoteWindow::NamesCommand() {
     }
     EnableWindow(hwnd_, TRUE);
     EnablePanel(true);
+    if (!GetActiveWindow()) SetActiveWindow(hwnd_);  // a closing dialog found it disabled
 }
 
 void RemoteWindow::ConfigureCommand() {
