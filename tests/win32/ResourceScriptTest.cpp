@@ -58,8 +58,8 @@ const std::vector<DialogSpec>& Dialogs() {
           {IDC_PORT_COM3, "Button", kRadio, 0, 15, 35, 36, 10},
           {IDC_PORT_COM4, "Button", kRadio, 0, 70, 35, 36, 10},
           {IDC_PORT_OTHER, "Button", kRadio, 0, 15, 50, 33, 10},
-          {IDC_OTHER_PORT_NAME, "Edit", ES_AUTOHSCROLL | ES_UPPERCASE, WS_TABSTOP | WS_DISABLED, 50,
-           50, 60, 12},
+          {IDC_OTHER_PORT_NAME, "ComboBox", CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_UPPERCASE,
+           WS_TABSTOP | WS_DISABLED, 50, 50, 60, 80},
           {IDC_STATIC, "Button", kGroupBox, 0, 5, 75, 230, 45},
           {IDC_SPEED_12000, "Button", kRadio, WS_GROUP | WS_TABSTOP, 15, 90, 36, 10},
           {IDC_SPEED_9600, "Button", kRadio, 0, 15, 105, 32, 10},
@@ -249,7 +249,9 @@ TEST(DialogTemplates, ControlsSitAtTheirDialogUnitsInCreationOrder) {
             EXPECT_STREQ(className, c.className);
             const DWORD style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
             const std::string name = c.className;
-            const DWORD kindMask = name == "Edit" ? 0x3FFF : name == kUpDown ? 0xFF : 0x1F;
+            const DWORD kindMask = name == "Edit" || name == "ComboBox" ? 0x3FFF
+                                   : name == kUpDown                    ? 0xFF
+                                                                        : 0x1F;
             EXPECT_EQ(style & kindMask, c.kind);
             EXPECT_EQ(style & (WS_GROUP | WS_TABSTOP | WS_DISABLED), c.flags);
 
@@ -281,6 +283,10 @@ TEST(DialogTemplates, ControlsSitAtTheirDialogUnitsInCreationOrder) {
                                    std::string(spec.controls[i + 1].className) == kUpDown;
             if (hasUpDown) {
                 // Its width is checked with the up-down beside it.
+            } else if (name == "ComboBox") {
+                // Its height in the template is the opened list's; closed, it is as tall as
+                // its font makes its field.
+                EXPECT_EQ(placed.right - placed.left, expected.right - expected.left);
             } else if (c.kind != SS_ICON) {  // an icon control takes the icon's own size
                 EXPECT_EQ(placed.right - placed.left, expected.right - expected.left);
                 EXPECT_EQ(placed.bottom - placed.top, expected.bottom - expected.top);
