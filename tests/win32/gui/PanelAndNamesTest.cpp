@@ -252,8 +252,14 @@ TEST_F(PanelAndNames, ControlPanelFollowsTheDeviceAndKeepsItsPlace) {
     EXPECT_EQ(placed.top, 150);
     EXPECT_TRUE(PanelFollowsDevice(reopened, &difference)) << difference;
 
-    // Escape hides it; closing then stores it hidden.
-    Click(CentreOf(GetDlgItem(reopened, IDC_AUDIO_INPUT)));  // active, on a control that sends
+    // Enter asks for every register again (Refresh is the default button); Escape hides the
+    // panel, and closing then stores it hidden.
+    // Made active by a click on a control that sends nothing.
+    Click(CentreOf(GetDlgItem(reopened, IDC_AUDIO_INPUT)));
+    before = device_.CommandCount();
+    Key(VK_RETURN);
+    EXPECT_TRUE(device_.WaitForCommands(before, {kRefresh}, 5s)) << "Enter";
+    EXPECT_TRUE(IsWindowVisible(reopened));
     Key(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(reopened); }, 5s)) << "Escape";
     ASSERT_TRUE(again.CloseAndWait());
