@@ -13,6 +13,7 @@
 #include "qt/DialogNavigation.h"
 #include "qt/QtDialogUnits.h"
 #include "ui/CommandSet.h"
+#include "ui/ControlPanelButtons.h"
 
 namespace r512 {
 
@@ -62,12 +63,12 @@ void ControlPanelDialog::Build() {
         PlaceAt(l, u, x, y, w, h);
         return l;
     };
-    auto check = [&](int id, const char* text, int x, int y, int w, std::uint8_t code, bool sends) {
+    auto check = [&](int id, const char* text, int x, int y, int w) {
         auto* box = new StaticCheckBox(QString::fromLatin1(text), this);
         PlaceAt(box, u, x, y, w, 10);
         Register(id, box);
         KeepArrowsOnControl(box);  // a group of its own
-        if (sends) connect(box, &QAbstractButton::clicked, this, [this, code] { Send(code); });
+        connect(box, &QAbstractButton::clicked, this, [this, id] { Act(id); });
         return box;
     };
     auto number = [&](int id, int x, int y) {
@@ -91,15 +92,15 @@ void ControlPanelDialog::Build() {
         Register(id, control);
     };
     auto radios = [&](std::vector<StaticRadioButton*>& list, int x,
-                      const std::vector<ButtonSpec>& specs, auto onClick) {
+                      const std::vector<ButtonSpec>& specs) {
         for (std::size_t i = 0; i < specs.size(); ++i) {
             auto* radio = new StaticRadioButton(QString::fromLatin1(specs[i].text), this);
             PlaceAt(radio, u, x, specs[i].y, specs[i].width, 10);
             Register(specs[i].id, radio);
             list.push_back(radio);
             groupOf_[radio] = &list;
-            const int index = static_cast<int>(i);
-            connect(radio, &QAbstractButton::clicked, this, [onClick, index] { onClick(index); });
+            const int id = specs[i].id;
+            connect(radio, &QAbstractButton::clicked, this, [this, id] { Act(id); });
         }
         // One Tab stop; the arrows click their way through the group and the marks still
         // follow the device.
@@ -112,11 +113,8 @@ void ControlPanelDialog::Build() {
     label("Volume:", 10, 15, 26, 8);
     QLineEdit* volume = number(IDC_VOLUME, 40, 15);
     upDown(IDC_VOLUME_SPIN, volume, 11);
-    check(IDC_MUTE, "Mute", 75, 15, 32, cmd::kMuteToggle, true);
-    check(IDC_LATE_NIGHT, "Late Night", 110, 15, 49, cmd::kLateNightToggle, true);
-    static const std::uint8_t kSourceCodes[10] = {
-        cmd::kVideo1, cmd::kVideo2, cmd::kVideo3, cmd::kVideo4, cmd::kVideo5,
-        cmd::kVideo6, cmd::kCd,     cmd::kAux,    cmd::kTuner,  cmd::kExt51};
+    check(IDC_MUTE, "Mute", 75, 15, 32);
+    check(IDC_LATE_NIGHT, "Late Night", 110, 15, 49);
     radios(sources_, 10,
            {{IDC_SOURCE_VIDEO_1, "Video 1", 30, 40},
             {IDC_SOURCE_VIDEO_2, "Video 2", 40, 40},
@@ -127,12 +125,8 @@ void ControlPanelDialog::Build() {
             {IDC_SOURCE_CD, "CD", 90, 26},
             {IDC_SOURCE_AUX, "Aux", 100, 28},
             {IDC_SOURCE_TUNER, "Tuner", 110, 35},
-            {IDC_SOURCE_EXT_51, "Ext 5.1", 120, 38}},
-           [this](int i) { Send(kSourceCodes[i]); });
-    check(IDC_TAPE_MONITOR, "Tape Monitor", 10, 130, 58, cmd::kTapeMonitorPanel, true);
-    static const int kModeCommands[7] = {
-        ID_MODE_STEREO_DIRECT, ID_MODE_STEREO_DOWNMIX, ID_MODE_MONO_DOWNMIX, ID_MODE_BYPASS,
-        ID_MODE_EARS,          ID_MODE_PROLOGIC,       ID_MODE_SURROUND_61};
+            {IDC_SOURCE_EXT_51, "Ext 5.1", 120, 38}});
+    check(IDC_TAPE_MONITOR, "Tape Monitor", 10, 130, 58);
     radios(modes_, 70,
            {{IDC_MODE_STEREO_DIRECT, "Stereo/Direct", 30, 59},
             {IDC_MODE_STEREO_DOWNMIX, "Stereo Downmix", 40, 67},
@@ -140,14 +134,11 @@ void ControlPanelDialog::Build() {
             {IDC_MODE_BYPASS, "Bypass", 60, 39},
             {IDC_MODE_EARS, "Ears", 70, 30},
             {IDC_MODE_PROLOGIC, "Dolby Prologic", 80, 61},
-            {IDC_MODE_SURROUND_61, "Surround 6.1", 90, 57}},
-           [this](int i) { PostCommand(kModeCommands[i]); });
-    static const int kThxCommands[3] = {ID_THX_OFF, ID_THX_ON, ID_THX_SURROUND_EX};
+            {IDC_MODE_SURROUND_61, "Surround 6.1", 90, 57}});
     radios(thx_, 70,
            {{IDC_THX_OFF, "THX Off", 110, 42},
             {IDC_THX_ON, "THX On", 120, 42},
-            {IDC_THX_SURROUND_EX, "THX Surr Ex", 130, 55}},
-           [this](int i) { PostCommand(kThxCommands[i]); });
+            {IDC_THX_SURROUND_EX, "THX Surr Ex", 130, 55}});
     struct Level {
         const char* text;
         int y, labelWidth, edit, upDown;
@@ -167,7 +158,7 @@ void ControlPanelDialog::Build() {
     label("Volume:", 215, 15, 26, 8);
     QLineEdit* zoneVolume = number(IDC_ZONE_VOLUME, 245, 15);
     upDown(IDC_ZONE_VOLUME_SPIN, zoneVolume, 11);
-    check(IDC_ZONE_MUTE, "Mute*", 280, 15, 35, cmd::kMuteToggle, true);
+    check(IDC_ZONE_MUTE, "Mute*", 280, 15, 35);
     radios(zoneSources_, 215,
            {{IDC_ZONE_SOURCE_VIDEO_1, "Video 1", 30, 40},
             {IDC_ZONE_SOURCE_VIDEO_2, "Video 2", 40, 40},
@@ -177,15 +168,14 @@ void ControlPanelDialog::Build() {
             {IDC_ZONE_SOURCE_VIDEO_6, "Video 6", 80, 40},
             {IDC_ZONE_SOURCE_CD, "CD", 90, 26},
             {IDC_ZONE_SOURCE_AUX, "Aux", 100, 28},
-            {IDC_ZONE_SOURCE_TUNER, "Tuner", 110, 35}},
-           [this](int i) { StepZoneSource(i); });
+            {IDC_ZONE_SOURCE_TUNER, "Tuner", 110, 35}});
 
     // Other.
     group("Other", 325, 40, 55, 105);
-    check(IDC_POWER_ON, "Power On", 331, 50, 47, cmd::kPowerToggle, true);
-    check(IDC_DIMMER, "Dimmer", 331, 65, 39, cmd::kBrightness, true);
-    check(IDC_TRIGGER_1, "Trigger 1", 331, 80, 44, 0, false);  // shown, not switched from here
-    check(IDC_TRIGGER_2, "Trigger 2", 331, 95, 44, 0, false);
+    check(IDC_POWER_ON, "Power On", 331, 50, 47);
+    check(IDC_DIMMER, "Dimmer", 331, 65, 39);
+    check(IDC_TRIGGER_1, "Trigger 1", 331, 80, 44);  // shown, not switched from here
+    check(IDC_TRIGGER_2, "Trigger 2", 331, 95, 44);
 
     // Signal Status.
     group("Signal Status", 5, 145, 375, 40);
@@ -210,7 +200,7 @@ void ControlPanelDialog::Build() {
     // Enter presses that one (every push button of a dialog is an auto-default one).
     refresh->setDefault(true);
     Register(IDC_REFRESH, refresh);
-    connect(refresh, &QPushButton::clicked, this, [this] { PostCommand(ID_REFRESH); });
+    connect(refresh, &QPushButton::clicked, this, [this] { Act(IDC_REFRESH); });
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     PlaceAt(close, u, 331, 20, 50, 14);
     Register(IDC_CANCEL, close);
@@ -221,6 +211,23 @@ void ControlPanelDialog::Build() {
               265, 35, 45, 65);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void ControlPanelDialog::Act(int controlId) {
+    const PanelButtonAction action = PanelButton(controlId);
+    switch (action.kind) {
+        case PanelButtonAction::Kind::Send:
+            Send(static_cast<std::uint8_t>(action.value));
+            break;
+        case PanelButtonAction::Kind::Post:
+            PostCommand(action.value);
+            break;
+        case PanelButtonAction::Kind::ZoneStep:
+            StepZoneSource(action.value);
+            break;
+        case PanelButtonAction::Kind::None:
+            break;
+    }
 }
 
 void ControlPanelDialog::Send(std::uint8_t code) {

@@ -34,6 +34,8 @@ protected:
 private:
     void Build();
     void TransferToControls();
+    // What a click on the check box, radio button or push button `controlId` does.
+    void Act(int controlId);
     void Send(std::uint8_t code);
     void PostCommand(int id);
     void StepZoneSource(int index);

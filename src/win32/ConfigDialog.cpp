@@ -4,6 +4,7 @@
 
 #include "base/Messages.h"
 #include "base/SettingsLayout.h"
+#include "serial/PortList.h"
 #include "ui/PortChoice.h"
 #include "ui/ResourceIds.h"
 #include "win32/DialogPlacement.h"
@@ -31,7 +32,11 @@ void ConfigDialog::Fill(HWND hwnd) {
         profile_.GetProfileInt(settings::kConfig, settings::kSpeed, settings::kDefaultSpeed));
     CheckRadioButton(hwnd, IDC_PORT_COM1, IDC_PORT_OTHER, IDC_PORT_COM1 + choice.port);
     CheckRadioButton(hwnd, IDC_SPEED_12000, IDC_SPEED_9600, IDC_SPEED_12000 + choice.speed);
-    SetDlgItemTextA(hwnd, IDC_OTHER_PORT_NAME, choice.otherName.c_str());
+    // The ports present now, to pick from; the stored name stays in the field as it is.
+    HWND other = GetDlgItem(hwnd, IDC_OTHER_PORT_NAME);
+    for (const std::string& port : ListSerialPorts())
+        SendMessageA(other, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port.c_str()));
+    SetWindowTextA(other, choice.otherName.c_str());
     UpdateOtherField(hwnd);
 }
 

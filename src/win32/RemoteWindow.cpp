@@ -4,13 +4,17 @@
 
 #include <algorithm>
 
+#include "base/Messages.h"
 #include "base/SettingsLayout.h"
+#include "device/NamesFields.h"
 #include "ui/CommandSet.h"
 #include "ui/HotSpotTable.h"
 #include "ui/WindowPlacement.h"
 #include "win32/AboutDialog.h"
 #include "win32/ConfigDialog.h"
 #include "win32/MenuResources.h"
+#include "win32/NamesDialog.h"
+#include "win32/Win32MessagePump.h"
 #include "win32/Win32Resources.h"
 
 namespace r512 {
@@ -91,8 +95,6 @@ bool RemoteWindow::Create() {
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
 
-    PlacePanel(configured, desktop);
-
     const RECT displayRect = ToRect(kDisplayRect);
     if (display_.Create(hwnd_, displayRect, instance_)) {
         display_.LoadFontBitmap();
@@ -120,7 +122,8 @@ bool RemoteWindow::Create() {
     levels_.Create(instance_, IDD_LEVELS, hwnd_);
     tone_.Create(instance_, IDD_TONE, hwnd_);
 
-    CreateToolTips();
+    CreateToolTips();  // loads the common controls, which the Control Panel's up-downs need
+    CreatePanel(configured, desktop);
 
     if (!configured) {
         // Written before the dialog opens, so that a first run cut short is not repeated.
@@ -135,15 +138,24 @@ bool RemoteWindow::Create() {
     return true;
 }
 
-void RemoteWindow::PlacePanel(bool configured, const RECT&) {
+void RemoteWindow::CreatePanel(bool configured, const RECT& desktop) {
     using namespace settings;
-    // The Control Panel itself comes with its dialog; until then its stored place and state
-    // are kept as they are.
     if (configured) {
         panel_.x = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
         panel_.y = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
     }
     panel_.visible = profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0;
+    // Without its window the program goes on; closing then stores the values read above.
+    if (!controlPanel_.Create(instance_, hwnd_)) return;
+    controlPanel_.SetLink(&link_);
+    HWND panel = controlPanel_.Handle();
+    RECT size{};
+    GetWindowRect(panel, &size);
+    const WindowPosition at =
+        PlaceWindow(configured, panel_.x, panel_.y, size.right - size.left, size.bottom - size.top,
+                    desktop.right, desktop.bottom, 13);
+    SetWindowPos(panel, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (panel_.visible) ShowWindow(panel, SW_SHOW);
 }
 
 void RemoteWindow::CreateToolTips() {
@@ -177,10 +189,8 @@ void RemoteWindow::CreateToolTips() {
 }
 
 bool RemoteWindow::IsPopupMessage(MSG* message) {
-    for (const PopupPanel* popup : {&levels_, &tone_}) {
-        if (popup->Handle() && IsWindowVisible(popup->Handle()) &&
-            IsDialogMessageA(popup->Handle(), message))
-            return true;
+    for (HWND popup : {levels_.Handle(), tone_.Handle(), controlPanel_.Handle()}) {
+        if (popup && IsWindowVisible(popup) && IsDialogMessageA(popup, message)) return true;
     }
     return false;
 }
@@ -264,9 +274,12 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCommand(LOWORD(wParam));
             return 0;
         case WM_DEVICE_DATA:
-            // A frame recomposes the display; the Control Panel, when it comes, reloads here.
-            controller_.DeviceData(static_cast<std::uint32_t>(wParam),
-                                   static_cast<std::uint32_t>(lParam));
+            // A frame recomposes the display, then reloads the Control Panel if it is up (also
+            // when minimized).
+            if (controller_.DeviceData(static_cast<std::uint32_t>(wParam),
+                                       static_cast<std::uint32_t>(lParam)) &&
+                controlPanel_.Handle() && IsWindowVisible(controlPanel_.Handle()))
+                controlPanel_.UpdateFromMirror();
             return 0;
         case WM_PORT_FAILED:
             // The link has closed itself: the no-connection screen and the retry that opens the
@@ -497,24 +510,78 @@ void RemoteWindow::OnCommand(int id) {
             AboutCommand();
             break;
         case CommandAction::Kind::ControlPanel:
+            ControlPanelCommand();
+            break;
         case CommandAction::Kind::Names:
-            // The Control Panel and the names editor are not part of this window yet.
+            NamesCommand();
             break;
         case CommandAction::Kind::Unknown:
             break;
     }
 }
 
+void RemoteWindow::EnablePanel(bool enabled) {
+    if (controlPanel_.Handle()) EnableWindow(controlPanel_.Handle(), enabled ? TRUE : FALSE);
+}
+
+void RemoteWindow::ControlPanelCommand() {
+    if (!controlPanel_.Handle()) return;
+    ShowWindow(controlPanel_.Handle(), SW_SHOW);
+    controlPanel_.UpdateFromMirror();
+}
+
+void RemoteWindow::NamesCommand() {
+    NamesDialog dialog;  // made first, gone when the command ends
+    // Nothing can come from the window or the Control Panel while the download runs the
+    // thread's messages.
+    EnableWindow(hwnd_, FALSE);
+    EnablePanel(false);
+    nonClientCursor_ = waitCursor_;
+    SetCursor(waitCursor_);
+
+    Win32MessagePump pump;
+    const bool downloaded = link_.ReadNames(pump);
+
+    nonClientCursor_ = arrowCursor_;
+    SetCursor(arrowCursor_);
+    if (!downloaded) {
+        ShowMessage(IDS_NAMES_READ_FAILED);
+    } else {
+        dialog.texts = names_fields::FromImage(link_.NamesImage());
+        // Owned by the window, as the framework owns a dialog made without a parent: it stays
+        // in front of it, and the window is active again when it closes.
+        if (dialog.Run(instance_, hwnd_) == IDOK) {
+            names_fields::ToImage(dialog.texts, link_.NamesImage());
+            // Nothing is sent unless the device can store every byte.
+            if (link_.ValidateNames()) {
+                link_.WriteNames();
+            } else {
+                ShowMessage(IDS_NAMES_WRITE_FAILED);
+            }
+        }
+    }
+    EnableWindow(hwnd_, TRUE);
+    EnablePanel(true);
+    if (!GetActiveWindow()) SetActiveWindow(hwnd_);  // a closing dialog found it disabled
+}
+
 void RemoteWindow::ConfigureCommand() {
     ConfigDialog dialog(profile_);
-    if (dialog.Run(instance_, hwnd_) == IDOK) {
+    EnablePanel(false);
+    const INT_PTR result = dialog.Run(instance_, hwnd_);
+    EnablePanel(true);
+    if (result == IDOK) {
         // The dialog has stored the new port and speed: connect again with them.
         link_.ClosePort();
         static_cast<void>(controller_.Connect());  // a failure has been shown
     }
 }
 
-void RemoteWindow::AboutCommand() { AboutDialog::Run(instance_, hwnd_); }
+void RemoteWindow::AboutCommand() {
+    EnablePanel(false);
+    AboutDialog::Run(instance_, hwnd_);
+    EnablePanel(true);
+}
 
 void RemoteWindow::SavePositions() {
     using namespace settings;
@@ -524,6 +591,15 @@ void RemoteWindow::SavePositions() {
     if (GetWindowPlacement(hwnd_, &placement)) {
         profile_.WriteProfileInt(kPosition, kMainX, placement.rcNormalPosition.left);
         profile_.WriteProfileInt(kPosition, kMainY, placement.rcNormalPosition.top);
+    }
+    if (HWND panel = controlPanel_.Handle()) {
+        placement = WINDOWPLACEMENT{};
+        placement.length = sizeof(placement);
+        if (GetWindowPlacement(panel, &placement)) {
+            panel_.x = placement.rcNormalPosition.left;
+            panel_.y = placement.rcNormalPosition.top;
+        }
+        panel_.visible = IsWindowVisible(panel) != FALSE;
     }
     profile_.WriteProfileInt(kPosition, kControlX, panel_.x);
     profile_.WriteProfileInt(kPosition, kControlY, panel_.y);

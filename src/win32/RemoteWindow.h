@@ -12,6 +12,7 @@
 #include "ui/ConnectionController.h"
 #include "ui/DisplayComposer.h"
 #include "ui/DisplayLines.h"
+#include "win32/ControlPanelDialog.h"
 #include "win32/FrontPanelDisplay.h"
 #include "win32/PopupPanel.h"
 #include "win32/SkinBitmap.h"
@@ -58,7 +59,7 @@ private:
         bool down = false;
     };
     // Where the Control Panel was and whether it was open, kept so that closing the window
-    // stores them again unchanged.
+    // stores them again unchanged when the panel's window could not be made.
     struct PanelPlacement {
         int x = -1;
         int y = -1;
@@ -82,11 +83,14 @@ private:
     void OnCommand(int id);
     void ConfigureCommand();
     void AboutCommand();
+    void ControlPanelCommand();
+    void NamesCommand();
+    void EnablePanel(bool enabled);
     void SavePositions();
     void StopRepeating();
     void CreateToolTips();
     HCURSOR CursorAt(POINT point) const;
-    void PlacePanel(bool configured, const RECT& desktop);
+    void CreatePanel(bool configured, const RECT& desktop);
 
     Profile& profile_;
     HINSTANCE instance_;
@@ -98,6 +102,7 @@ private:
     PopupPanel tone_;
     HWND toolTips_ = nullptr;
     PanelPlacement panel_;
+    ControlPanelDialog controlPanel_;
 
     std::array<CaptionState, 2> captions_{};
     HCURSOR arrowCursor_ = nullptr;

@@ -34,8 +34,10 @@
 
 // Dialog templates.
 #define IDD_CONFIG 158
+#define IDD_CONTROL_PANEL 165
 #define IDD_TONE 183
 #define IDD_LEVELS 184
+#define IDD_NAMES 185
 #define IDD_ABOUT 186
 
 // The application's title in the string table.

@@ -2,8 +2,9 @@
 // a user would answer them, against the real registry, Start Menu and desktop of a throw-away
 // Wine prefix. Run only through run-in-throwaway-prefix.sh, never in a prefix that matters.
 //
-// Arguments after GoogleTest's: the paths of Setup.exe, uninstall.exe and the hand-over probe
-// (Unix paths are taken as paths on drive Z:, where Wine shows the Unix root).
+// Arguments after GoogleTest's: the paths of Setup.exe, uninstall.exe and the hand-over probe,
+// and optionally the release folder of the Windows build (Unix paths are taken as paths on drive
+// Z:, where Wine shows the Unix root).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -28,7 +29,7 @@ namespace {
 using namespace r512;
 using namespace r512::testkit;
 
-std::string setupProgram, uninstallProgram, probeProgram;
+std::string setupProgram, uninstallProgram, probeProgram, releaseFolder;
 
 constexpr DWORD kTimeoutMs = 30000;
 const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\R512 Control";
@@ -417,14 +418,69 @@ TEST_F(EndToEndTest, CodePage932InstallationBesideTheFolderItsCapitalsWouldName)
         WaitUntil([&] { return !Exists(CopyPath()) && !Exists(CopyPath() + ".bat"); }, kTimeoutMs));
 }
 
+// The release folder as a user unpacks it, with the real R512.exe: Setup starts the program
+// from the installation folder, and the uninstaller leaves nothing of the three files.
+TEST_F(EndToEndTest, ReleaseFolderStartsTheRealProgramAndUninstallsCompletely) {
+    if (releaseFolder.empty()) GTEST_SKIP() << "no release folder given";
+    for (const char* name : {"\\R512.exe", "\\Setup.exe", "\\uninstall.exe"})
+        ASSERT_TRUE(
+            CopyFileA((releaseFolder + name).c_str(), (installFolder + name).c_str(), FALSE))
+            << releaseFolder + name;
+    ASSERT_EQ(CountFiles(installFolder), 3);
+    // Configured, on a port that doesn't exist: the program says so and stays up.
+    HKEY config = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (kSettings + "\\Config").c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, &config, nullptr),
+              ERROR_SUCCESS);
+    const DWORD configured = 1;
+    RegSetValueExA(config, "Configured", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&configured),
+                   sizeof(configured));
+    RegSetValueExA(config, "Port", 0, REG_SZ, reinterpret_cast<const BYTE*>("NOPORT"), 7);
+    RegCloseKey(config);
+
+    RunSetup([](HWND dialog, const Process&) { PressKey(dialog, VK_RETURN); });  // and start it
+    ExpectInstalled();
+    const HWND noPort =
+        WaitForWindow({}, "R512 Control Software", "Could not open serial port", kTimeoutMs);
+    ASSERT_NE(noPort, nullptr) << "R512.exe did not start, or said nothing of its port";
+    ClickButton(noPort, IDOK);
+    HWND window = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (window = FindWindowA("R512RemoteWindow", nullptr)); }, kTimeoutMs));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId);
+    ASSERT_NE(process, nullptr);
+    char image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    QueryFullProcessImageNameA(process, 0, image, &size);
+    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, -1,
+                             (installFolder + "\\R512.exe").c_str(), -1),
+              CSTR_EQUAL)
+        << image;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, kTimeoutMs), WAIT_OBJECT_0) << "R512.exe did not end";
+    CloseHandle(process);
+
+    Process first = StartUninstall(IDYES);
+    EXPECT_EQ(first.WaitForExit(kTimeoutMs), 0u);
+    EXPECT_EQ(FinishSecondStage(), 0u);
+    for (const char* name : {"\\R512.exe", "\\Setup.exe", "\\uninstall.exe"})
+        EXPECT_FALSE(Exists(installFolder + name)) << name;
+    EXPECT_FALSE(Exists(installFolder));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\ZEL"));  // the settings R512 wrote too
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 4) {
-        fprintf(stderr, "usage: %s Setup.exe uninstall.exe hand-over-probe.exe\n", argv[0]);
+    if (argc != 4 && argc != 5) {
+        fprintf(stderr, "usage: %s Setup.exe uninstall.exe hand-over-probe.exe [release-folder]\n",
+                argv[0]);
         return 2;
     }
+    if (argc == 5) releaseFolder = WindowsPath(argv[4]);
     setupProgram = WindowsPath(argv[1]);
     uninstallProgram = WindowsPath(argv[2]);
     probeProgram = WindowsPath(argv[3]);

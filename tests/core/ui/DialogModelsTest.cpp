@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "device/Protocol.h"
+#include "ui/ControlPanelButtons.h"
 #include "ui/ControlPanelModel.h"
 #include "ui/PortChoice.h"
 #include "ui/ResourceIds.h"
@@ -101,6 +102,57 @@ TEST(PortChoice, ToTheStoredSettings) {
     EXPECT_EQ(c.Speed(), 9600);
     c.speed = 0;
     EXPECT_EQ(c.Speed(), 12000);
+}
+
+}  // namespace
+}  // namespace r512
+
+namespace r512 {
+namespace {
+
+TEST(ControlPanelButtons, EachButtonsAction) {
+    using Kind = PanelButtonAction::Kind;
+    struct Row {
+        int id;
+        Kind kind;
+        int value;
+    };
+    const Row rows[] = {
+        {IDC_REFRESH, Kind::Post, 32809},
+        {IDC_MUTE, Kind::Send, 7},
+        {IDC_ZONE_MUTE, Kind::Send, 7},
+        {IDC_LATE_NIGHT, Kind::Send, 12},
+        {IDC_TAPE_MONITOR, Kind::Send, 31},
+        {IDC_POWER_ON, Kind::Send, 6},
+        {IDC_DIMMER, Kind::Send, 121},
+        {IDC_TRIGGER_1, Kind::None, 0},
+        {IDC_TRIGGER_2, Kind::None, 0},
+        {IDC_SOURCE_VIDEO_1, Kind::Send, 13},
+        {IDC_SOURCE_VIDEO_6, Kind::Send, 18},
+        {IDC_SOURCE_CD, Kind::Send, 19},
+        {IDC_SOURCE_AUX, Kind::Send, 20},
+        {IDC_SOURCE_TUNER, Kind::Send, 72},
+        {IDC_SOURCE_EXT_51, Kind::Send, 100},
+        {IDC_MODE_STEREO_DIRECT, Kind::Post, 32798},
+        {IDC_MODE_STEREO_DOWNMIX, Kind::Post, 32810},
+        {IDC_MODE_MONO_DOWNMIX, Kind::Post, 32811},
+        {IDC_MODE_BYPASS, Kind::Post, 32812},
+        {IDC_MODE_EARS, Kind::Post, 32813},
+        {IDC_MODE_PROLOGIC, Kind::Post, 32814},
+        {IDC_MODE_SURROUND_61, Kind::Post, 32815},
+        {IDC_THX_OFF, Kind::Post, 32816},
+        {IDC_THX_ON, Kind::Post, 32817},
+        {IDC_THX_SURROUND_EX, Kind::Post, 32818},
+        {IDC_ZONE_SOURCE_VIDEO_1, Kind::ZoneStep, 0},
+        {IDC_ZONE_SOURCE_TUNER, Kind::ZoneStep, 8},
+        {IDC_VOLUME, Kind::None, 0},
+        {IDC_CANCEL, Kind::None, 0},
+    };
+    for (const Row& row : rows) {
+        const PanelButtonAction action = PanelButton(row.id);
+        EXPECT_EQ(action.kind, row.kind) << row.id;
+        EXPECT_EQ(action.value, row.value) << row.id;
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "device/Protocol.h"
 #include "device/RegisterMirror.h"
 #include "gui/GuiSupport.h"
+#include "serial/PortList.h"
 #include "simulator/DeviceModel.h"
 #include "support/FakeDisplayLines.h"
 #include "support/RecordingWindowTimers.h"
@@ -450,6 +451,18 @@ TEST_F(R512Gui, FirstRunExplainsItselfAsksForThePortAndConnectsToIt) {
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_PORT_COM1), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SPEED_12000), BST_CHECKED);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_OTHER_PORT_NAME)));
+    // The Other field's list offers the ports of the machine's serial-port map, in its order.
+    const std::vector<std::string> present = ListSerialPorts();
+    EXPECT_FALSE(present.empty()) << "Wine maps no COM port";
+    HWND other = GetDlgItem(dialog, IDC_OTHER_PORT_NAME);
+    ASSERT_EQ(SendMessageA(other, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(present.size()));
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        // Asked in UTF-16: Wine hands an item to another process in that form whichever was
+        // asked for.
+        wchar_t item[64] = {};
+        SendMessageW(other, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        EXPECT_EQ(std::wstring(item), std::wstring(present[i].begin(), present[i].end()));
+    }
     // No connection is tried while the dialog is open.
     EXPECT_EQ(device_.CommandCount(), before);
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the GUI tests of R512.exe: a throw-away Wine prefix of their own drawing with Wine's X11
 # driver on an Xvfb server of their own, and two simulated devices played by the native
-# r512-sim on pseudo-terminals: one answering (COM1, and COM12 for a port above 9) and one
-# silent (COM2), both logging what they receive.
+# r512-sim on pseudo-terminals: one answering (COM1, and COM12 for a port above 9), one silent
+# (COM2) and one that answers a names download short (COM3), all logging what they receive.
 #
 # usage: run-gui-tests.sh R512_SIM TEST_PROGRAM.exe R512.exe [test arguments...]
 set -uo pipefail
@@ -38,9 +38,12 @@ r512_start_sim "$sim" device "$work" --log-bytes || exit 1
 device=$r512_pty
 r512_start_sim "$sim" silent "$work" --silent --log-bytes || exit 1
 silent=$r512_pty
+r512_start_sim "$sim" short-names "$work" --names short --log-bytes || exit 1
+shortNames=$r512_pty
 r512_map_com 1 "$device"
 r512_map_com 12 "$device"
 r512_map_com 2 "$silent"
+r512_map_com 3 "$shortNames"
 # One Wine server for the whole run, so the mappings stay as they are.
 wineserver -p >/dev/null 2>&1 </dev/null
 echo "run-gui-tests: prefix, X server and devices ready in $(( $(date +%s) - started )) s" \
@@ -49,10 +52,11 @@ echo "run-gui-tests: prefix, X server and devices ready in $(( $(date +%s) - sta
 windows_path() { echo "Z:${1//\//\\}"; }
 export R512_EXE
 R512_EXE=$(windows_path "$r512")
-export R512_COM_DEVICE=COM1 R512_COM_WIDE=COM12 R512_COM_SILENT=COM2
+export R512_COM_DEVICE=COM1 R512_COM_WIDE=COM12 R512_COM_SILENT=COM2 R512_COM_SHORT_NAMES=COM3
 R512_COM_DEVICE_LOG=$(windows_path "$work/device.log")
 R512_COM_SILENT_LOG=$(windows_path "$work/silent.log")
-export R512_COM_DEVICE_LOG R512_COM_SILENT_LOG
+R512_COM_SHORT_NAMES_LOG=$(windows_path "$work/short-names.log")
+export R512_COM_DEVICE_LOG R512_COM_SILENT_LOG R512_COM_SHORT_NAMES_LOG
 
 timeout 600 wine "$program" "$@"
 status=$?
