@@ -552,12 +552,9 @@ void RemoteWindow::NamesCommand() {
         // in front of it, and the window is active again when it closes.
         if (dialog.Run(instance_, hwnd_) == IDOK) {
             names_fields::ToImage(dialog.texts, link_.NamesImage());
-            // Nothing is sent unless the device can store every byte.
-            if (link_.ValidateNames()) {
-                link_.WriteNames();
-            } else {
-                ShowMessage(IDS_NAMES_WRITE_FAILED);
-            }
+            // Nothing is sent unless the device can store every byte; an upload that can't
+            // be started is reported like an image that can't be stored.
+            if (!link_.ValidateNames() || !link_.WriteNames()) ShowMessage(IDS_NAMES_WRITE_FAILED);
         }
     }
     EnableWindow(hwnd_, TRUE);
