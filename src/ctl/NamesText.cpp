@@ -18,23 +18,7 @@ std::string TrimmedRight(std::string text) {
     return text;
 }
 
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
+std::string Quoted(const std::string& text) { return QuoteText(text, "\\x%02X"); }
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';

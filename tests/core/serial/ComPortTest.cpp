@@ -29,6 +29,7 @@
 #include "serial/PortChannelWin32.h"
 #include "serial/SerialLink.h"
 #include "support/LiveWindow.h"
+#include "support/SimulatorByteLog.h"
 
 namespace r512::test {
 namespace {
@@ -63,20 +64,7 @@ class DeviceLog {
 public:
     explicit DeviceLog(std::string path) : path_(std::move(path)) {}
 
-    std::vector<std::uint8_t> Received() const {
-        std::vector<std::uint8_t> bytes;
-        std::ifstream file(path_);
-        std::string line;
-        while (std::getline(file, line)) {
-            const std::size_t at = line.find("received ");
-            if (at == std::string::npos) continue;
-            std::istringstream words(line.substr(at + 9));
-            std::string word;
-            while (words >> word)
-                bytes.push_back(static_cast<std::uint8_t>(std::strtoul(word.c_str(), nullptr, 16)));
-        }
-        return bytes;
-    }
+    std::vector<std::uint8_t> Received() const { return test::ReceivedBytesInLog(path_); }
 
     // The bytes received after the first `from`, once there are at least `count` of them or
     // the time is up.

@@ -7,6 +7,7 @@
 
 #include "base/SettingsLayout.h"
 #include "device/Protocol.h"
+#include "support/SimulatorByteLog.h"
 #include "win32/RegistryProfile.h"
 
 namespace r512::test {
@@ -128,20 +129,7 @@ bool ProgramUnderTest::CloseAndWait(std::chrono::milliseconds timeout) {
     return WaitForExit(timeout);
 }
 
-std::vector<std::uint8_t> DeviceLog::Bytes() const {
-    std::vector<std::uint8_t> bytes;
-    std::ifstream file(path_);
-    std::string line;
-    while (std::getline(file, line)) {
-        const std::size_t at = line.find("received ");
-        if (at == std::string::npos) continue;
-        std::istringstream words(line.substr(at + 9));
-        std::string word;
-        while (words >> word)
-            bytes.push_back(static_cast<std::uint8_t>(std::strtoul(word.c_str(), nullptr, 16)));
-    }
-    return bytes;
-}
+std::vector<std::uint8_t> DeviceLog::Bytes() const { return test::ReceivedBytesInLog(path_); }
 
 std::vector<std::uint8_t> DeviceLog::Commands() const {
     const std::vector<std::uint8_t> bytes = Bytes();
