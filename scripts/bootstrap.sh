@@ -11,6 +11,9 @@ packages=(
     g++-mingw-w64-x86-64 wine wine64
     clang-format ccache lintian appstream locales
     clang libclang-rt-14-dev
+    libboost1.81-dev libpaho-mqttpp-dev libpaho-mqtt-dev
+    mosquitto mosquitto-clients
+    chromium chromium-driver python3-selenium
 )
 
 missing=()
