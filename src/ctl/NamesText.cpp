@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "ctl/Json.h"
+#include "device/RegisterJson.h"
 
 namespace r512::ctl::names_text {
 

@@ -4,6 +4,7 @@
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
 #include "ctl/RegisterLine.h"
+#include "device/RegisterJson.h"
 
 namespace r512::ctl {
 
