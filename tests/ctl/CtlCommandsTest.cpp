@@ -24,7 +24,8 @@ TEST_P(CtlTest, StatusShowsEveryRegisterAsTheDisplayShowsIt) {
     const Result json = Run({"status", "--json"});
     EXPECT_EQ(json.status, ctl::kExitOk);
     EXPECT_NE(
-        json.out.find(R"({"code":237,"name":"RS_SIGNAL_TYPE","value":3,"display":3,"unit":"","text":"Dolby Digit."})"),
+        json.out.find(
+            R"({"code":237,"name":"RS_SIGNAL_TYPE","value":3,"display":3,"unit":"","text":"Dolby Digit."})"),
         std::string::npos)
         << json.out;
 }
