@@ -1,10 +1,8 @@
 #include "ctl/Ctl.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <sstream>
 
@@ -109,8 +107,10 @@ int Run(const CommandLine& line, Io io, const std::atomic<int>* stop) {
     }
     std::string namesFile;
     if (line.command == C::NamesSet) {
-        if (!ReadNamesFile(line.namesFile, io.in, namesFile, &error)) {
-            if (stop != nullptr && stop->load() != 0) return Interrupted(stop->load(), io);
+        const bool read = ReadNamesFile(line.namesFile, io.in, namesFile, &error);
+        // An interrupted read can look like the end of the file: what came is not all there is.
+        if (stop != nullptr && stop->load() != 0) return Interrupted(stop->load(), io);
+        if (!read) {
             ReportError(io, line.namesFile + ": " + error);
             return kExitBadArguments;
         }
@@ -222,12 +222,9 @@ int RunCtl(const std::vector<std::string>& args, Io io, const std::atomic<int>* 
     if (status != kExitOk && line.json && !line.quiet)
         io.out << "{\"error\":" << JsonQuote(lastError) << ",\"exit\":" << status << "}\n";
     // A full disk or a closed pipe: what was printed did not arrive, so the command failed.
-    errno = 0;
-    io.out.flush();
-    if (io.out.fail()) {
-        const int cause = errno;
-        ReportError(own, std::string("standard output can't be written") +
-                             (cause != 0 ? std::string(" (") + std::strerror(cause) + ")" : ""));
+    // (The stream keeps no cause: the write that failed may have been any of the command's.)
+    if (!io.out.flush()) {
+        ReportError(own, "standard output can't be written");
         if (status == kExitOk) status = kExitOutputFailed;
     }
     if (io.lastError != nullptr) *io.lastError = lastError;
