@@ -215,6 +215,12 @@ int RunCtl(const std::vector<std::string>& args, Io io, const std::atomic<int>* 
     if (!ParseCommandLine(args, line, &error)) {
         ReportError(own, error);
         status = kExitBadArguments;
+        // A script that asked for JSON gets its error as JSON, wherever the line went wrong.
+        for (const std::string& arg : args) {
+            if (arg == "--") break;
+            line.json |= arg == "--json";
+            line.quiet |= arg == "-q" || arg == "--quiet";
+        }
     } else {
         // -q: whatever the command prints goes nowhere; errors still reach standard error.
         status = Run(line, line.quiet ? Io{discarded, io.err, io.in, &lastError} : own, stop);

@@ -121,6 +121,9 @@ TEST_P(CtlResults, ScriptsGetJsonForEveryCommandAndForErrors) {
          ctl::kExitBadArguments,
          "{\"error\":\"set: no target 'warmth' (see r512ctl --help)\",\"exit\":2}\n"},
         {{"--json", "-q", "set", "warmth", "3"}, ctl::kExitBadArguments, ""},
+        {{"--speed", "4800", "--json", "status"},
+         ctl::kExitBadArguments,
+         "{\"error\":\"--speed takes 9600 or 12000\",\"exit\":2}\n"},
         {{"-q", "set", "volume", "-31"}, ctl::kExitOk, ""},
     };
     for (const Case& c : cases) {
