@@ -83,7 +83,8 @@ Session::Wait Session::PumpUntil(const std::function<bool()>& done, Clock::time_
                                  const FrameHandler& onFrame, bool stoppable) {
     while (!done()) {
         if (stoppable && Stopped()) return Wait::Stopped;
-        if (ConnectionLost()) return Wait::Lost;
+        // What came before the loss is still handed on (the last reports of a watch).
+        if (ConnectionLost() && notices_.Count() == 0) return Wait::Lost;
         if (Clock::now() >= until) return Wait::TimedOut;
         const auto notice = notices_.TakeUntil(std::min(until, Clock::now() + kStopPoll));
         if (!notice) continue;

@@ -45,19 +45,6 @@ TEST(CtlCommandLine, OptionsAsScriptsWriteThem) {
     }
 }
 
-TEST(CtlCommandLine, JsonGoesWithEveryCommand) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--json", "key", "mute"},
-                                                 {"set", "mute", "on", "--json"},
-                                                 {"--json", "names", "set", "f"},
-                                                 {"keys", "--json"},
-                                                 {"--json", "status"}}) {
-        ctl::CommandLine line;
-        std::string error;
-        EXPECT_TRUE(ctl::ParseCommandLine(args, line, &error)) << args[0] << " " << error;
-        EXPECT_TRUE(line.json) << args[0];
-    }
-}
-
 TEST(CtlNamesText, FileFromAnEditorOrWithAFieldTwice) {
     struct Case {
         const char* file;
