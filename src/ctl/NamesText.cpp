@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <string_view>
 
 #include "device/RegisterJson.h"
 
@@ -84,7 +85,10 @@ std::string FormatJson(const names_fields::Texts& texts) {
 }
 
 bool Parse(const std::string& file, names_fields::Texts& texts, std::string* error) {
-    std::istringstream lines(file);
+    // Editors on Windows start a UTF-8 file with a byte order mark; it is no part of the text.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const bool marked = std::string_view(file).substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    std::istringstream lines(marked ? file.substr(kByteOrderMark.size()) : file);
     std::string line;
     int number = 0;
     auto fail = [&](const std::string& what) {
@@ -92,6 +96,7 @@ bool Parse(const std::string& file, names_fields::Texts& texts, std::string* err
         return false;
     };
     names_fields::Texts result = texts;
+    int givenOn[names_fields::kCount] = {};  // the line that gave each field; 0: none yet
     while (std::getline(lines, line)) {
         ++number;
         const std::string content = Trim(line);
@@ -105,6 +110,11 @@ bool Parse(const std::string& file, names_fields::Texts& texts, std::string* err
         }
         if (index < 0)
             return fail("no field '" + name + "' (source-1..9, welcome-1/2, standby-1/2)");
+        // Which of two texts the user meant is not for the program to guess.
+        int& first = givenOn[static_cast<std::size_t>(index)];
+        if (first != 0)
+            return fail(name + " is given twice (first on line " + std::to_string(first) + ")");
+        first = number;
         std::string text;
         if (!Unquote(Trim(content.substr(equals + 1)), text))
             return fail(name + ": the text must stand in double quotes (\\\" for a quote)");

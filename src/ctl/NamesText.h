@@ -24,7 +24,8 @@ std::string FormatJson(const names_fields::Texts& texts);
 
 // Reads such a file into `texts`: the fields it names replace theirs, the others stay. Every
 // text must fit its field and hold only bytes the device can store, as the Names dialog
-// demands; false with `error` saying what and where otherwise.
+// demands, and no field may be given twice; a UTF-8 byte order mark at the start is passed
+// over. False with `error` saying what and where otherwise.
 bool Parse(const std::string& file, names_fields::Texts& texts, std::string* error);
 
 }  // namespace names_text

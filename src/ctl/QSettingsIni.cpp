@@ -132,6 +132,10 @@ std::optional<std::string> UnescapeValue(std::string_view raw) {
 
 std::optional<std::string> IniStringValue(std::string_view text, std::string_view section,
                                           std::string_view key) {
+    // A file saved by an editor that marks UTF-8 starts with a byte order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     bool inSection = false;
     std::optional<std::string> found;
     while (!text.empty()) {

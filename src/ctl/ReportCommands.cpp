@@ -37,18 +37,15 @@ int RunWatch(Session& session, const CommandLine& line, Io io) {
         ++reports;
     };
     const bool limited = line.count > 0;
-    // Until interrupted (the pump returns when the stop comes) or the connection is gone.
-    while (!session.Stopped()) {
-        const bool done = session.PumpUntil(
-            [&] { return (limited && reports >= line.count) || session.ConnectionLost(); },
-            Session::Clock::now() + std::chrono::hours(1), print);
-        if (done && session.ConnectionLost()) {
-            ReportError(io, "the connection to the R512 was lost");
-            return kExitNoAnswer;
-        }
-        if (done) break;
+    // Until interrupted (the user's way to end it: status 0), the count is reached, the
+    // connection is gone or the output can't be written (RunCtl says so).
+    for (;;) {
+        const Session::Wait wait =
+            session.PumpUntil([&] { return (limited && reports >= line.count) || !io.out.good(); },
+                              Session::Clock::now() + std::chrono::hours(1), print);
+        if (wait == Session::Wait::Lost) return ConnectionLost(io);
+        if (wait != Session::Wait::TimedOut) return kExitOk;
     }
-    return kExitOk;
 }
 
 }  // namespace r512::ctl

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Messages.h"
+#include "ctl/TraceFile.h"
 #include "serial/PortChannelSocket.h"
 #include "ui/ConnectionController.h"
 
@@ -17,21 +18,10 @@ constexpr std::uint8_t kNothing = 0;
 
 // How often a wait wakes to look at the stop flag.
 constexpr std::chrono::milliseconds kStopPoll{100};
-// The device answers a refresh with 26 frames in a row; once the first has come, the rest
-// follow within this.
-constexpr std::chrono::milliseconds kReportRest{1000};
 constexpr std::chrono::milliseconds kRefreshRetry{1000};
 // The names download ends by the read's own time-outs (5 s at most); this only bounds a port
 // that never completes it.
 constexpr std::chrono::seconds kNamesDownloadLimit{15};
-
-bool NonePending(const RegisterMirror& mirror) {
-    for (int i = 0; i < kRegisterCount; ++i) {
-        if (mirror.State(static_cast<std::uint8_t>(kFirstRegister + i)) == RegisterState::Pending)
-            return false;
-    }
-    return true;
-}
 
 // A message of the string table on one line.
 std::string OneLine(const char* text) {
@@ -58,11 +48,11 @@ std::unique_ptr<PortChannelByName> NewChannel(PortChannelByName*& keep) {
 
 }  // namespace
 
-Session::Session(const std::atomic<bool>* stop)
+Session::Session(const std::atomic<int>* stop)
     : stop_(stop), channel_(nullptr), link_(NewChannel(channel_)) {}
 
 bool Session::ConnectionLost() {
-    if (link_.PortFailed()) return true;
+    if (failureNoticed_ || link_.PortFailed()) return true;
     const auto* socket = dynamic_cast<const PortChannelSocket*>(&channel_->Active());
     return socket != nullptr && socket->ConnectionLost();
 }
@@ -70,7 +60,8 @@ bool Session::ConnectionLost() {
 Session::~Session() { link_.ClosePort(); }
 
 bool Session::TraceTo(const std::string& path, std::string* error) {
-    return link_.TraceTo(path, error);
+    std::unique_ptr<ProtocolTrace> trace = OpenTraceFile(path, error);
+    return trace != nullptr && link_.TraceInto(std::move(trace), error);
 }
 
 bool Session::Open(const std::string& port, int speed, std::string* error) {
@@ -82,14 +73,19 @@ bool Session::Open(const std::string& port, int speed, std::string* error) {
     SetMessageSink(nullptr);
     if (!opened && error != nullptr) {
         *error = port + ": " + (shown != 0 ? OneLine(MessageText(shown)) : "can't be opened");
+        const std::string cause = channel_->Active().OpenFailureCause();
+        if (!cause.empty()) *error += " (" + cause + ")";
     }
     return opened;
 }
 
-bool Session::PumpUntil(const std::function<bool()>& done, Clock::time_point until,
-                        const FrameHandler& onFrame) {
+Session::Wait Session::PumpUntil(const std::function<bool()>& done, Clock::time_point until,
+                                 const FrameHandler& onFrame, bool stoppable) {
     while (!done()) {
-        if (Stopped() || Clock::now() >= until) return false;
+        if (stoppable && Stopped()) return Wait::Stopped;
+        // What came before the loss is still handed on (the last reports of a watch).
+        if (ConnectionLost() && notices_.Count() == 0) return Wait::Lost;
+        if (Clock::now() >= until) return Wait::TimedOut;
         const auto notice = notices_.TakeUntil(std::min(until, Clock::now() + kStopPoll));
         if (!notice) continue;
         if (notice->message == kWritesDone) {
@@ -98,34 +94,50 @@ bool Session::PumpUntil(const std::function<bool()>& done, Clock::time_point unt
             if (link_.AcceptNotice()) ++flushesDone_;
             continue;
         }
+        if (notice->message == WM_PORT_FAILED) {
+            if (link_.AcceptNotice()) failureNoticed_ = true;
+            continue;
+        }
         const RegisterFrame frame = link_.ProcessReceived(notice->requested, notice->received);
+        frameArrived_ = notice->at;
         if (frame.Taken() && onFrame) onFrame(frame);
     }
-    return true;
+    return Wait::Done;
 }
 
-bool Session::Refresh(std::chrono::milliseconds timeout) {
-    const Clock::time_point giveUp = Clock::now() + timeout;
+Session::Wait Session::Refresh(Clock::time_point until, const std::function<bool()>& complete) {
     link_.RequestRefresh();
-    bool answered = false;
-    while (!answered && !Stopped() && Clock::now() < giveUp) {
-        const Clock::time_point retry = std::min(giveUp, Clock::now() + kRefreshRetry);
-        answered = PumpUntil([&] { return !Mirror().AllPending(); }, retry);
-        if (!answered && Mirror().AllPending() && Clock::now() < giveUp) link_.RequestRefresh();
+    for (;;) {
+        // While nothing at all has answered, the refresh goes out again every second (a device
+        // switched on meanwhile, a line that lost the first one).
+        const bool silent = Mirror().AllPending();
+        const Clock::time_point wait =
+            silent ? std::min(until, Clock::now() + kRefreshRetry) : until;
+        const Wait result =
+            PumpUntil([&] { return complete() || (silent && !Mirror().AllPending()); }, wait);
+        if (result == Wait::Done && complete()) return Wait::Done;
+        if (result != Wait::Done && result != Wait::TimedOut) return result;
+        if (Clock::now() >= until) return Wait::TimedOut;
+        if (Mirror().AllPending()) link_.RequestRefresh();
     }
-    if (!answered) return false;
-    PumpUntil([&] { return NonePending(Mirror()); }, Clock::now() + kReportRest);
-    return true;
 }
 
-bool Session::FlushWrites(std::chrono::milliseconds timeout) {
-    if (!link_.QueueWrite(&kNothing, 0, kWritesDone)) return false;
-    const int target = ++flushesAsked_;
-    return PumpUntil([&] { return flushesDone_ >= target; }, Clock::now() + timeout);
+int Session::MarkWrites() {
+    if (!link_.QueueWrite(&kNothing, 0, kWritesDone)) return -1;
+    return ++flushesAsked_;
+}
+
+Session::Wait Session::FlushWrites(std::chrono::milliseconds timeout, bool stoppable) {
+    const int mark = MarkWrites();
+    if (mark < 0) return ConnectionLost() ? Wait::Lost : Wait::TimedOut;
+    return PumpUntil([&] { return WritesOut(mark); }, Clock::now() + timeout, nullptr, stoppable);
 }
 
 void Session::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    PumpUntil(done, Clock::now() + std::min<std::chrono::milliseconds>(limit, kNamesDownloadLimit));
+    // Not ended by an interrupt: a download left pending would never be followed by the 0x01
+    // that the device needs to end the transfer. Its read ends by its own time-outs anyway.
+    PumpUntil(done, Clock::now() + std::min<std::chrono::milliseconds>(limit, kNamesDownloadLimit),
+              nullptr, false);
 }
 
 }  // namespace r512::ctl

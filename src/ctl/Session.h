@@ -14,41 +14,49 @@ namespace r512::ctl {
 
 // One connection to the device for one command: the program's own device link, its notices
 // handed to ProcessReceived on this thread, and the waits a command needs (for the full report,
-// for a register's report, for the writes to be out). Every wait is bounded and ends early when
-// `stop` turns true (an interrupt).
+// for a register's report, for the writes to be out). Every wait is bounded, and ends early when
+// the port fails or the connection is lost and when `stop` turns nonzero (an interrupt; it
+// holds the signal's number).
 class Session final : public MessagePump {
 public:
     using Clock = std::chrono::steady_clock;
     using FrameHandler = std::function<void(const RegisterFrame&)>;
+    // How a wait ended.
+    enum class Wait { Done, TimedOut, Stopped, Lost };
 
-    explicit Session(const std::atomic<bool>* stop = nullptr);
+    explicit Session(const std::atomic<int>* stop = nullptr);
     ~Session() override;
 
     // Starts the protocol trace (before Open). False, with `error` set, when the file can't be
-    // opened.
+    // opened. "-" is standard error.
     bool TraceTo(const std::string& path, std::string* error);
 
     // Opens the port with the line of the speed setting. False when it can't be opened;
     // `error` then holds the reason in one line.
     bool Open(const std::string& port, int speed, std::string* error);
 
-    // Asks for a full report and waits for it, asking again every second while nothing answers.
-    // True when the device answered before `timeout`; then waits a little longer for registers
-    // still missing from the report.
-    bool Refresh(std::chrono::milliseconds timeout);
+    // Asks for a full report, asking again every second while nothing at all answers, and
+    // waits until `complete` holds (Done) or `until` passes (TimedOut: Mirror().AllPending()
+    // tells whether anything answered).
+    Wait Refresh(Clock::time_point until, const std::function<bool()>& complete);
 
-    // Hands notices to the link until `done` holds (true) or `until` passes or a stop is asked
-    // (false). Every frame taken goes to `onFrame`, if given.
-    bool PumpUntil(const std::function<bool()>& done, Clock::time_point until,
-                   const FrameHandler& onFrame = nullptr);
+    // Hands notices to the link until `done` holds (Done) or `until` passes, the connection is
+    // lost or, when `stoppable`, a stop is asked. Every frame taken goes to `onFrame`, if given.
+    Wait PumpUntil(const std::function<bool()>& done, Clock::time_point until,
+                   const FrameHandler& onFrame = nullptr, bool stoppable = true);
 
-    // Waits until every write queued so far has gone out (false after `timeout`).
-    bool FlushWrites(std::chrono::milliseconds timeout);
+    // When the link posted the notice of the frame being handed to `onFrame`.
+    Clock::time_point FrameArrived() const { return frameArrived_; }
+
+    // Waits until every write queued so far has gone out; `stoppable` as PumpUntil.
+    Wait FlushWrites(std::chrono::milliseconds timeout, bool stoppable = true);
 
     // The names download's event loop (MessagePump): bounded like every other wait.
     void RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override;
 
-    bool Stopped() const { return stop_ != nullptr && stop_->load(); }
+    // The signal that asked the stop; 0 while none has.
+    int StopSignal() const { return stop_ != nullptr ? stop_->load() : 0; }
+    bool Stopped() const { return StopSignal() != 0; }
 
     // A port that has failed: a socket whose connection has gone (the bridge closed it, say),
     // a serial port hung up or pulled out.
@@ -58,10 +66,17 @@ public:
     const RegisterMirror& Mirror() const { return link_.Mirror(); }
 
 private:
-    const std::atomic<bool>* stop_;
+    // Marks the writes queued so far: WritesOut(mark) turns true once they have all gone out.
+    // -1 when nothing can be queued (the port is closed or failed).
+    int MarkWrites();
+    bool WritesOut(int mark) const { return mark >= 0 && flushesDone_ >= mark; }
+
+    const std::atomic<int>* stop_;
     BlockingNoticeQueue notices_;
     PortChannelByName* channel_;  // owned by the link
     DeviceLink link_;
+    bool failureNoticed_ = false;
+    Clock::time_point frameArrived_{};
     int flushesAsked_ = 0;
     int flushesDone_ = 0;
 };

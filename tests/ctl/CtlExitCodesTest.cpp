@@ -2,6 +2,10 @@
 // the port.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "ctl/Ctl.h"
@@ -37,7 +41,14 @@ TEST(CtlExitCodes, EachKindOfFailureHasItsStatus) {
         {{"set", "warmth", "3"}, ctl::kExitBadArguments, "r512ctl: set: no target 'warmth'"},
         {{"--speed", "4800", "status"}, ctl::kExitBadArguments, "r512ctl: --speed takes"},
         {{"status", "--repeat", "2"}, ctl::kExitBadArguments, "r512ctl: --repeat goes with"},
-        {{"key", "mute", "--json"}, ctl::kExitBadArguments, "r512ctl: --json goes with"},
+        {{"--port=", "status"}, ctl::kExitBadArguments, "r512ctl: --port needs a port name"},
+        {{"--json=yes", "status"}, ctl::kExitBadArguments, "r512ctl: --json takes no value"},
+        {{"--speed=4800", "status"}, ctl::kExitBadArguments, "r512ctl: --speed takes"},
+        {{"names", "set", "--", "-q"}, ctl::kExitBadArguments, "r512ctl: -q: can't be read"},
+        {{"names", "set", "/"}, ctl::kExitBadArguments, "r512ctl: /: not a regular file"},
+        {{"names", "set", "/dev/zero"},
+         ctl::kExitBadArguments,
+         "r512ctl: /dev/zero: not a regular file"},
         {{"names", "set", "/nonexistent/names.txt"},
          ctl::kExitBadArguments,
          "r512ctl: /nonexistent/names.txt: can't be read"},
@@ -58,12 +69,39 @@ TEST(CtlExitCodes, EachKindOfFailureHasItsStatus) {
     }
 }
 
-TEST(CtlExitCodes, RefusedConnectionIsAPortThatCannotBeOpened) {
-    // Nobody listens on port 1 of the loopback address (a privileged port).
+TEST(CtlExitCodes, PortThatCannotBeOpenedSaysWhy) {
+    struct Case {
+        const char* port;
+        const char* message;  // the program's own words
+        const char* cause;    // the system's, at the end of the line
+    };
+    const Case cases[] = {
+        // Nobody listens on port 1 of the loopback address (a privileged port).
+        {"socket://127.0.0.1:1", "Could not open serial port.", " (Connection refused)\n"},
+        {"/nonexistent/ttyR512", "Could not open serial port.", " (No such file or directory)\n"},
+        {"/dev/null", "Could not configure serial port.", " (not a serial port)\n"},
+    };
+    for (const Case& c : cases) {
+        std::string err;
+        EXPECT_EQ(RunQuietly({"--port", c.port, "status"}, err), ctl::kExitPortFailed) << c.port;
+        EXPECT_EQ(err.rfind(std::string("r512ctl: ") + c.port + ": " + c.message, 0), 0u) << err;
+        const std::string cause = c.cause;
+        EXPECT_TRUE(err.size() > cause.size() &&
+                    err.compare(err.size() - cause.size(), cause.size(), cause) == 0)
+            << err;
+    }
+}
+
+TEST(CtlExitCodes, NamesFileLongerThanANamesFileCanBeIsRefused) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("r512ctl-long-" + std::to_string(::getpid()));
+    std::ofstream(file) << std::string(70000, '#') << "\nsource-1 = \"Phono\"\n";
     std::string err;
-    EXPECT_EQ(RunQuietly({"--port", "socket://127.0.0.1:1", "status"}, err), ctl::kExitPortFailed);
-    EXPECT_EQ(err.rfind("r512ctl: socket://127.0.0.1:1: Could not open serial port.", 0), 0u)
-        << err;
+    EXPECT_EQ(RunQuietly({"--port", "/nonexistent/ttyR512", "names", "set", file.string()}, err),
+              ctl::kExitBadArguments);
+    EXPECT_EQ(err,
+              "r512ctl: " + file.string() + ": longer than a names file can be (at most 64 KiB)\n");
+    std::filesystem::remove(file);
 }
 
 TEST(CtlExitCodes, HelpAndKeysNeedNoDevice) {

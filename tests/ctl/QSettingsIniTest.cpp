@@ -50,6 +50,8 @@ TEST(QSettingsIni, SectionsAndCommentsAreRespected) {
     EXPECT_EQ(ctl::IniStringValue("[Config]\nPort=COM1\n[Config]\nPort=COM2\n", "Config", "Port"),
               "COM2");
     EXPECT_EQ(ctl::IniStringValue("[Config]\nsub\\Port=COM6\n", "Config", "Port"), std::nullopt);
+    // A file saved by an editor that marks UTF-8: the mark is no part of the first line.
+    EXPECT_EQ(ctl::IniStringValue("\xEF\xBB\xBF[Config]\nPort=COM3\n", "Config", "Port"), "COM3");
 }
 
 }  // namespace

@@ -35,7 +35,14 @@ bool DeviceLink::TraceTo(const std::string& path, std::string* error) {
         return false;
     }
     std::unique_ptr<ProtocolTrace> trace = ProtocolTrace::Open(path, error);
-    if (!trace) return false;
+    return trace != nullptr && TraceInto(std::move(trace), error);
+}
+
+bool DeviceLink::TraceInto(std::unique_ptr<ProtocolTrace> trace, std::string* error) {
+    if (IsOpen()) {
+        if (error) *error = "the trace can only start while the port is closed";
+        return false;
+    }
     SetTrace(trace.get());
     trace_ = std::move(trace);
     return true;

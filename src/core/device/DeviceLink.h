@@ -97,6 +97,8 @@ public:
     // or the file can't be opened (`error` then says why). A link traces from its construction
     // when the environment names a file in R512_TRACE.
     bool TraceTo(const std::string& path, std::string* error = nullptr);
+    // The same with a trace the caller has opened (in place of any earlier one).
+    bool TraceInto(std::unique_ptr<ProtocolTrace> trace, std::string* error = nullptr);
 
     // The pause between the upload's writes; std::this_thread::sleep_for unless replaced.
     using Pause = std::function<void(std::chrono::milliseconds)>;

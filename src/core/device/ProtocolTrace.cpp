@@ -157,6 +157,10 @@ std::unique_ptr<ProtocolTrace> ProtocolTrace::Open(const std::string& path, std:
     return std::unique_ptr<ProtocolTrace>(new ProtocolTrace(file));
 }
 
+std::unique_ptr<ProtocolTrace> ProtocolTrace::OnFile(std::FILE* file) {
+    return std::unique_ptr<ProtocolTrace>(new ProtocolTrace(file));
+}
+
 ProtocolTrace::ProtocolTrace(std::FILE* file) : file_(file) {}
 
 ProtocolTrace::~ProtocolTrace() { std::fclose(file_); }

@@ -46,6 +46,9 @@ public:
     // Opens the file for appending; nullptr (and `error` set) when it can't be opened.
     static std::unique_ptr<ProtocolTrace> Open(const std::string& path,
                                                std::string* error = nullptr);
+    // A trace into a file the caller has opened (standard error, a file opened without
+    // blocking); the trace owns it and closes it.
+    static std::unique_ptr<ProtocolTrace> OnFile(std::FILE* file);
     ~ProtocolTrace() override;
 
     ProtocolTrace(const ProtocolTrace&) = delete;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "serial/CommTimeouts.h"
 #include "serial/IoRequest.h"
@@ -37,6 +38,9 @@ public:
     virtual OpenStatus Open(const char* portName, const char* lineDefinition,
                             const CommTimeouts& timeouts) = 0;
     virtual void Close() = 0;
+    // Why the last Open failed, in the platform's words ("No such file or directory",
+    // "Connection refused", "Name or service not known"); empty when it is not known.
+    virtual std::string OpenFailureCause() const { return {}; }
     virtual bool IsOpen() const = 0;
 
     // Creates what wakes the I/O thread: the stop signal and the read and write completion

@@ -17,6 +17,7 @@ public:
     OpenStatus Open(const char* portName, const char* lineDefinition,
                     const CommTimeouts& timeouts) override;
     void Close() override { active_->Close(); }
+    std::string OpenFailureCause() const override { return active_->OpenFailureCause(); }
     bool IsOpen() const override { return active_->IsOpen(); }
     bool CreateEvents() override { return active_->CreateEvents(); }
     void ReleaseEvents() override { active_->ReleaseEvents(); }

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "serial/LineDefinition.h"
@@ -56,18 +57,26 @@ std::string PortChannelPosix::DevicePath(const std::string& portName) {
 PortChannel::OpenStatus PortChannelPosix::Open(const char* portName, const char* lineDefinition,
                                                const CommTimeouts& timeouts) {
     Close();
+    openFailure_.clear();
+    auto failed = [this](OpenStatus status, std::string cause) {
+        openFailure_ = std::move(cause);
+        return status;
+    };
     const std::string path = DevicePath(portName);
-    if (path.empty()) return OpenStatus::OpenFailed;
+    if (path.empty()) return failed(OpenStatus::OpenFailed, "no port name");
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd) return OpenStatus::OpenFailed;
+    if (!fd) return failed(OpenStatus::OpenFailed, std::strerror(errno));
     // The port is for this program alone, as an exclusive open of a COM port would be: another
     // program of ours holding it counts as a port that can't be opened.
-    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) return OpenStatus::OpenFailed;
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0)
+        return failed(OpenStatus::OpenFailed, "in use by another program");
 
     LineSettings settings;
-    if (!::isatty(fd.Get()) || !ParseLineDefinition(lineDefinition, settings) ||
-        !posix::ApplyLineSettings(fd.Get(), settings))
-        return OpenStatus::ConfigureFailed;
+    if (!::isatty(fd.Get())) return failed(OpenStatus::ConfigureFailed, "not a serial port");
+    if (!ParseLineDefinition(lineDefinition, settings))
+        return failed(OpenStatus::ConfigureFailed, "no line settings for this speed");
+    if (!posix::ApplyLineSettings(fd.Get(), settings))
+        return failed(OpenStatus::ConfigureFailed, std::strerror(errno));
     ::ioctl(fd.Get(), TIOCEXCL);
     // DTR on, RTS off. A pseudo-terminal has no modem lines: that is not an error.
     int dtr = TIOCM_DTR;

@@ -33,6 +33,7 @@ public:
                     const CommTimeouts& timeouts) override;
     void Close() override;
     bool IsOpen() const override;
+    std::string OpenFailureCause() const override { return openFailure_; }
     bool CreateEvents() override;
     void ReleaseEvents() override;
     void StartRead(IoRequest& request) override;
@@ -48,6 +49,7 @@ public:
     int NativeHandle() const { return fd_.Get(); }
 
 private:
+    std::string openFailure_;  // why the last Open failed
     using Clock = std::chrono::steady_clock;
 
     struct ActiveRead {

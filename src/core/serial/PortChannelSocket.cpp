@@ -24,10 +24,13 @@ PortChannelSocket::~PortChannelSocket() {
 PortChannel::OpenStatus PortChannelSocket::Open(const char* portName, const char*,
                                                 const CommTimeouts& timeouts) {
     Close();
+    openFailure_.clear();
     SocketAddress address;
-    if (!ParseSocketPortName(portName != nullptr ? portName : "", address))
+    if (!ParseSocketPortName(portName != nullptr ? portName : "", address)) {
+        openFailure_ = "not socket://HOST:PORT";
         return OpenStatus::OpenFailed;
-    connection_ = SocketConnection::Connect(address, kConnectTimeoutMs);
+    }
+    connection_ = SocketConnection::Connect(address, kConnectTimeoutMs, &openFailure_);
     if (!connection_) return OpenStatus::OpenFailed;
     timeouts_ = timeouts;
     lost_.store(false);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "serial/PortChannel.h"
 #include "serial/SocketConnection.h"
@@ -43,8 +44,10 @@ public:
 
     // True from the moment the connection is found gone until the next Open. Any thread.
     bool ConnectionLost() const { return lost_.load(); }
+    std::string OpenFailureCause() const override { return openFailure_; }
 
 private:
+    std::string openFailure_;  // why the last Open failed
     using Clock = std::chrono::steady_clock;
 
     struct Active {

@@ -1,4 +1,5 @@
 #include "serial/PortChannelWin32.h"
+#include "serial/SystemErrorTextWin32.h"
 
 #include "serial/ComPortName.h"
 
@@ -84,9 +85,13 @@ PortChannel::OpenStatus PortChannelWin32::Open(const char* portName, const char*
     // The name goes to the system as the user configured it ("COM1", a device path), except
     // that COM10 and above are reached through the device namespace.
     const std::string path = SystemPortPath(portName);
+    openFailure_.clear();
     UniqueHandle opened(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (!opened) return OpenStatus::OpenFailed;
+    if (!opened) {
+        openFailure_ = SystemErrorText(GetLastError());
+        return OpenStatus::OpenFailed;
+    }
     const HANDLE port = opened.Get();
 
     DCB dcb{};
@@ -100,7 +105,10 @@ PortChannel::OpenStatus PortChannelWin32::Open(const char* portName, const char*
         ApplyLinkFlowControl(dcb);
         configured = SetCommState(port, &dcb) && SetCommTimeouts(port, &applied);
     }
-    if (!configured) return OpenStatus::ConfigureFailed;
+    if (!configured) {
+        openFailure_ = SystemErrorText(GetLastError());
+        return OpenStatus::ConfigureFailed;
+    }
 
     // Clear whatever error condition the port was left in; the figures are of no interest.
     DWORD errors = 0;

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "base/UniqueHandleWin32.h"
 
@@ -46,6 +47,7 @@ public:
                     const CommTimeouts& timeouts) override;
     void Close() override;
     bool IsOpen() const override;
+    std::string OpenFailureCause() const override { return openFailure_; }
     bool CreateEvents() override;
     void ReleaseEvents() override;
     void StartRead(IoRequest& request) override;
@@ -65,6 +67,7 @@ public:
     static void ApplyLinkFlowControl(DCB& dcb);
 
 private:
+    std::string openFailure_;  // why the last Open failed
     // Fresh OVERLAPPED structures carrying the completion events.
     void ResetOverlapped();
     // A request could not start because the port has failed: wakes the I/O thread through

@@ -30,8 +30,11 @@ public:
 
     virtual ~SocketConnection() = default;
 
-    // Connects to the address, giving up after `timeoutMs`; nullptr when that fails.
-    static std::unique_ptr<SocketConnection> Connect(const SocketAddress& address, int timeoutMs);
+    // Connects to the address, giving up after `timeoutMs`; nullptr when that fails, with
+    // `cause` (if given) set to the system's words for why (the name lookup's or the last
+    // address's error).
+    static std::unique_ptr<SocketConnection> Connect(const SocketAddress& address, int timeoutMs,
+                                                     std::string* cause = nullptr);
 
     virtual bool CreateWake() = 0;
     virtual void ReleaseWake() = 0;

@@ -8,7 +8,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <string>
 
 #include "serial/SocketConnection.h"
 
@@ -100,45 +104,65 @@ private:
     int wakeWrite_ = -1;
 };
 
-// Waits for a non-blocking connect to end; true when it succeeded.
-bool FinishConnect(int fd, int timeoutMs) {
+// Waits for a non-blocking connect to end: 0 when it succeeded, else the error. A signal
+// does not start the wait afresh: the deadline holds.
+int FinishConnect(int fd, int timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     pollfd pending{fd, POLLOUT, 0};
     int ready;
-    do {
-        ready = ::poll(&pending, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return false;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        ready = ::poll(&pending, 1, static_cast<int>(std::max<std::int64_t>(0, left.count())));
+        if (ready >= 0 || errno != EINTR) break;
+    }
+    if (ready < 0) return errno;
+    if (ready == 0) return ETIMEDOUT;
     int error = 0;
     socklen_t size = sizeof error;
-    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return errno;
+    return error;
 }
 
 }  // namespace
 
 std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs) {
+                                                            int timeoutMs, std::string* cause) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (::getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found) != 0)
+    if (const int lookup =
+            ::getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found);
+        lookup != 0) {
+        if (cause) *cause = lookup == EAI_SYSTEM ? std::strerror(errno) : ::gai_strerror(lookup);
         return nullptr;
+    }
     int connected = -1;
+    int lastError = 0;
     for (addrinfo* candidate = found; candidate != nullptr && connected < 0;
          candidate = candidate->ai_next) {
         const int fd =
             ::socket(candidate->ai_family, candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
                      candidate->ai_protocol);
-        if (fd < 0) continue;
+        if (fd < 0) {
+            lastError = errno;
+            continue;
+        }
         const int result = ::connect(fd, candidate->ai_addr, candidate->ai_addrlen);
-        if (result == 0 || (errno == EINPROGRESS && FinishConnect(fd, timeoutMs))) {
+        lastError = result == 0 ? 0 : errno == EINPROGRESS ? FinishConnect(fd, timeoutMs) : errno;
+        if (lastError == 0) {
             connected = fd;
         } else {
             ::close(fd);
         }
     }
     ::freeaddrinfo(found);
-    if (connected < 0) return nullptr;
+    if (connected < 0) {
+        if (cause) *cause = std::strerror(lastError != 0 ? lastError : EADDRNOTAVAIL);
+        return nullptr;
+    }
     // Frames are a few bytes each and must not wait for more to fill a segment.
     const int on = 1;
     ::setsockopt(connected, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);

@@ -12,6 +12,7 @@
 #include <ws2tcpip.h>
 
 #include "serial/SocketConnection.h"
+#include "serial/SystemErrorTextWin32.h"
 
 namespace r512 {
 
@@ -99,8 +100,8 @@ private:
     HANDLE wake_ = nullptr;
 };
 
-// Waits for a non-blocking connect to end; true when it succeeded.
-bool FinishConnect(SOCKET socket, int timeoutMs) {
+// Waits for a non-blocking connect to end: 0 when it succeeded, else the Winsock error.
+int FinishConnect(SOCKET socket, int timeoutMs) {
     fd_set writable;
     fd_set failed;
     FD_ZERO(&writable);
@@ -108,39 +109,57 @@ bool FinishConnect(SOCKET socket, int timeoutMs) {
     FD_SET(socket, &writable);
     FD_SET(socket, &failed);
     timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    if (select(0, nullptr, &writable, &failed, &limit) <= 0) return false;
-    return FD_ISSET(socket, &writable) && !FD_ISSET(socket, &failed);
+    const int ready = select(0, nullptr, &writable, &failed, &limit);
+    if (ready < 0) return WSAGetLastError();
+    if (ready == 0) return WSAETIMEDOUT;
+    if (FD_ISSET(socket, &writable) && !FD_ISSET(socket, &failed)) return 0;
+    int error = 0;
+    int size = sizeof error;
+    getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
+    return error != 0 ? error : WSAECONNREFUSED;
 }
 
 }  // namespace
 
 std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs) {
-    if (!WinsockReady()) return nullptr;
+                                                            int timeoutMs, std::string* cause) {
+    auto failed = [&](int error) -> std::unique_ptr<SocketConnection> {
+        if (cause) *cause = SystemErrorText(static_cast<DWORD>(error));
+        return nullptr;
+    };
+    if (!WinsockReady()) return failed(WSASYSNOTREADY);
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found) != 0)
-        return nullptr;
+    if (const int lookup = getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found);
+        lookup != 0)
+        return failed(lookup);
     SOCKET connected = INVALID_SOCKET;
+    int lastError = 0;
     for (addrinfo* candidate = found; candidate != nullptr && connected == INVALID_SOCKET;
          candidate = candidate->ai_next) {
         SOCKET socket_ =
             socket(candidate->ai_family, candidate->ai_socktype, candidate->ai_protocol);
-        if (socket_ == INVALID_SOCKET) continue;
+        if (socket_ == INVALID_SOCKET) {
+            lastError = WSAGetLastError();
+            continue;
+        }
         u_long nonBlocking = 1;
         ioctlsocket(socket_, FIONBIO, &nonBlocking);
         const int result =
             connect(socket_, candidate->ai_addr, static_cast<int>(candidate->ai_addrlen));
-        if (result == 0 || (WouldBlock() && FinishConnect(socket_, timeoutMs))) {
+        lastError = result == 0    ? 0
+                    : WouldBlock() ? FinishConnect(socket_, timeoutMs)
+                                   : WSAGetLastError();
+        if (lastError == 0) {
             connected = socket_;
         } else {
             closesocket(socket_);
         }
     }
     freeaddrinfo(found);
-    if (connected == INVALID_SOCKET) return nullptr;
+    if (connected == INVALID_SOCKET) return failed(lastError != 0 ? lastError : WSAEADDRNOTAVAIL);
 
     // Frames are a few bytes each and must not wait for more to fill a segment.
     const BOOL on = TRUE;
