@@ -99,10 +99,11 @@ RegisterFrame DeviceLink::ProcessReceived(std::uint32_t requested, std::uint32_t
     if (!AcceptNotice()) return {};
 
     if (namesPending_) {
-        if (requested == names_layout::kImageSize) {
+        if (requested == names_download::kReadSize) {
             // The names download has completed: ordinary reading resumes, with an empty window
             // (the purge before the download threw away whatever the window was waiting for).
             namesPending_ = false;
+            downloadReceived_ = std::min(received, requested);
             windowFilled_ = 0;
             static_cast<void>(QueueWindowRead());  // failing, nothing is received until reopened
         }

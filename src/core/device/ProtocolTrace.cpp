@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "device/KeyNames.h"
+#include "device/NamesDownloadCheck.h"
 #include "device/Protocol.h"
 #include "device/RegisterText.h"
 
@@ -113,9 +114,9 @@ std::string TraceDecoder::DescribeSent(const std::uint8_t* bytes, std::uint32_t 
 
 std::string TraceDecoder::DescribeReceived(const std::uint8_t* bytes, std::uint32_t count,
                                            std::uint32_t requested) {
-    if (requested == names_layout::kImageSize) {
-        return "names memory, " + std::to_string(count) + " of " + std::to_string(requested) +
-               " bytes";
+    if (requested == names_download::kReadSize) {
+        return "names memory, " + std::to_string(count) + " of " +
+               std::to_string(names_download::kImageSize) + " bytes";
     }
     pending_.insert(pending_.end(), bytes, bytes + count);
     // The device's units, lined up as the receiving side lines them up: the filler pair, a

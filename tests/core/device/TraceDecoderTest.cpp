@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "device/NamesDownloadCheck.h"
 #include "device/ProtocolTrace.h"
 
 namespace r512::test {
@@ -32,7 +33,8 @@ TEST(TraceDecoder, ReceivedStreamIsCutIntoTheDevicesUnits) {
                   step.meaning);
     }
     const Bytes names(1024, 0x20);
-    EXPECT_EQ(decoder.DescribeReceived(names.data(), 300, 1024), "names memory, 300 of 1024 bytes");
+    EXPECT_EQ(decoder.DescribeReceived(names.data(), 300, names_download::kReadSize),
+              "names memory, 300 of 1024 bytes");
 }
 
 TEST(TraceDecoder, SentBytesAreNamed) {
