@@ -128,6 +128,7 @@ private:
 
     Pause pause_;
     std::unique_ptr<ProtocolTrace> trace_;  // outlives the I/O thread: the destructor closes first
+    bool reopenFailedNoted_ = false;        // the trace has said that reopening fails
 
     RegisterMirror mirror_;
     std::array<std::uint8_t, 3> receiveWindow_{};

@@ -135,6 +135,7 @@ bool DeviceLink::WriteNames() {
     // A byte that could not be queued ends the upload short of its end byte, rather than let
     // the bytes after it land one place early in the device's memory.
     if (queued) queued = QueueNamesByte(&kUploadEnd);
+    if (!queued && trace_) trace_->NoteAndReset("names upload cut short");
 
     PauseFor(kEndPause);
     static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
