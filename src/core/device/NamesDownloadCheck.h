@@ -29,9 +29,15 @@ namespace r512 {
 // a bounded number of times when ShouldTryAgain says the line was disturbed.
 //
 // Pure: no port, no clock, no events. DeviceLink::ReadNames decides with it, and so may any
-// other reader of the names memory (a device server's own asynchronous download): read into a
-// buffer of kNamesDownloadReadSize bytes from the request on, let the read end by the port's
-// time-outs, and pass what arrived together with whether the read ended by silence.
+// other reader of the names memory (a device server's own asynchronous download): purge the
+// input, send the request, read into a buffer of kReadSize bytes, let the read end by the
+// port's time-outs (100 ms after a byte without another, 5 s in all), and pass what arrived
+// together with whether the read ended by silence (it did not fill the buffer and ended
+// before its total time-out could have run out).
+//
+// What it can't see: a byte lost on the line together with a report of as many bytes in the
+// same download adds up to 1024 again. Neither the simulator nor a sound cable loses bytes; the
+// field check still refuses most such images.
 namespace names_download {
 
 // The download read asks for this much: the memory and room behind it, so that bytes that
@@ -57,8 +63,7 @@ Verdict Check(std::span<const std::uint8_t> arrived, bool lineWentQuiet);
 // False for Accepted, for a device that does not answer and for memory it really holds.
 bool ShouldTryAgain(Verdict verdict);
 
-// A few words for the verdict, for traces and logs: "accepted", "1027 bytes: something came
-// with the names memory".
+// A few words for the verdict, for traces and logs: "accepted", "short reply", ...
 const char* Describe(Verdict verdict);
 
 }  // namespace names_download
