@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (the receive stream, the names download) with clang (ASan and UBSan on) and runs each for SECONDS
-# (default 30) over a copy of its corpus in tests/fuzz/corpus; new inputs go to the copy, not
-# to the tree. Exits 0 when every target ran without a finding, 1 on a finding or a failed
+# Builds the libFuzzer targets (the receive stream, the names download) with clang (ASan and
+# UBSan on) and runs each for SECONDS (default 30) over a copy of its corpus in tests/fuzz/corpus;
+# new inputs go to the copy, not to the tree. Exits 0 when every target ran without a finding, 1 on a finding or a failed
 # build, and 2 when this machine has no clang with libFuzzer (Debian: clang, libclang-rt-14-dev).
 #   scripts/fuzz.sh            30 s per target (what scripts/test-all.sh runs)
 #   scripts/fuzz.sh 600        the long run, by hand
