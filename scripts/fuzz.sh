@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (ASan and UBSan on) and runs each for SECONDS
-# (default 30) over a copy of its corpus in tests/fuzz/corpus; new inputs go to the copy, not
-# to the tree. Exits 0 when every target ran without a finding, 1 on a finding or a failed
+# Builds the libFuzzer targets (the receive stream, the names download) with clang (ASan and
+# UBSan on) and runs each for SECONDS (default 30) over a copy of its corpus in tests/fuzz/corpus;
+# new inputs go to the copy, not to the tree. Exits 0 when every target ran without a finding, 1 on a finding or a failed
 # build, and 2 when this machine has no clang with libFuzzer (Debian: clang, libclang-rt-14-dev).
 #   scripts/fuzz.sh            30 s per target (what scripts/test-all.sh runs)
 #   scripts/fuzz.sh 600        the long run, by hand
@@ -23,18 +23,22 @@ mkdir -p "$build"
 if ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DR512_FUZZ=ON -DR512_SANITIZE=address,undefined \
         >"$build/fuzz-configure.log" 2>&1 ||
-   ! cmake --build "$build" -j "$jobs" --target receive_stream_fuzz >"$build/fuzz-build.log" 2>&1; then
+   ! cmake --build "$build" -j "$jobs" --target receive_stream_fuzz names_download_fuzz >"$build/fuzz-build.log" 2>&1; then
     echo "fuzz: build failed"
     tail -n 40 "$build/fuzz-configure.log" "$build/fuzz-build.log"
     exit 1
 fi
 
 status=0
-for target in receive_stream; do
+# Each target with the longest input it needs: a few reads' worth of stream, or a names
+# download's answer (the 1024-byte memory and whatever comes with it).
+for entry in receive_stream:512 names_download:1200; do
+    target=${entry%%:*}
+    max_len=${entry##*:}
     work=$(mktemp -d /tmp/r512-fuzz.XXXXXX)
     cp "$root/tests/fuzz/corpus/$target"/* "$work/"
     echo "fuzz: $target for $seconds s"
-    if "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -max_len=512 \
+    if "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -max_len="$max_len" \
             -print_final_stats=1 -artifact_prefix="$work/" "$work" >"$work.log" 2>&1; then
         grep -E '^stat::number_of_executed_units|^Done' "$work.log"
     else

@@ -59,6 +59,12 @@ std::unique_ptr<Simulator> Simulator::ListenTcp(const std::string& hostPort, std
     if (host.size() > 2 && host.front() == '[' && host.back() == ']')
         host = host.substr(1, host.size() - 2);
     const std::string port = hostPort.substr(colon + 1);
+    // getaddrinfo would take 65536 as port 0 (any free port) and a name as a service.
+    if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos ||
+        std::stol(port) > 65535) {
+        if (error) *error = hostPort + ": the port must be a number from 0 to 65535";
+        return nullptr;
+    }
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -177,8 +183,15 @@ void Simulator::Unplug() {
     outgoing_.clear();
     lastDue_ = {};  // what was still to go has gone with the line
     rx_ = RxState::Idle;
+    unplugged_ = true;  // over TCP, connections are closed as they come until Replug
     if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
     Wake();
+}
+
+void Simulator::RemoveLink() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+    linkPath_.clear();
 }
 
 bool Simulator::Replug(std::string* error) {
@@ -186,6 +199,7 @@ bool Simulator::Replug(std::string* error) {
         // Over TCP the server has listened all along: the next client takes the line.
         std::lock_guard<std::mutex> guard(lock_);
         hungUp_ = false;
+        unplugged_ = false;
         Log("plugged in again");
         return true;
     }
@@ -209,6 +223,12 @@ bool Simulator::Replug(std::string* error) {
 void Simulator::AcceptClient() {
     UniqueFd client(::accept4(listenFd_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
     if (!client) return;
+    if (unplugged_) {
+        // Nothing at the other end of the cable: the connection is closed at once, as a
+        // bridge with no device would.
+        Log("client refused: unplugged");
+        return;
+    }
     if (fd_) {
         // One client at a time, as a serial line has one other end: the newest takes the line.
         // (An earlier client that has just closed its end may not have been noticed yet.)
@@ -485,7 +505,15 @@ void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
         std::size_t count = image.size();
         if (faults_.namesReply == Faults::NamesReply::Short) count = 300;
         if (faults_.namesReply == Faults::NamesReply::None) count = 0;
-        const std::vector<std::uint8_t> bytes(image.begin(), image.begin() + count);
+        std::vector<std::uint8_t> bytes(image.begin(), image.begin() + count);
+        if (faults_.namesReportAt >= 0) {
+            // A report of the volume that comes with the reply, that many bytes into it.
+            const std::size_t at = std::min(static_cast<std::size_t>(faults_.namesReportAt), count);
+            const std::uint8_t report[] = {RS_VOLUME, model_.Register(RS_VOLUME), kFrameEnd};
+            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), std::begin(report),
+                         std::end(report));
+            ++reportsSent_;
+        }
         if (faults_.namesReply == Faults::NamesReply::Slow) {
             // Bursts of 64 bytes, 50 ms apart: slower than the line, within the read's pace.
             Clock::time_point due = std::max(Clock::now(), lastDue_);

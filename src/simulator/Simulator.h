@@ -27,6 +27,9 @@ struct Faults {
     int splitDelayMs = 0;  // every byte sent on its own, this far apart
     int replyDelayMs = 0;  // wait this long before answering anything
     NamesReply namesReply = NamesReply::Full;  // Short: 300 bytes; Slow: 64-byte bursts
+    // A register report sent with every names reply, this many bytes into it (0: just ahead
+    // of it; 1024: right after it), as a key on the device would; negative: none.
+    int namesReportAt = -1;
 };
 
 // The R512 played on the master side of a pseudo-terminal (or on a real serial port, for a
@@ -84,8 +87,12 @@ public:
     // closed; the server goes on listening, so a client may connect again.
     void HangUp();
     // As if the adapter were pulled out: the line is closed (the program sees a hang-up, then
-    // a node that has gone) and the link removed.
+    // a node that has gone) and the link removed. Over TCP the client's connection is closed
+    // and every connection that comes is closed at once until Replug.
     void Unplug();
+    // Removes the symbolic link of LinkAs now (the destructor does too): for a program that
+    // ends without destroying the simulator.
+    void RemoveLink();
     // As if it were plugged in again: a new pseudo-terminal, with the link pointing at it. The
     // device keeps its registers. False (with the reason) when no line could be made.
     bool Replug(std::string* error = nullptr);
@@ -167,6 +174,7 @@ private:
     std::uint32_t garbageSeed_ = 12345;
     bool stop_ = false;
     bool hungUp_ = false;
+    bool unplugged_ = false;  // over TCP: between Unplug and Replug
     bool logBytes_ = false;
     std::thread thread_;
 };

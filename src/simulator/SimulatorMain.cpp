@@ -17,12 +17,13 @@
 
 namespace {
 
-void Usage() {
-    std::fprintf(stderr,
+void Usage(std::FILE* to) {
+    std::fprintf(to,
                  "usage: r512-sim [--link PATH] [--device PATH [--baud N]] [--tcp HOST:PORT]\n"
                  "                [--silent]\n"
                  "                [--garbage] [--filler] [--split MS] [--delay MS]\n"
-                 "                [--names full|short|none|slow] [--hangup-after SECONDS]\n"
+                 "                [--names full|short|none|slow] [--names-report-at N]\n"
+                 "                [--hangup-after SECONDS]\n"
                  "                [--log-bytes] [--unplug-after SECONDS [--replug-after SECONDS]\n"
                  "                [--cycles N]]\n"
                  "Plays the R512 on the master side of a new pseudo-terminal and prints the\n"
@@ -32,13 +33,16 @@ void Usage() {
                  "127.0.0.1:4001; port 0 picks a free one), and prints the program's port name\n"
                  "for it, socket://HOST:PORT.\n"
                  "--log-bytes also logs every byte received, in hex.\n"
+                 "--names-report-at sends a register report with every names reply, N bytes\n"
+                 "into it (0: just ahead of it, 1024: right after it).\n"
                  "Key names on standard input, one per line (volume-up, mute, ...; as\n"
                  "r512ctl keys lists them), act as keys pressed on the device itself.\n"
                  "--unplug-after plays a USB adapter pulled out: the line closes and the link\n"
                  "goes; --replug-after seconds later (default 3) a new pseudo-terminal is made\n"
                  "and the link points at it; --cycles repeats that (0: for ever). SIGUSR1\n"
                  "unplugs at once (and plugs in again --replug-after seconds later). Over TCP\n"
-                 "an unplug drops the client's connection.\n");
+                 "an unplug drops the client's connection and closes every connection that\n"
+                 "comes until the replug.\n");
 }
 
 enum class Woken { Stop, Unplug, TimeUp };
@@ -63,7 +67,33 @@ Woken Wait(const sigset_t& signals, double seconds) {
 bool NeedValue(int i, int argc, const char* option) {
     if (i + 1 < argc) return true;
     std::fprintf(stderr, "r512-sim: %s needs a value\n", option);
-    return false;
+    std::exit(2);
+}
+
+// The value of a number option, or a message and the end of the program: a typing error must
+// not turn into another number (--cycles abc unplugging for ever).
+long WholeNumber(const char* option, const char* text, long min, long max) {
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno == ERANGE || value < min || value > max) {
+        std::fprintf(stderr, "r512-sim: %s: '%s' is not a whole number from %ld to %ld\n", option,
+                     text, min, max);
+        std::exit(2);
+    }
+    return value;
+}
+
+double Seconds(const char* option, const char* text) {
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno == ERANGE || !(value >= 0) || value > 1e6) {
+        std::fprintf(stderr, "r512-sim: %s: '%s' is not a number of seconds from 0 to 1000000\n",
+                     option, text);
+        std::exit(2);
+    }
+    return value;
 }
 
 }  // namespace
@@ -86,7 +116,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--tcp" && NeedValue(i, argc, "--tcp")) {
             tcp = argv[++i];
         } else if (arg == "--baud" && NeedValue(i, argc, "--baud")) {
-            baud = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+            baud = static_cast<std::uint32_t>(WholeNumber("--baud", argv[++i], 1, 4000000));
         } else if (arg == "--silent") {
             faults.silent = true;
         } else if (arg == "--garbage") {
@@ -94,9 +124,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--filler") {
             faults.filler = true;
         } else if (arg == "--split" && NeedValue(i, argc, "--split")) {
-            faults.splitDelayMs = std::atoi(argv[++i]);
+            faults.splitDelayMs = static_cast<int>(WholeNumber("--split", argv[++i], 0, 60000));
         } else if (arg == "--delay" && NeedValue(i, argc, "--delay")) {
-            faults.replyDelayMs = std::atoi(argv[++i]);
+            faults.replyDelayMs = static_cast<int>(WholeNumber("--delay", argv[++i], 0, 60000));
         } else if (arg == "--names" && NeedValue(i, argc, "--names")) {
             const std::string mode = argv[++i];
             using R = r512::sim::Faults::NamesReply;
@@ -109,22 +139,30 @@ int main(int argc, char** argv) {
             else if (mode == "slow")
                 faults.namesReply = R::Slow;
             else {
-                Usage();
+                std::fprintf(stderr, "r512-sim: --names: '%s' is not full, short, none or slow\n",
+                             mode.c_str());
                 return 2;
             }
+        } else if (arg == "--names-report-at" && NeedValue(i, argc, arg.c_str())) {
+            faults.namesReportAt = static_cast<int>(
+                WholeNumber("--names-report-at", argv[++i], 0, r512::names_layout::kImageSize));
         } else if (arg == "--log-bytes") {
             logBytes = true;
         } else if (arg == "--hangup-after" && NeedValue(i, argc, "--hangup-after")) {
-            hangupAfter = std::atof(argv[++i]);
+            hangupAfter = Seconds("--hangup-after", argv[++i]);
         } else if (arg == "--unplug-after" && NeedValue(i, argc, "--unplug-after")) {
-            unplugAfter = std::atof(argv[++i]);
+            unplugAfter = Seconds("--unplug-after", argv[++i]);
         } else if (arg == "--replug-after" && NeedValue(i, argc, "--replug-after")) {
-            replugAfter = std::atof(argv[++i]);
+            replugAfter = Seconds("--replug-after", argv[++i]);
         } else if (arg == "--cycles" && NeedValue(i, argc, "--cycles")) {
-            cycles = std::atol(argv[++i]);
+            cycles = WholeNumber("--cycles", argv[++i], 0, 1000000000);
+        } else if (arg == "--help" || arg == "-h") {
+            Usage(stdout);
+            return 0;
         } else {
-            Usage();
-            return arg == "--help" || arg == "-h" ? 0 : 2;
+            std::fprintf(stderr, "r512-sim: unknown option '%s'\n", arg.c_str());
+            Usage(stderr);
+            return 2;
         }
     }
 
@@ -171,29 +209,37 @@ int main(int argc, char** argv) {
         }
     }).detach();
 
-    if (hangupAfter >= 0) {
-        if (Wait(signals, hangupAfter) != Woken::TimeUp) return 0;
-        sim->HangUp();
-        while (Wait(signals, -1) == Woken::Unplug) {
+    // The stdin reader may still hold the simulator (blocked on a terminal or a FIFO) when the
+    // program ends, so the simulator may never be destroyed: its link goes here, whatever
+    // ended the run.
+    const auto run = [&]() -> int {
+        if (hangupAfter >= 0) {
+            if (Wait(signals, hangupAfter) != Woken::TimeUp) return 0;
+            sim->HangUp();
+            while (Wait(signals, -1) == Woken::Unplug) {
+            }
+            return 0;
+        }
+        // Unplugged by the clock (--unplug-after, for --cycles) or at once by SIGUSR1; plugged in
+        // again --replug-after seconds later.
+        long cyclesLeft = unplugAfter >= 0 ? (cycles <= 0 ? -1 : cycles) : 0;
+        for (;;) {
+            const Woken woken = Wait(signals, cyclesLeft != 0 ? unplugAfter : -1);
+            if (woken == Woken::Stop) break;
+            if (woken == Woken::TimeUp && cyclesLeft > 0) --cyclesLeft;
+            sim->Unplug();
+            if (Wait(signals, replugAfter) == Woken::Stop) break;
+            if (!sim->Replug(&error)) {
+                std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
+                return 1;
+            }
+            // The new line, for whoever follows the output.
+            std::printf("%s\n", sim->PortPath().c_str());
+            std::fflush(stdout);
         }
         return 0;
-    }
-    // Unplugged by the clock (--unplug-after, for --cycles) or at once by SIGUSR1; plugged in
-    // again --replug-after seconds later.
-    long cyclesLeft = unplugAfter >= 0 ? (cycles <= 0 ? -1 : cycles) : 0;
-    for (;;) {
-        const Woken woken = Wait(signals, cyclesLeft != 0 ? unplugAfter : -1);
-        if (woken == Woken::Stop) break;
-        if (woken == Woken::TimeUp && cyclesLeft > 0) --cyclesLeft;
-        sim->Unplug();
-        if (Wait(signals, replugAfter) == Woken::Stop) break;
-        if (!sim->Replug(&error)) {
-            std::fprintf(stderr, "r512-sim: %s\n", error.c_str());
-            return 1;
-        }
-        // The new line, for whoever follows the output.
-        std::printf("%s\n", sim->PortPath().c_str());
-        std::fflush(stdout);
-    }
-    return 0;  // the simulator removes its link as it goes
+    };
+    const int status = run();
+    sim->RemoveLink();
+    return status;
 }

@@ -61,7 +61,24 @@ protected:
         const auto sent = SettledCommands(0);
         return std::find(sent.begin(), sent.end(), code) != sent.end();
     }
-    // The panel looks as it always does, but a click on its Mute sends nothing.
+    // Whether `code` reaches the device, waited for as long as the device may take (a loaded
+    // machine may take longer than any fixed moment); for a command that must come.
+    bool Arrives(std::uint8_t code) {
+        return WaitUntil(
+            [&] {
+                const auto sent = device->Commands();
+                return std::find(sent.begin(), sent.end(), code) != sent.end();
+            },
+            5000);
+    }
+    // A click on the panel's Mute reaches the device.
+    bool PanelResponds() {
+        device->ClearRecord();
+        Click(IDC_MUTE);
+        return panel->isEnabled() && Arrives(cmd::kMuteToggle);
+    }
+    // The panel looks as it always does, but a click on its Mute sends nothing. (Absence can
+    // only be seen over a moment; that a click does send is PanelResponds'.)
     bool PanelBlocked() {
         device->ClearRecord();
         Click(IDC_MUTE);
@@ -305,7 +322,7 @@ TEST_F(WithDevice, ConfigureReconnectsOnOkAndEnterOnCancelKeepsTheLink) {
     window->OnCommand(ID_CONFIGURE);
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
     EXPECT_TRUE(window->Link().IsOpen());
-    EXPECT_FALSE(PanelBlocked());
+    EXPECT_TRUE(PanelResponds());
 }
 
 TEST_F(WithDevice, AboutBoxBlocksThePanelWhileOpen) {
@@ -321,7 +338,7 @@ TEST_F(WithDevice, AboutBoxBlocksThePanelWhileOpen) {
     });
     window->OnCommand(ID_ABOUT);
     EXPECT_TRUE(panelBlocked);
-    EXPECT_FALSE(PanelBlocked());
+    EXPECT_TRUE(PanelResponds());
     EXPECT_TRUE(texts.contains("ZEL R512 Control Software"));
     EXPECT_TRUE(texts.contains("v1.00"));
 }
@@ -338,7 +355,7 @@ TEST_F(WithDevice, NamesCommandEditsTheDevicesMemory) {
     });
     window->OnCommand(ID_NAMES);
     EXPECT_TRUE(blockedMeanwhile);
-    EXPECT_FALSE(PanelBlocked());
+    EXPECT_TRUE(PanelResponds());
     const auto memory = device->NamesMemory();
     EXPECT_EQ(std::string(memory.begin() + 702, memory.begin() + 716), "DVD    Video 2");
     EXPECT_EQ(device->UploadsAccepted(), 1);

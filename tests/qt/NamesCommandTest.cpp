@@ -340,22 +340,36 @@ TEST_F(NamesCommandTest, InvalidDeviceMemoryShows1041AndTheDialogDoesNotOpen) {
     ExpectNoMoreThan(6);
 }
 
-TEST_F(NamesCommandTest, SilentDeviceAfterAnEarlierDownloadOffersTheEarlierNames) {
+// After a good download, a download that is not the device's whole memory in place (no reply,
+// a report ahead of or behind every reply) is never offered for editing, so never uploaded:
+// the user is told the names could not be read.
+TEST_F(NamesCommandTest, ADownloadNotKnownWholeIsNeverOfferedNorUploaded) {
     ASSERT_TRUE(Connect());
     NamesDialog::SetModalRun([&](NamesDialog& d) { PushButton(d, 2)->click(); });
     Run();
-    sim::Faults faults;
-    faults.namesReply = sim::Faults::NamesReply::None;
-    device->SetFaults(faults);
-    device->SetNamesMemory(std::vector<std::uint8_t>(IDC_SUBWOOFER, 'z'));
-    QString offered;
-    NamesDialog::SetModalRun([&](NamesDialog& d) {
-        offered = TextField(d, 9)->text();
-        PushButton(d, 2)->click();
-    });
-    Run();
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(offered, QStringLiteral("   ZEL R-512"));
+    ASSERT_TRUE(messages.empty());
+    struct Case {
+        const char* what;
+        sim::Faults faults;
+    };
+    sim::Faults silent, ahead, behind;
+    silent.namesReply = sim::Faults::NamesReply::None;
+    ahead.namesReportAt = 0;
+    behind.namesReportAt = 1024;
+    for (const Case& c :
+         {Case{"silent", silent}, Case{"report ahead", ahead}, Case{"report behind", behind}}) {
+        device->SetFaults(c.faults);
+        messages.clear();
+        bool dialogRan = false;
+        NamesDialog::SetModalRun([&](NamesDialog& d) {
+            dialogRan = true;
+            d.accept();  // would upload what it was given
+        });
+        Run();
+        EXPECT_FALSE(dialogRan) << c.what;
+        EXPECT_EQ(messages, std::vector<int>{IDS_NAMES_READ_FAILED}) << c.what;
+        EXPECT_EQ(device->UploadsAccepted() + device->UploadsRefused(), 0) << c.what;
+    }
 }
 
 TEST_F(NamesCommandTest, TheProgramKeepsPaintingAndItsTimersRunDuringTheDownload) {

@@ -52,18 +52,29 @@ bool DeviceLink::TraceInto(std::unique_ptr<ProtocolTrace> trace, std::string* er
 DeviceLink::~DeviceLink() { ClosePort(); }
 
 bool DeviceLink::OpenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
-    if (trace_) {
-        trace_->Note(std::string("open ") + (portName ? portName : "") + " (" +
-                     (lineDefinition ? lineDefinition : "") + ")");
+    const std::string what =
+        std::string(portName ? portName : "") + " (" + (lineDefinition ? lineDefinition : "") + ")";
+    if (trace_) trace_->NoteAndReset("open " + what);
+    if (!SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner)) {
+        if (trace_) trace_->Note("open failed");
+        return false;
     }
-    if (!SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner)) return false;
+    reopenFailedNoted_ = false;
     windowFilled_ = 0;
     return QueueWindowRead();
 }
 
 bool DeviceLink::ReopenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
-    if (TryOpenPort(portName, lineDefinition, &kTimeouts, owner) != OpenResult::Opened)
+    const OpenResult result = TryOpenPort(portName, lineDefinition, &kTimeouts, owner);
+    if (result != OpenResult::Opened) {
+        // Told once for a run of failed attempts (the retry tries every 2 s).
+        if (trace_ && !reopenFailedNoted_)
+            trace_->Note(std::string("reopen ") + (portName ? portName : "") + " failed");
+        reopenFailedNoted_ = true;
         return false;
+    }
+    if (trace_) trace_->NoteAndReset(std::string("reopen ") + (portName ? portName : ""));
+    reopenFailedNoted_ = false;
     windowFilled_ = 0;
     return QueueWindowRead();
 }
@@ -106,10 +117,11 @@ RegisterFrame DeviceLink::ProcessReceived(std::uint32_t requested, std::uint32_t
     if (!AcceptNotice()) return {};
 
     if (namesPending_) {
-        if (requested == names_layout::kImageSize) {
+        if (requested == names_download::kReadSize) {
             // The names download has completed: ordinary reading resumes, with an empty window
             // (the purge before the download threw away whatever the window was waiting for).
             namesPending_ = false;
+            downloadReceived_ = std::min(received, requested);
             windowFilled_ = 0;
             static_cast<void>(QueueWindowRead());  // failing, nothing is received until reopened
         }

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "device/NamesDownloadCheck.h"
 #include "device/Protocol.h"
 #include "device/RegisterMirror.h"
 #include "serial/SerialLink.h"
@@ -65,19 +67,25 @@ public:
 
     bool NamesPending() const { return namesPending_; }
 
-    // The names memory. ReadNames downloads the device's names memory into NamesImage() and
-    // returns true when a download was made and the image passes ValidateNames. Meanwhile it
-    // runs the thread's events through `pump` (the download's completion arrives as a notice
-    // that the owner hands to ProcessReceived). When no port is open it sends nothing and
-    // returns false. The command 0x01 follows every download that ended.
+    // The names memory. ReadNames downloads the device's names memory and, when the download
+    // is accepted (names_download::Check: exactly the 1024 bytes of the memory came and the
+    // line went quiet after them, every text byte storable), puts it into NamesImage() and
+    // returns true. A download that is not accepted never reaches the image: the image keeps
+    // what it held, and the result is false. A download disturbed by a report of the device
+    // (or cut short) is tried again, at most kNamesDownloadAttempts times in all. Meanwhile it
+    // runs the thread's events through `pump` (each completion arrives as a notice that the
+    // owner hands to ProcessReceived). When no port is open it sends nothing and returns
+    // false. The command 0x01 follows every download that ended.
     //
-    // The wait ends when the download read ends, when the port fails or is closed, and in any
-    // case kNamesWaitLimit after it began: a read that outlives its own time-outs means a port
-    // that no longer completes anything, and the link reports it failed (WM_PORT_FAILED).
+    // The wait for each download ends when its read ends, when the port fails or is closed,
+    // and in any case kNamesWaitLimit after it began: a read that outlives its own time-outs
+    // means a port that no longer completes anything, and the link reports it failed
+    // (WM_PORT_FAILED).
     [[nodiscard]] bool ReadNames(MessagePump& pump);
     static constexpr std::chrono::milliseconds kNamesWaitLimit{
         static_cast<std::int64_t>(kTimeouts.ReadTotalTimeoutMultiplier) * names_layout::kImageSize +
         kTimeouts.ReadTotalTimeoutConstant + 1000};
+    static constexpr int kNamesDownloadAttempts = 3;
     // Uploads the source-name table and both messages from the image, paced for the device's
     // memory writes (about 2.06 s on the calling thread), then sends 0x01. False only when a
     // write could not be queued: the upload then stops short of its end byte, so that no byte
@@ -105,8 +113,8 @@ public:
     void SetPause(Pause pause);
 
 protected:
-    // For the names transfer: the image of the device's names memory and the flag that a
-    // download read into it is outstanding.
+    // For the names transfer: the image of the device's names memory (only accepted downloads
+    // and the caller's edits reach it) and the flag that a download read is outstanding.
     NamesImageBytes namesImage_{};
     bool namesPending_ = false;
 
@@ -116,13 +124,21 @@ private:
     void DropFromWindow(std::uint32_t count);
     void PauseFor(std::chrono::milliseconds length);
     bool QueueNamesByte(const std::uint8_t* byte);  // after the pause between upload bytes
+    // One download into downloadBuffer_ and its verdict; nothing when the port failed, was
+    // closed or took no request (then the download is over).
+    std::optional<names_download::Verdict> DownloadNamesOnce(MessagePump& pump);
 
     Pause pause_;
     std::unique_ptr<ProtocolTrace> trace_;  // outlives the I/O thread: the destructor closes first
+    bool reopenFailedNoted_ = false;        // the trace has said that reopening fails
 
     RegisterMirror mirror_;
     std::array<std::uint8_t, 3> receiveWindow_{};
     std::uint32_t windowFilled_ = 0;  // bytes at the window's front that have arrived
+
+    // Where a names download lands before it is judged, and how much of it came.
+    std::array<std::uint8_t, names_download::kReadSize> downloadBuffer_{};
+    std::uint32_t downloadReceived_ = 0;
 };
 
 }  // namespace r512

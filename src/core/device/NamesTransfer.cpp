@@ -1,10 +1,12 @@
 // The names memory transfer of the device link: the download into the image, its check, and
 // the paced upload of the source-name table and the two messages.
+#include <algorithm>
 #include <thread>
 
 #include "base/MessagePump.h"
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
+#include "device/ProtocolTrace.h"
 
 namespace r512 {
 
@@ -43,28 +45,49 @@ void DeviceLink::SetPause(Pause pause) { pause_ = std::move(pause); }
 
 bool DeviceLink::ReadNames(MessagePump& pump) {
     if (!IsOpen()) return false;  // no port (or a failed one): nothing is sent
+    for (int attempt = 1;; ++attempt) {
+        const std::optional<names_download::Verdict> verdict = DownloadNamesOnce(pump);
+        if (!verdict) return false;
+        if (trace_ && *verdict != names_download::Verdict::Accepted) {
+            trace_->Note(std::string("names download refused: ") +
+                         names_download::Describe(*verdict));
+        }
+        if (*verdict == names_download::Verdict::Accepted) {
+            std::copy_n(downloadBuffer_.begin(), namesImage_.size(), namesImage_.begin());
+            return true;
+        }
+        if (!names_download::ShouldTryAgain(*verdict) || attempt == kNamesDownloadAttempts)
+            return false;
+    }
+}
+
+std::optional<names_download::Verdict> DeviceLink::DownloadNamesOnce(MessagePump& pump) {
     namesPending_ = true;
+    downloadReceived_ = 0;
     // Abort the ordinary read (its completion comes later and is dropped while the flag is
-    // set) and throw away unread input, so that the image starts with the reply's first byte.
+    // set) and throw away unread input, so that the download read starts with the reply.
     if (!PurgeReceive()) {
         namesPending_ = false;
-        return false;
+        return std::nullopt;
     }
     if (!QueueWrite(&kDownloadRequest, 1, 0)) {
         // Nothing went out. The aborted read's completion is handled as an ordinary one and
         // reading goes on.
         namesPending_ = false;
-        return false;
+        return std::nullopt;
     }
-    if (!QueueRead(namesImage_.data(), names_layout::kImageSize, WM_DEVICE_DATA)) {
+    // The read asks for more than the memory, so that whatever follows the memory before the
+    // line goes quiet lands in it too, and ends by the port's time-outs.
+    const auto started = std::chrono::steady_clock::now();
+    if (!QueueRead(downloadBuffer_.data(), names_download::kReadSize, WM_DEVICE_DATA)) {
         namesPending_ = false;
         static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
-        return false;
+        return std::nullopt;
     }
 
-    // The read ends when the whole memory has come or by the port's time-outs; its notice
-    // reaches ProcessReceived through the owner, which clears the flag. A port that fails or
-    // is closed discards the read without a notice: then there is no download to wait for.
+    // The read's notice reaches ProcessReceived through the owner, which clears the flag. A
+    // port that fails or is closed discards the read without a notice: then there is no
+    // download to wait for.
     pump.RunUntil([this] { return !namesPending_ || !IsOpen(); }, kNamesWaitLimit);
     if (namesPending_) {
         namesPending_ = false;
@@ -72,14 +95,18 @@ bool DeviceLink::ReadNames(MessagePump& pump) {
         // more (a removed device whose driver never ends the read). Closing it is the
         // window's part, as for any failure of the port.
         ReportPortFailure();
-        return false;
+        return std::nullopt;
     }
-    if (!IsOpen()) return false;
-
+    if (!IsOpen()) return std::nullopt;
     static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
-    // The number of bytes that came is not looked at: a short or missing reply leaves the
-    // rest of the image as it was, and the check alone decides.
-    return ValidateNames();
+
+    // A read that did not fill its buffer ended by a time-out; one that ended before its total
+    // time-out could have run out (counted from before the read started) ended by silence.
+    const auto took = std::chrono::steady_clock::now() - started;
+    const bool quiet = downloadReceived_ < names_download::kReadSize &&
+                       took < std::chrono::milliseconds(kTimeouts.ReadTotalTimeoutConstant);
+    return names_download::Check(
+        std::span<const std::uint8_t>(downloadBuffer_.data(), downloadReceived_), quiet);
 }
 
 void DeviceLink::PauseFor(std::chrono::milliseconds length) {
@@ -108,6 +135,7 @@ bool DeviceLink::WriteNames() {
     // A byte that could not be queued ends the upload short of its end byte, rather than let
     // the bytes after it land one place early in the device's memory.
     if (queued) queued = QueueNamesByte(&kUploadEnd);
+    if (!queued && trace_) trace_->NoteAndReset("names upload cut short");
 
     PauseFor(kEndPause);
     static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "device/KeyNames.h"
+#include "device/NamesDownloadCheck.h"
 #include "device/Protocol.h"
 #include "device/RegisterText.h"
 
@@ -92,6 +93,13 @@ std::string TraceDecoder::DescribeUploadByte(std::uint8_t byte) {
     return text;
 }
 
+void TraceDecoder::Reset() {
+    pending_.clear();
+    uploadSection_ = 0;
+    uploading_ = false;
+    sectionDone_ = 0;
+}
+
 std::string TraceDecoder::DescribeSent(const std::uint8_t* bytes, std::uint32_t count) {
     if (count == 0) return "";
     if (count == 5 && bytes[0] == kCommandStart && bytes[1] == 'R' && bytes[2] == 'S' &&
@@ -113,9 +121,9 @@ std::string TraceDecoder::DescribeSent(const std::uint8_t* bytes, std::uint32_t 
 
 std::string TraceDecoder::DescribeReceived(const std::uint8_t* bytes, std::uint32_t count,
                                            std::uint32_t requested) {
-    if (requested == names_layout::kImageSize) {
-        return "names memory, " + std::to_string(count) + " of " + std::to_string(requested) +
-               " bytes";
+    if (requested == names_download::kReadSize) {
+        return "names memory, " + std::to_string(count) + " of " +
+               std::to_string(names_download::kImageSize) + " bytes";
     }
     pending_.insert(pending_.end(), bytes, bytes + count);
     // The device's units, lined up as the receiving side lines them up: the filler pair, a
@@ -200,5 +208,16 @@ void ProtocolTrace::Note(const std::string& text) {
     std::fputs((TimeStamp() + " -- " + text + "\n").c_str(), file_);
     std::fflush(file_);
 }
+
+void ProtocolTrace::NoteAndReset(const std::string& text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    decoder_.Reset();
+    std::fputs((TimeStamp() + " -- " + text + "\n").c_str(), file_);
+    std::fflush(file_);
+}
+
+void ProtocolTrace::PortFailed() { NoteAndReset("port failed"); }
+
+void ProtocolTrace::Purged() { NoteAndReset("purge: unread input thrown away"); }
 
 }  // namespace r512

@@ -25,6 +25,10 @@ public:
     std::string DescribeReceived(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint32_t requested);
 
+    // Forgets what earlier bytes began (a frame part, an upload under way): the next bytes
+    // start afresh, as after a reopen, a purge or an upload cut short.
+    void Reset();
+
 private:
     std::string DescribeUploadByte(std::uint8_t byte);
 
@@ -56,8 +60,13 @@ public:
 
     void Sent(const std::uint8_t* bytes, std::uint32_t count) override;
     void Received(const std::uint8_t* bytes, std::uint32_t count, std::uint32_t requested) override;
+    void PortFailed() override;
+    void Purged() override;
     // A line of its own, for events around the bytes ("open socket://127.0.0.1:4001").
     void Note(const std::string& text);
+    // A line of its own for an event after which the bytes start afresh (a reopen, an upload
+    // cut short): the decoder forgets what earlier bytes began.
+    void NoteAndReset(const std::string& text);
 
 private:
     explicit ProtocolTrace(std::FILE* file);

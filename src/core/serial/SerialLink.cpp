@@ -166,12 +166,14 @@ bool SerialLink::PurgeReceive() {
     std::lock_guard<std::mutex> guard(readQueue_.lock);
     const std::uint64_t outstanding =
         readQueue_.requests.empty() ? 0 : readQueue_.requests.front()->serial;
+    if (trace_ != nullptr) trace_->Purged();
     return channel_->PurgeReceive(outstanding);
 }
 
 void SerialLink::ReportPortFailure() {
     if (!IsOpen()) return;  // closed or already failed: told once
     failed_.store(true);
+    if (trace_ != nullptr) trace_->PortFailed();
     Post(WM_PORT_FAILED, 0, 0);
 }
 
@@ -213,7 +215,10 @@ void SerialLink::IoThread() {
         if (completion.kind == Kind::Failed) {
             // The port is gone: nothing on it will complete. The link closes itself (nothing
             // more is queued or started) and the owner learns it on its own thread.
-            if (!failed_.exchange(true)) Post(WM_PORT_FAILED, 0, 0);
+            if (!failed_.exchange(true)) {
+                if (trace_ != nullptr) trace_->PortFailed();
+                Post(WM_PORT_FAILED, 0, 0);
+            }
             break;
         }
         if (completion.kind == Kind::ReadDone) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "base/BlockingNoticeQueue.h"
 #include "device/DeviceLink.h"
+#include "device/NamesDownloadCheck.h"
 #include "device/NamesFields.h"
 #include "support/FakePortChannel.h"
 #include "support/NamesPumps.h"
@@ -44,22 +47,30 @@ protected:
         ASSERT_TRUE(fake.WaitForReads(1, kWait));
     }
 
-    // The pump plays the device: it ends the aborted ordinary read with `abortedBytes`, then
-    // answers the download read with `reply`.
+    // The pump plays the device for every download: it ends the ordinary read that the purge
+    // aborted (the first with `abortedBytes`, later ones empty), then answers the download
+    // read with `reply(attempt)` (attempt 0, 1, ...), cut to what the read asks for.
+    void AnswerEveryDownload(std::vector<std::uint8_t> abortedBytes,
+                             std::function<std::vector<std::uint8_t>(int attempt)> reply) {
+        downloads = 0;
+        pump.beforeEachWait = [this, abortedBytes, reply, answered = fake.ReadsStarted() - 1,
+                               first = true]() mutable {
+            const std::size_t started = fake.ReadsStarted();
+            if (started == answered || fake.LastRead().length > 3) return;
+            fake.CompleteRead(first ? abortedBytes : std::vector<std::uint8_t>{});
+            first = false;
+            ASSERT_TRUE(fake.WaitForReads(started + 1, kWait));
+            const auto read = fake.LastRead();
+            ASSERT_GT(read.length, 3u);
+            auto bytes = reply(downloads++);
+            if (bytes.size() > read.length) bytes.resize(read.length);
+            fake.CompleteRead(bytes);
+            answered = started + 1;
+        };
+    }
     void AnswerDownloadWith(std::vector<std::uint8_t> abortedBytes,
                             std::vector<std::uint8_t> reply) {
-        pump.beforeEachWait = [this, abortedBytes, reply, step = 0]() mutable {
-            if (step == 0) {
-                const std::size_t before = fake.ReadsStarted();
-                fake.CompleteRead(abortedBytes);  // the purge ended the ordinary read
-                ASSERT_TRUE(fake.WaitForReads(before + 1, kWait));
-                step = 1;
-            } else if (step == 1) {
-                ASSERT_EQ(fake.LastRead().length, 1024u);
-                fake.CompleteRead(reply);
-                step = 2;
-            }
-        };
+        AnswerEveryDownload(std::move(abortedBytes), [reply](int) { return reply; });
     }
 
     std::vector<std::vector<std::uint8_t>> WritesSoFar() {
@@ -74,6 +85,7 @@ protected:
     Link link;
     FakePortChannel fake;
     NoticePump pump{link, notices};
+    int downloads = 0;  // download reads answered
 };
 
 TEST_F(NamesTransfer, DownloadWithNoPortOpenSendsNothingAndLeavesTheFlagClear) {
@@ -120,8 +132,7 @@ TEST_F(NamesTransfer, DownloadPurgesRequestsReadsIntoTheImageAndEndsWith0x01) {
     // Reads: the ordinary one, the download into the image, the ordinary one again.
     std::lock_guard<std::mutex> guard(shared.lock);
     ASSERT_EQ(shared.readsStarted.size(), 3u);
-    EXPECT_EQ(shared.readsStarted[1].length, 1024u);
-    EXPECT_EQ(shared.readsStarted[1].data, link.NamesImage().data());
+    EXPECT_EQ(shared.readsStarted[1].length, names_download::kReadSize);
     EXPECT_EQ(shared.readsStarted[1].noticeMessage, WM_DEVICE_DATA);
     EXPECT_EQ(shared.readsStarted[2].length, 3u);
     EXPECT_EQ(shared.readsStarted[2].data, shared.readsStarted[0].data);
@@ -142,27 +153,128 @@ TEST_F(NamesTransfer, InvalidByteInTheDownloadFailsButStillEndsWith0x01) {
     EXPECT_EQ(WritesSoFar().back(), kNamesDone);
 }
 
-TEST_F(NamesTransfer, ShortReplyKeepsTheRestOfTheEarlierImageAndTheCheckDecides) {
+TEST_F(NamesTransfer, ReplyThatIsNotTheWholeMemoryFailsAndLeavesTheImageAsItWas) {
     Open();
-    // Nothing downloaded yet: the image is all zero, so a reply of 300 bytes fails.
     const auto memory = DeviceMemory();
-    AnswerDownloadWith({}, std::vector<std::uint8_t>(memory.begin(), memory.begin() + 300));
-    EXPECT_FALSE(link.ReadNames(pump));
-    EXPECT_EQ(link.NamesImage()[400], 0);
-    EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 300, link.NamesImage().begin()));
-
-    // After a full download, a short reply leaves the earlier bytes, which pass.
-    fake.Push({Kind::WriteDone, 1});
-    ASSERT_TRUE(fake.WaitForWrites(2, kWait));
-    fake.Push({Kind::WriteDone, 5});
-    ASSERT_TRUE(fake.WaitIdle(kWait));
     AnswerDownloadWith({}, memory);
+    ASSERT_TRUE(link.ReadNames(pump));
+    const auto accepted = link.NamesImage();
+
+    // Each reply below ends the read by silence; none is the whole memory in place, so none
+    // reaches the image, however good the earlier bytes it would leave there. A short or moved
+    // reply is asked for again, up to the limit; silence and bad memory are not.
+    auto longer = memory;
+    longer.insert(longer.begin(), {0xE1, 0x30, 0xFF});
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> reply;
+        int downloads;
+    };
+    const Case cases[] = {
+        {"no reply", {}, 1},
+        {"short reply", std::vector<std::uint8_t>(300, 'Z'), DeviceLink::kNamesDownloadAttempts},
+        {"a report ahead", longer, DeviceLink::kNamesDownloadAttempts},
+        {"one byte short", {memory.begin(), memory.end() - 1}, DeviceLink::kNamesDownloadAttempts},
+    };
+    for (const Case& c : cases) {
+        AnswerDownloadWith({}, c.reply);
+        EXPECT_FALSE(link.ReadNames(pump)) << c.what;
+        EXPECT_EQ(downloads, c.downloads) << c.what;
+        EXPECT_EQ(link.NamesImage(), accepted) << c.what;
+        EXPECT_FALSE(link.NamesPending()) << c.what;
+    }
+}
+
+// A register report that comes with the reply, wherever it comes, moves bytes of the image; the
+// texts mostly stay printable. Even with such a report at the same place in every download,
+// no download may be taken: the result is false and the image keeps the earlier download.
+TEST_F(NamesTransfer, AReportAnywhereInTheReplyIsNeverTaken) {
+    Open();
+    const auto memory = DeviceMemory();
+    AnswerDownloadWith({}, memory);
+    ASSERT_TRUE(link.ReadNames(pump));
+    const std::vector<std::uint8_t> report = {0xE1, 0x42, 0xFF};
+    int accepted = 0;
+    for (std::size_t at = 0; at <= memory.size(); ++at) {
+        auto disturbed = memory;
+        disturbed.insert(disturbed.begin() + static_cast<std::ptrdiff_t>(at), report.begin(),
+                         report.end());
+        AnswerDownloadWith({}, disturbed);
+        if (link.ReadNames(pump)) {
+            ++accepted;
+            ADD_FAILURE() << "a download with a report at " << at << " was taken";
+        }
+        ASSERT_TRUE(std::equal(memory.begin(), memory.end(), link.NamesImage().begin())) << at;
+        ASSERT_EQ(downloads, DeviceLink::kNamesDownloadAttempts) << at;
+    }
+    EXPECT_EQ(accepted, 0);
+}
+
+// Only the first download is disturbed: the next one brings the memory.
+TEST_F(NamesTransfer, ADisturbedDownloadIsAskedForAgain) {
+    Open();
+    const auto memory = DeviceMemory();
+    auto disturbed = memory;
+    disturbed.insert(disturbed.begin(), {0xE1, 0x42, 0xFF});
+    AnswerEveryDownload({}, [&](int attempt) { return attempt == 0 ? disturbed : memory; });
     EXPECT_TRUE(link.ReadNames(pump));
-    std::vector<std::uint8_t> other(300, 'Z');
-    AnswerDownloadWith({}, other);
-    EXPECT_TRUE(link.ReadNames(pump));
-    EXPECT_EQ(link.NamesImage()[299], 'Z');
-    EXPECT_TRUE(std::equal(memory.begin() + 300, memory.end(), link.NamesImage().begin() + 300));
+    EXPECT_EQ(downloads, 2);
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), link.NamesImage().begin()));
+}
+
+// The property: reports come at random moments around 1,000 downloads of random memories
+// (ahead of the reply, inside it, just after it, after the line went quiet, or only the tail of
+// one that began before the request). Every download either brings the device's names exactly
+// or fails and leaves the image as it was: never a moved name.
+TEST_F(NamesTransfer, ReportsAtRandomMomentsNeverYieldAMovedName) {
+    Open();
+    std::vector<std::uint8_t> memory;
+    std::mt19937 random;
+    const std::vector<std::uint8_t> report = {0xE9, 0x33, 0xFF};
+    // What the download read gets when the device answers with `memory` and reports come.
+    auto disturbedReply = [&](int) {
+        std::vector<std::uint8_t> arrived = memory;
+        const int reports = std::uniform_int_distribution<int>(0, 2)(random);
+        for (int r = 0; r < reports; ++r) {
+            // In byte times from the reply's first byte: up to 1024 inside or ahead, a little
+            // later still within the read's quiet time, later than that after the read.
+            const int moment = std::uniform_int_distribution<int>(0, 1150)(random);
+            if (moment > 1100) continue;  // after the line went quiet: ordinary reading takes it
+            const std::size_t at =
+                std::min<std::size_t>(static_cast<std::size_t>(moment), arrived.size());
+            arrived.insert(arrived.begin() + static_cast<std::ptrdiff_t>(at), report.begin(),
+                           report.end());
+        }
+        if (std::uniform_int_distribution<int>(0, 9)(random) == 0) {
+            // The tail of a report that had begun before the purge.
+            const int tail = std::uniform_int_distribution<int>(1, 2)(random);
+            arrived.insert(arrived.begin(), report.end() - tail, report.end());
+        }
+        return arrived;
+    };
+    int got = 0;
+    int failed = 0;
+    for (std::uint32_t seed = 1; seed <= 1000; ++seed) {
+        random.seed(seed);
+        memory.assign(names_download::kImageSize, 0);
+        for (auto& byte : memory)
+            byte =
+                static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0x20, 0x7E)(random));
+        const auto before = link.NamesImage();
+        AnswerEveryDownload({}, disturbedReply);
+        if (link.ReadNames(pump)) {
+            ++got;
+            ASSERT_TRUE(std::equal(memory.begin(), memory.end(), link.NamesImage().begin()))
+                << "seed " << seed;
+        } else {
+            ++failed;
+            ASSERT_EQ(link.NamesImage(), before) << "seed " << seed;
+        }
+        ASSERT_LE(downloads, DeviceLink::kNamesDownloadAttempts) << "seed " << seed;
+    }
+    // Both outcomes happened: the runs did disturb downloads and did let whole ones through.
+    EXPECT_GT(got, 0);
+    EXPECT_GT(failed, 0);
 }
 
 TEST_F(NamesTransfer, ClosingThePortDuringTheDownloadEndsIt) {
@@ -253,7 +365,7 @@ TEST_F(NamesTransfer, DroppedReadsWhileTheDownloadIsOutstandingQueueNothing) {
     EXPECT_EQ(link.Mirror().Value(RS_VOLUME), 0);
     EXPECT_FALSE(fake.WaitForReads(before + 1, 100ms));  // no read took its place
     // The download's completion, however short, clears the flag and reading resumes.
-    EXPECT_FALSE(link.ProcessReceived(1024, 17).Taken());
+    EXPECT_FALSE(link.ProcessReceived(names_download::kReadSize, 17).Taken());
     EXPECT_FALSE(link.NamesPending());
     ASSERT_TRUE(fake.WaitForReads(before + 1, kWait));
     EXPECT_EQ(fake.LastRead().length, 3u);

@@ -151,7 +151,7 @@ TEST(ProcessReceived, WhileNamesPendingOrdinaryReadsAreDropped) {
     EXPECT_EQ(h.fake.ReadsStarted(), reads);
     EXPECT_TRUE(h.link.NamesPending());
     // The download's completion ends the wait and ordinary reading resumes with three bytes.
-    EXPECT_FALSE(h.link.ProcessReceived(1024, 1024).Taken());
+    EXPECT_FALSE(h.link.ProcessReceived(names_download::kReadSize, 1024).Taken());
     EXPECT_FALSE(h.link.NamesPending());
     ASSERT_EQ(h.fake.ReadsStarted(), reads + 1);
     EXPECT_EQ(h.fake.LastRead().length, 3u);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "device/NamesDownloadCheck.h"
 #include "device/ProtocolTrace.h"
 
 namespace r512::test {
@@ -32,7 +33,25 @@ TEST(TraceDecoder, ReceivedStreamIsCutIntoTheDevicesUnits) {
                   step.meaning);
     }
     const Bytes names(1024, 0x20);
-    EXPECT_EQ(decoder.DescribeReceived(names.data(), 300, 1024), "names memory, 300 of 1024 bytes");
+    EXPECT_EQ(decoder.DescribeReceived(names.data(), 300, names_download::kReadSize),
+              "names memory, 300 of 1024 bytes");
+}
+
+// After a reopen, a purge or an upload cut short, bytes start afresh: the part of a frame that
+// came before and an upload under way are forgotten.
+TEST(TraceDecoder, ResetForgetsWhatEarlierBytesBegan) {
+    TraceDecoder decoder;
+    const Bytes part = {0xE1, 0x41};
+    EXPECT_EQ(decoder.DescribeReceived(part.data(), 2, 3), "...");
+    const Bytes header = {0xDD, 0x3B, 0x91, 0x5E, 0x27, 0xA4, 0x0F, 0x6C};
+    decoder.DescribeSent(header.data(), 8);
+    const Bytes names = {0xCF};
+    decoder.DescribeSent(names.data(), 1);
+    decoder.Reset();
+    const Bytes frame = {0xE2, 0x01, 0xFF};
+    EXPECT_EQ(decoder.DescribeReceived(frame.data(), 3, 3), "RS_MUTE = 1 (on)");
+    const Bytes request = {0xDC};
+    EXPECT_EQ(decoder.DescribeSent(request.data(), 1), "names download request");
 }
 
 TEST(TraceDecoder, SentBytesAreNamed) {
