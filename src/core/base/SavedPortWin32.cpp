@@ -8,9 +8,9 @@
 #include <string>
 
 #include "base/SettingsLayout.h"
-#include "ctl/SavedPort.h"
+#include "base/SavedPort.h"
 
-namespace r512::ctl {
+namespace r512 {
 
 namespace {
 
@@ -37,4 +37,4 @@ SavedPort ReadSavedPort() {
     return saved;
 }
 
-}  // namespace r512::ctl
+}  // namespace r512
