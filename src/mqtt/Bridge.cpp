@@ -144,7 +144,11 @@ void Bridge::RunUntil(const std::function<bool()>& done, std::chrono::millisecon
 
 void Bridge::ReadDeviceNames() {
     namesRead_ = true;
-    if (!link_.ReadNames(*this)) {
+    const bool read = link_.ReadNames(*this);
+    // The download discards whatever the device was reporting meanwhile: ask for it again.
+    link_.RequestRefresh();
+    lastFrame_ = Clock::now();
+    if (!read) {
         Log("the source names could not be read from the R512; the fixed names serve");
         return;
     }
@@ -172,9 +176,14 @@ void Bridge::SyncAvailability() {
     online_ = answering;
     Log(online_ ? "the R512 answers" : "the R512 does not answer");
     if (online_) {
-        // Fresh state: every register is published again as its report comes.
         for (const RegisterTopic& topic : RegisterTopics()) PublishRegister(topic.code, true);
         if (!namesRead_) ReadDeviceNames();
+    } else {
+        // Fresh state when the device is back: every register is published again as its report
+        // comes, and only reports from then on count as an answer.
+        for (const RegisterTopic& topic : RegisterTopics())
+            published_.erase(topics_.State(topic.leaf));
+        lastFrame_ = {};
     }
     Publish(topics_.Availability(), online_ ? "online" : "offline");
 }
@@ -220,9 +229,13 @@ void Bridge::HandleSet(const RegisterTopic& topic, const std::string& payload) {
         PublishRegister(topic.code, true);  // a controller that showed the value takes it back
         return Log(error);
     }
-    if (!online_ || link_.Mirror().State(topic.code) == RegisterState::Pending) {
+    if (!online_) {
         PublishRegister(topic.code, true);
         return Log(std::string(topic.leaf) + " " + payload + ": the R512 is not connected");
+    }
+    if (link_.Mirror().State(topic.code) == RegisterState::Pending) {
+        return Log(std::string(topic.leaf) + " " + payload + ": the R512 has not reported " +
+                   RegisterName(topic.code) + " yet");
     }
     // A new command for a register replaces the one still under way.
     SetPursuit& pursuit = pursuits_[topic.code];
@@ -307,7 +320,7 @@ bool Bridge::Publish(const std::string& topic, const std::string& payload, bool 
 }
 
 DiscoveryContext Bridge::Context() const {
-    return {topics_,      options_.discoveryPrefix, NodeIdOf(options_.clientId),
+    return {topics_,      options_.discoveryPrefix, NodeIdOf(options_.topicPrefix),
             R512_VERSION, options_.maxVolume,       names_};
 }
 
