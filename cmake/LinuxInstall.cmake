@@ -54,8 +54,16 @@ endforeach()
 # package, so that an upgrade keeps the user's edits).
 if(TARGET r512-mqtt)
     install(FILES ${R512_LINUX_DIR}/r512-mqtt.service DESTINATION lib/systemd/system)
-    install(FILES ${R512_LINUX_DIR}/r512-mqtt.default DESTINATION /etc/default
-            RENAME r512-mqtt)
+    # /etc beside a /usr prefix (as GNUInstallDirs decides), else inside the prefix; decided at
+    # install time, since the package is staged under a prefix of its own.
+    install(CODE "
+        if(CMAKE_INSTALL_PREFIX MATCHES \"/usr/?$\")
+            get_filename_component(r512_etc \"\${CMAKE_INSTALL_PREFIX}/../etc\" ABSOLUTE)
+        else()
+            set(r512_etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
+        endif()
+        file(INSTALL DESTINATION \"\${r512_etc}/default\" TYPE FILE RENAME r512-mqtt
+             FILES \"${R512_LINUX_DIR}/r512-mqtt.default\")")
     file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "/etc/default/r512-mqtt\n")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
 endif()

@@ -205,7 +205,8 @@ std::optional<std::uint8_t> KeyCommand(const std::string& payload, std::uint8_t 
         if (error) *error = "key: no key '" + name + "'";
         return std::nullopt;
     }
-    const bool raisesMain = code == cmd::kVolumeUp && DisplayValue(volume, RS_VOLUME) >= maxVolume;
+    const bool raisesMain = (code == cmd::kVolumeUp || code == cmd::kKnobUp) &&
+                            DisplayValue(volume, RS_VOLUME) >= maxVolume;
     const bool raisesZone =
         code == cmd::kZoneVolumeUp && DisplayValue(zoneVolume, RS_ZONE_VOLUME) >= maxVolume;
     if (raisesMain || raisesZone) {

@@ -59,7 +59,8 @@ bool CommandGoal(const RegisterTopic& topic, const std::string& payload, const S
                  int maxVolume, SetGoal& goal, std::string* error);
 
 // A key from the key topic: its code, or nothing with `error` set for a name that is no key or
-// a key that would raise a volume already at the cap.
+// a key that would raise a volume already at the cap (the volume keys, and the knob, which
+// turns the main volume).
 std::optional<std::uint8_t> KeyCommand(const std::string& payload, std::uint8_t volume,
                                        std::uint8_t zoneVolume, int maxVolume, std::string* error);
 

@@ -30,10 +30,17 @@ struct Bridge {
 class MqttBridgeTest : public ::testing::Test {
 protected:
     void Start(const std::string& brokerConfig = "", std::vector<std::string> bridgeArgs = {},
-               Subscriber::Options subscriber = {}) {
+               Subscriber::Options subscriber = {}, bool tcp = false,
+               const std::string& names = "") {
         if (port_ == 0) port_ = FreeLoopbackPort();
         broker_ = std::make_unique<Broker>(dir_, port_, brokerConfig);
-        sim_ = std::make_unique<Simulator>(dir_);
+        sim_ = std::make_unique<Simulator>(dir_, tcp);
+        if (!names.empty()) {
+            // The device's own names memory, written as the Names dialog would.
+            dir_.Write("names.txt", names);
+            ASSERT_TRUE(RunShell(std::string(R512CTL_PATH) + " --port " + sim_->port +
+                                 " names set " + dir_.File("names.txt") + " >/dev/null"));
+        }
         if (subscriber.uri.empty()) subscriber.uri = "tcp://127.0.0.1:" + std::to_string(port_);
         subscriber_ = std::make_unique<Subscriber>(subscriber);
         ASSERT_TRUE(subscriber_->Connected());
@@ -169,8 +176,26 @@ TEST_F(MqttBridgeTest, TheVolumeCapHolds) {
     EXPECT_NE(bridge_->Log().find("at the cap"), std::string::npos) << bridge_->Log();
 }
 
-TEST_F(MqttBridgeTest, AnUnpluggedDeviceIsOfflineUntilItIsBack) {
-    Start();
+TEST_F(MqttBridgeTest, TheDevicesOwnSourceNamesAreTheChoices) {
+    Start("", {}, {}, false, "source-1 = \"DVD\"\nsource-8 = \"Phono\"\n");
+    ASSERT_TRUE(subscriber_->WaitForTopic("homeassistant/select/r512/source/config"));
+    const auto configs = Configs();
+    const auto& options = configs.at("homeassistant/select/r512/source/config").at("options");
+    EXPECT_EQ(options.as_array().at(0).as_string(), "DVD");
+    EXPECT_EQ(options.as_array().at(7).as_string(), "Phono");
+    EXPECT_EQ(options.as_array().at(9).as_string(), "Ext 5.1");
+    subscriber_->Publish("r512/source/set", "Phono");
+    EXPECT_TRUE(subscriber_->WaitFor("r512/source", "Phono")) << bridge_->Log();
+    subscriber_->Publish("r512/zone_source/set", "DVD");
+    EXPECT_TRUE(subscriber_->WaitFor("r512/zone_source", "DVD")) << bridge_->Log();
+}
+
+// The adapter pulled out and put back (a serial port), and the connection dropped by the
+// other end (socket://, as when r512d restarts).
+class MqttUnplugTest : public MqttBridgeTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MqttUnplugTest, AnUnpluggedDeviceIsOfflineUntilItIsBack) {
+    Start("", {}, {}, GetParam());
     subscriber_->Forget();
     sim_->process->Signal(SIGUSR1);  // the adapter pulled out; back after a second
     EXPECT_TRUE(subscriber_->WaitFor("r512/availability", "offline", 5s)) << bridge_->Log();
@@ -180,6 +205,9 @@ TEST_F(MqttBridgeTest, AnUnpluggedDeviceIsOfflineUntilItIsBack) {
         << "no fresh state: " << subscriber_->Last("r512/volume") << "\n"
         << bridge_->Log();
 }
+
+INSTANTIATE_TEST_SUITE_P(Transports, MqttUnplugTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Socket" : "SerialPort"; });
 
 TEST_F(MqttBridgeTest, ARestartedBrokerGetsTheRetainedStateAgain) {
     Start();

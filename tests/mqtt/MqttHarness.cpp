@@ -243,14 +243,26 @@ void Subscriber::Publish(const std::string& topic, const std::string& payload) {
     client_->publish(topic, payload.data(), payload.size(), 1, false)->wait_for(2s);
 }
 
-Simulator::Simulator(const ScratchDir& dir, double replugAfter) {
-    port = dir.File("tty");
-    process = std::make_unique<Child>(
-        std::vector<std::string>{R512_SIM_PATH, "--link", port, "--replug-after",
-                                 std::to_string(replugAfter)},
-        true, dir.File("sim.out"), dir.File("sim.log"));
-    if (!WaitUntil([&] { return std::filesystem::exists(port); }, 5s))
-        throw std::runtime_error("r512-sim did not start");
+Simulator::Simulator(const ScratchDir& dir, bool tcp, double replugAfter) {
+    std::vector<std::string> argv{R512_SIM_PATH, "--replug-after", std::to_string(replugAfter)};
+    if (tcp) {
+        argv.insert(argv.end(), {"--tcp", "127.0.0.1:0"});
+    } else {
+        port = dir.File("tty");
+        argv.insert(argv.end(), {"--link", port});
+    }
+    process = std::make_unique<Child>(argv, true, dir.File("sim.out"), dir.File("sim.log"));
+    // The simulator prints its port's name when it is ready.
+    const bool ready = WaitUntil(
+        [&] {
+            std::ifstream out(dir.File("sim.out"));
+            std::string line;
+            if (!std::getline(out, line) || out.eof()) return false;
+            if (tcp) port = line;
+            return true;
+        },
+        5s);
+    if (!ready) throw std::runtime_error("r512-sim did not start");
 }
 
 }  // namespace r512::test

@@ -108,9 +108,10 @@ private:
     std::map<std::string, std::string> last_;
 };
 
-// r512-sim on a pseudo-terminal reached through a link in `dir`; keys on its standard input.
+// r512-sim on a pseudo-terminal reached through a link in `dir`, or serving TCP on the
+// loopback address (`port` is then its socket:// name); keys on its standard input.
 struct Simulator {
-    explicit Simulator(const ScratchDir& dir, double replugAfter = 1.0);
+    explicit Simulator(const ScratchDir& dir, bool tcp = false, double replugAfter = 1.0);
     std::string port;
     std::unique_ptr<Child> process;
 };

@@ -124,6 +124,8 @@ TEST(MqttTopics, KeysByNameAndNoneAboveTheCap) {
         {"VOLUME-DOWN", 115, 0, -30, cmd::kVolumeDown},
         {"zone-volume-up", 0, 70, -30, -1},
         {"no-such-key", 0, 0, 15, -1},
+        {"knob-up", 70, 0, -30, -1},
+        {"knob-up", 69, 0, -30, cmd::kKnobUp},
     };
     for (const Case& c : cases) {
         std::string error;
