@@ -207,7 +207,8 @@ void Bridge::HandleMessage(const std::string& topic, const std::string& payload)
     }
     if (topic == topics_.Refresh()) {
         controller_.RefreshCommand();
-        lastFrame_ = Clock::now();  // the answer is awaited from now on
+        // A device that answers stays online while its answer comes.
+        if (online_) lastFrame_ = Clock::now();
         return;
     }
     const std::string head = topics_.prefix + "/";

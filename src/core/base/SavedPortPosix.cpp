@@ -6,9 +6,9 @@
 #include <sstream>
 #include <vector>
 
-#include "base/SettingsLayout.h"
 #include "base/QSettingsIni.h"
 #include "base/SavedPort.h"
+#include "base/SettingsLayout.h"
 
 namespace r512 {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "base/SettingsLayout.h"
 #include "base/SavedPort.h"
+#include "base/SettingsLayout.h"
 
 namespace r512 {
 
