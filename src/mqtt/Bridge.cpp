@@ -30,6 +30,17 @@ constexpr std::chrono::milliseconds kFirstAnswerWait{3000};
 constexpr std::chrono::seconds kBrokerWait{10};
 constexpr int kQos = 1;
 
+// Why a connection attempt failed: the broker's refusal (its CONNACK code) or the library's
+// words for what went wrong before.
+std::string FailureText(int code) {
+    static const char* const kRefusals[] = {"unacceptable protocol version", "client id rejected",
+                                            "broker unavailable", "bad user name or password",
+                                            "not authorized"};
+    if (code >= 1 && code <= 5) return std::string("refused: ") + kRefusals[code - 1];
+    const std::string text = ::mqtt::exception::error_str(code);
+    return text.empty() ? "error " + std::to_string(code) : text;
+}
+
 }  // namespace
 
 // The MQTT library's callbacks, on its threads: each only queues an event for the bridge.
@@ -41,8 +52,8 @@ public:
     void message_arrived(::mqtt::const_message_ptr message) override {
         bridge_.Post({Event::Kind::Message, message->get_topic(), message->to_string()});
     }
-    void on_failure(const ::mqtt::token&) override {
-        bridge_.Post({Event::Kind::ConnectFailed, {}, {}});
+    void on_failure(const ::mqtt::token& token) override {
+        bridge_.Post({Event::Kind::ConnectFailed, {}, FailureText(token.get_return_code())});
     }
     void on_success(const ::mqtt::token&) override {}
 
@@ -275,8 +286,7 @@ bool Bridge::Connect(bool wait) {
         auto token = client_->connect(options, nullptr, *callbacks_);
         if (wait) return token->wait_for(kBrokerWait) && client_->is_connected();
     } catch (const ::mqtt::exception& error) {
-        Log(std::string("broker: ") + error.what());
-        if (!wait) Post({Event::Kind::ConnectFailed, {}, {}});
+        if (!wait) Post({Event::Kind::ConnectFailed, {}, error.what()});
         return false;
     }
     return true;
@@ -299,9 +309,10 @@ void Bridge::Connected() {
     PublishAll();
 }
 
-void Bridge::ConnectionDown() {
-    if (brokerUp_) Log("the broker connection is lost; connecting again");
+void Bridge::ConnectionDown(const std::string& why) {
     brokerUp_ = false;
+    Log(options_.broker + ": " + why + "; trying again in " + std::to_string(backoff_.count()) +
+        " ms");
     reconnectAt_ = Clock::now() + backoff_;
     backoff_ = std::min(backoff_ * 2, kLongestBackoff);
 }
@@ -357,8 +368,10 @@ void Bridge::HandleEvents() {
                 Connected();
                 break;
             case Event::Kind::Lost:
+                ConnectionDown("the connection is lost");
+                break;
             case Event::Kind::ConnectFailed:
-                ConnectionDown();
+                ConnectionDown(event.payload);
                 break;
             case Event::Kind::Message:
                 HandleMessage(event.topic, event.payload);

@@ -90,7 +90,7 @@ private:
 
     bool Connect(bool wait);
     void Connected();
-    void ConnectionDown();
+    void ConnectionDown(const std::string& why);
     bool Publish(const std::string& topic, const std::string& payload, bool force = false);
     void PublishDiscovery();
     void PublishRegister(std::uint8_t code, bool force = false);

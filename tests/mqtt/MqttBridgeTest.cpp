@@ -221,6 +221,22 @@ TEST_F(MqttBridgeTest, ARestartedBrokerGetsTheRetainedStateAgain) {
     EXPECT_TRUE(late.WaitFor("r512/power", "ON"));
 }
 
+TEST_F(MqttBridgeTest, ABrokerThatComesLaterIsFoundWithBackOff) {
+    port_ = FreeLoopbackPort();
+    sim_ = std::make_unique<Simulator>(dir_);
+    bridge_ = std::make_unique<Bridge>(
+        dir_, sim_->port,
+        std::vector<std::string>{"--broker", "mqtt://127.0.0.1:" + std::to_string(port_)});
+    ASSERT_TRUE(
+        WaitUntil([&] { return bridge_->Log().find("trying again") != std::string::npos; }, 5s))
+        << bridge_->Log();
+    broker_ = std::make_unique<Broker>(dir_, port_);
+    subscriber_ = std::make_unique<Subscriber>(
+        Subscriber::Options{"tcp://127.0.0.1:" + std::to_string(port_), "", "", ""});
+    EXPECT_TRUE(subscriber_->WaitFor("r512/availability", "online", 10s)) << bridge_->Log();
+    EXPECT_TRUE(subscriber_->WaitFor("r512/volume", "-35"));
+}
+
 TEST_F(MqttBridgeTest, StopPublishesOfflineAndRemovalClearsTheEntities) {
     Start();
     bridge_->process->Signal(SIGTERM);
@@ -244,6 +260,22 @@ TEST_F(MqttBridgeTest, ABrokerWithAPassword) {
            "--password-file", dir_.File("password")},
           {"tcp://127.0.0.1:" + std::to_string(port), "bridge", "s3cret", ""});
     EXPECT_TRUE(subscriber_->WaitForTopic("homeassistant/switch/r512/power/config"));
+    // A wrong password: refused, said so, and never online.
+    dir_.Write("wrong", "nope\n");
+    bridge_->process->Signal(SIGTERM);
+    ASSERT_EQ(bridge_->process->Wait(5s), 0);
+    bridge_ = std::make_unique<Bridge>(
+        dir_, sim_->port,
+        std::vector<std::string>{"--broker", "mqtt://127.0.0.1:" + std::to_string(port),
+                                 "--username", "bridge", "--password-file", dir_.File("wrong")});
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return bridge_->Log().find("bad user name or password") != std::string::npos ||
+                   bridge_->Log().find("not authorized") != std::string::npos;
+        },
+        5s))
+        << bridge_->Log();
+    EXPECT_EQ(subscriber_->Last("r512/availability"), "offline");
     // A password file that can't be read is an error at the start, not an empty password.
     Child unreadable({R512_MQTT_PATH, "--port", sim_->port, "--broker",
                       "mqtt://127.0.0.1:" + std::to_string(port), "--username", "bridge",
