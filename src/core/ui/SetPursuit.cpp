@@ -8,7 +8,6 @@ SetPursuit::Step SetPursuit::Start(const SetGoal& goal, std::uint8_t value, Cloc
     goal_ = goal;
     active_ = true;
     sent_ = 0;
-    stalls_ = 0;
     budget_ = KeyBudget(goal, value);
     failure_.clear();
     return Advance(value, now);
@@ -16,16 +15,17 @@ SetPursuit::Step SetPursuit::Start(const SetGoal& goal, std::uint8_t value, Cloc
 
 SetPursuit::Step SetPursuit::Report(std::uint8_t value, Clock::time_point now) {
     if (!active_) return Step::Failed;
-    // A report that doesn't move the register (at the end of its range, say) twice in a row:
-    // the keys lead nowhere.
-    stalls_ = value == before_ ? stalls_ + 1 : 0;
-    if (stalls_ >= 2 && !GoalReached(goal_, value))
-        return Fail("the device does not move any further");
+    if (value == before_) {
+        unmoved_ = true;
+        return Step::Wait;
+    }
     return Advance(value, now);
 }
 
 SetPursuit::Step SetPursuit::Expired() {
     if (!active_) return Step::Failed;
+    // At the end of its range, say: the device reports the key and stays where it was.
+    if (unmoved_) return Fail("the device does not move any further");
     const char* key = KeyNameOf(key_);
     return Fail(std::string("no report after key ") + (key != nullptr ? key : "?"));
 }
@@ -41,6 +41,7 @@ SetPursuit::Step SetPursuit::Advance(std::uint8_t value, Clock::time_point now) 
         return Fail("the device did not get there after " + std::to_string(sent_) + " keys");
     key_ = static_cast<std::uint8_t>(key);
     before_ = value;
+    unmoved_ = false;
     ++sent_;
     deadline_ = now + kReportWait;
     return Step::SendKey;

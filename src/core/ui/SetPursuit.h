@@ -12,6 +12,10 @@ namespace r512 {
 // several clients): the same steps as r512ctl's set (NextKey, GoalReached, KeyBudget), driven
 // by the reports as they come. The owner sends the key that Start or Report returns, hands
 // every report of the goal's register to Report and calls Expired when ReportDeadline passes.
+//
+// Only a report that moves the register is a key's effect: one that repeats the value (the
+// answer to a refresh, say) sends no key, or a toggle would go out twice. A key whose wait
+// ends with only such reports means the device goes no further.
 class SetPursuit {
 public:
     using Clock = std::chrono::steady_clock;
@@ -19,7 +23,8 @@ public:
     // How long a key's report may take before the device counts as not acting on the key.
     static constexpr std::chrono::milliseconds kReportWait{1500};
 
-    enum class Step { SendKey, Reached, Failed };
+    // SendKey: send Key(); Wait: keep waiting for the last key's report.
+    enum class Step { SendKey, Wait, Reached, Failed };
 
     // Begins at the register's byte `value`. SendKey: send Key() and wait for the report.
     Step Start(const SetGoal& goal, std::uint8_t value, Clock::time_point now);
@@ -45,7 +50,7 @@ private:
     std::uint8_t before_ = 0;
     int sent_ = 0;
     int budget_ = 0;
-    int stalls_ = 0;
+    bool unmoved_ = false;  // a report since the last key repeated the value
     Clock::time_point deadline_{};
     std::string failure_;
 };
