@@ -125,12 +125,21 @@ bool Bridge::IsTimerRunning(int id) const {
 }
 
 void Bridge::OpenDevice() {
-    if (controller_.Connect()) {
+    // The port's message is logged once; the retries that follow are quiet.
+    if (portMissing_) SetMessageSink([](int, const std::string&) {});
+    const bool opened = controller_.Connect();
+    SetMessageSink([this](int, const std::string& text) { Log(text); });
+    if (opened) {
+        if (portMissing_) Log("the port is open");
+        portMissing_ = false;
         portRetryAt_.reset();
         composer_.UpdateDisplay();
         return;
     }
     // Unlike the desktop program, whose user mends the setting, a service waits for the port.
+    if (!portMissing_)
+        Log("trying the port again every " + std::to_string(kPortRetry.count() / 1000) + " s");
+    portMissing_ = true;
     portRetryAt_ = Clock::now() + kPortRetry;
 }
 
@@ -420,7 +429,7 @@ int Bridge::Run() {
     OpenDevice();
     // The device's own source names are the selects' choices: read them before the entities
     // are announced, when the device answers in time.
-    RunUntil([&] { return !link_.Mirror().AllPending(); }, kFirstAnswerWait);
+    if (!portMissing_) RunUntil([&] { return !link_.Mirror().AllPending(); }, kFirstAnswerWait);
     SyncAvailability();
     Connect(false);
     while (!stop_) {

@@ -126,6 +126,7 @@ private:
     std::chrono::milliseconds backoff_{500};
     std::optional<Clock::time_point> reconnectAt_;
     std::optional<Clock::time_point> portRetryAt_;
+    bool portMissing_ = false;  // the port could not be opened: retried quietly
     std::optional<Clock::time_point> availabilityCheckAt_;
     Clock::time_point lastFrame_{};
     bool online_ = false;

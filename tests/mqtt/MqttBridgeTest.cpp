@@ -237,6 +237,24 @@ TEST_F(MqttBridgeTest, ABrokerThatComesLaterIsFoundWithBackOff) {
     EXPECT_TRUE(subscriber_->WaitFor("r512/volume", "-35"));
 }
 
+TEST_F(MqttBridgeTest, APortThatAppearsLaterIsOpened) {
+    port_ = FreeLoopbackPort();
+    broker_ = std::make_unique<Broker>(dir_, port_);
+    subscriber_ = std::make_unique<Subscriber>(
+        Subscriber::Options{"tcp://127.0.0.1:" + std::to_string(port_), "", "", ""});
+    // The adapter is not plugged in yet: the port's link does not exist.
+    bridge_ = std::make_unique<Bridge>(
+        dir_, dir_.File("tty"),
+        std::vector<std::string>{"--broker", "mqtt://127.0.0.1:" + std::to_string(port_)});
+    EXPECT_TRUE(subscriber_->WaitFor("r512/availability", "offline", 10s)) << bridge_->Log();
+    sim_ = std::make_unique<Simulator>(dir_);
+    EXPECT_TRUE(subscriber_->WaitFor("r512/availability", "online", 10s)) << bridge_->Log();
+    EXPECT_TRUE(subscriber_->WaitFor("r512/volume", "-35"));
+    // One message about the port, not one per retry.
+    const std::string log = bridge_->Log();
+    EXPECT_EQ(log.find("trying the port again"), log.rfind("trying the port again")) << log;
+}
+
 TEST_F(MqttBridgeTest, StopPublishesOfflineAndRemovalClearsTheEntities) {
     Start();
     bridge_->process->Signal(SIGTERM);
