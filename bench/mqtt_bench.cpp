@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         "frame -> state at subscriber: %d frames, p50 %.2f ms, p99 %.2f ms (target p99 <= 10)\n",
         frames, p50, p99);
 
-    std::this_thread::sleep_for(1s);  // the display's announcement ends
+    std::this_thread::sleep_for(6s);  // the display's announcement of the last change ends
     const double before = CpuSeconds(bridge.Pid());
     std::this_thread::sleep_for(std::chrono::seconds(idleSeconds));
     const double idle = CpuSeconds(bridge.Pid()) - before;
