@@ -86,5 +86,6 @@ int main(int argc, char** argv) {
         idleSeconds, idle, 100.0 * idle / idleSeconds, rss);
     bridge.Signal(SIGTERM);
     bridge.Wait(5s);
-    return p99 <= 10.0 && rss <= 10240 ? 0 : 1;
+    // Idle: nothing but the rare wake of a timer (under 1 % of a core).
+    return p99 <= 10.0 && rss <= 10240 && idle < 0.01 * idleSeconds ? 0 : 1;
 }
