@@ -13,7 +13,7 @@ set(R512_PACKAGE_NAME r512-control-software)
 set(R512_LINUX_DIR ${PROJECT_SOURCE_DIR}/resources/linux)
 
 # Every program a user runs, each with its manual page (docs/man/<program>.1).
-set(R512_USER_PROGRAMS R512 r512-sim r512ctl)
+set(R512_USER_PROGRAMS R512 r512-sim r512ctl r512-mqtt)
 
 # Manual pages and the changelog are installed compressed, as Debian wants them; gzip -n keeps
 # the archive free of time stamps, so the package is the same from one build to the next.
@@ -50,6 +50,24 @@ foreach(size 16 32)
             RENAME r512.png)
 endforeach()
 
+# r512-mqtt as a system service: its unit, and its options in /etc/default (a conffile of the
+# package, so that an upgrade keeps the user's edits).
+if(TARGET r512-mqtt)
+    install(FILES ${R512_LINUX_DIR}/r512-mqtt.service DESTINATION lib/systemd/system)
+    # /etc beside a /usr prefix (as GNUInstallDirs decides), else inside the prefix; decided at
+    # install time, since the package is staged under a prefix of its own.
+    install(CODE "
+        if(CMAKE_INSTALL_PREFIX MATCHES \"/usr/?$\")
+            get_filename_component(r512_etc \"\${CMAKE_INSTALL_PREFIX}/../etc\" ABSOLUTE)
+        else()
+            set(r512_etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
+        endif()
+        file(INSTALL DESTINATION \"\${r512_etc}/default\" TYPE FILE RENAME r512-mqtt
+             FILES \"${R512_LINUX_DIR}/r512-mqtt.default\")")
+    file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "/etc/default/r512-mqtt\n")
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
+endif()
+
 # Read by tests/install: the install rules are there to be checked.
 set(R512_LINUX_INSTALL_RULES ON)
 
@@ -73,6 +91,9 @@ the source names and the messages stored in the device.
 r512ctl operates the device from scripts: its status, any key, settings
 followed until the device reports them, the names memory. A serial-to-Ethernet
 bridge is reached by the port name socket://HOST:PORT.
+.
+r512-mqtt puts the device on an MQTT broker, where Home Assistant finds it
+by itself; a systemd service runs it.
 .
 r512-sim plays the device on a pseudo-terminal, for trying the program
 without one.")

@@ -12,7 +12,7 @@ packages=(
     clang-format ccache lintian appstream locales
     clang libclang-rt-14-dev
     libboost1.81-dev libpaho-mqttpp-dev libpaho-mqtt-dev
-    mosquitto mosquitto-clients
+    mosquitto mosquitto-clients openssl
     chromium chromium-driver python3-selenium
 )
 

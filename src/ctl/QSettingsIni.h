@@ -1,17 +1,8 @@
 #pragma once
 
-#include <optional>
-#include <string>
-#include <string_view>
+// The reader of the desktop program's settings file is the core's (base/QSettingsIni.h).
+#include "base/QSettingsIni.h"
 
 namespace r512::ctl {
-
-// Reads one string value from the text of an INI file as the desktop program's settings
-// library writes it: "[Section]" headers and "key=value" lines, names with %XX escapes, values
-// with quoted parts (kept whole, spaces and all), backslash escapes (\" \\ \t \n \xHH ...),
-// "@@" for a leading "@". Returns nothing when the key is missing or holds no plain string
-// (a list, or a typed "@Variant(...)" value).
-std::optional<std::string> IniStringValue(std::string_view text, std::string_view section,
-                                          std::string_view key);
-
+using r512::IniStringValue;
 }  // namespace r512::ctl

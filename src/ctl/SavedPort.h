@@ -1,17 +1,10 @@
 #pragma once
 
-#include <string>
+// The desktop program's saved port and speed are read in the core (base/SavedPort.h), shared
+// with r512-mqtt; r512ctl names them as before.
+#include "base/SavedPort.h"
 
 namespace r512::ctl {
-
-// The port and speed the desktop program saved ("Config" section), read without its toolkit:
-// the settings file on Linux (SavedPortPosix.cpp), the registry on Windows (SavedPortWin32.cpp).
-// What is missing or unreadable takes the program's default ("COM1", 12000).
-struct SavedPort {
-    std::string port;
-    int speed;
-};
-
-SavedPort ReadSavedPort();
-
+using r512::ReadSavedPort;
+using r512::SavedPort;
 }  // namespace r512::ctl

@@ -1,64 +1,17 @@
 #pragma once
 
-#include <cstdint>
-#include <span>
-#include <string>
+// set's targets and its closed loop's steps live in the core (ui/SetTargets.h), shared with
+// r512-mqtt's command topics; r512ctl names them as before.
+#include "ui/SetTargets.h"
 
 namespace r512::ctl {
-
-// What `set` can bring the device to, and the keys that lead there. The device has no command
-// that sets a value: the program sends keys and follows the reports.
-//   Step    a level raised and lowered one step per key (volume, tone and speaker levels)
-//   Choice  values that each have a key of their own (source, mode, power, the switches; a
-//           toggle key serves both values of a switch)
-//   Cycle   values gone through in a ring by one key (the second zone's source)
-struct SetChoice {
-    const char* name;    // as typed, in any letter case; "-", "_" and blanks are ignored
-    std::uint8_t value;  // the register's byte
-    std::uint8_t key;    // the key that leads to it
-    bool anyNonzero;     // the register counts as there for any nonzero byte ("on")
-};
-
-struct SetTarget {
-    enum class Kind { Step, Choice, Cycle };
-    const char* name;
-    std::uint8_t reg;
-    Kind kind;
-    // Step: the keys that raise and lower the byte; the byte is the shown number + offset,
-    // which lies in low..high.
-    std::uint8_t up = 0;
-    std::uint8_t down = 0;
-    int offset = 0;
-    int low = 0;
-    int high = 0;
-    std::span<const SetChoice> choices = {};
-};
-
-std::span<const SetTarget> SetTargets();
-
-// A target with the byte to reach.
-struct SetGoal {
-    const SetTarget* target = nullptr;
-    std::uint8_t value = 0;
-    bool anyNonzero = false;
-    std::uint8_t key = 0;  // Choice and Cycle: the key to send
-};
-
-// Reads "volume" "-30", "source" "CD" and the like; false with `error` set for an unknown
-// target or a value it can't take.
-bool ParseSetGoal(const std::string& what, const std::string& value, SetGoal& goal,
-                  std::string* error);
-
-// Whether the register's byte shows the goal.
-bool GoalReached(const SetGoal& goal, std::uint8_t registerValue);
-
-// The key to send next from the register's byte, or -1 when no key leads there from it.
-int NextKey(const SetGoal& goal, std::uint8_t registerValue);
-
-// The longest list of keys the goal may take from the register's byte before `set` gives up.
-int KeyBudget(const SetGoal& goal, std::uint8_t registerValue);
-
-// For --help: one line per target with the values it takes.
-std::string SetTargetsHelp();
-
+using r512::GoalReached;
+using r512::KeyBudget;
+using r512::NextKey;
+using r512::ParseSetGoal;
+using r512::SetChoice;
+using r512::SetGoal;
+using r512::SetTarget;
+using r512::SetTargets;
+using r512::SetTargetsHelp;
 }  // namespace r512::ctl

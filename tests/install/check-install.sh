@@ -25,6 +25,18 @@ for program in "$@"; do
         [ -z "$warnings" ] || fail "the manual page of $program has troff warnings: $warnings"
     fi
 done
+if [[ " $* " == *" r512-mqtt "* ]]; then
+    [ -f "$prefix/lib/systemd/system/r512-mqtt.service" ] || fail "the r512-mqtt unit is missing"
+    [ -f "$prefix/etc/default/r512-mqtt" ] || fail "the r512-mqtt options file is missing"
+    if command -v systemd-analyze >/dev/null; then
+        # The unit must be one systemd accepts (its program is looked for where it is installed).
+        sed "s|/usr/bin/r512-mqtt|$prefix/bin/r512-mqtt|" "$prefix/lib/systemd/system/r512-mqtt.service" \
+            >"$work/r512-mqtt.service"
+        verify=$(systemd-analyze verify --man=no "$work/r512-mqtt.service" 2>&1) ||
+            fail "systemd-analyze rejects the r512-mqtt unit: $verify"
+    fi
+fi
+
 metainfo=$(find "$prefix/share/metainfo" -name '*.metainfo.xml' 2>/dev/null | head -n 1)
 if [ -z "$metainfo" ]; then
     fail "share/metainfo holds no AppStream metadata"
@@ -60,6 +72,12 @@ if [ -n "$deb" ]; then
     for program in "$@"; do
         expected+=("./usr/bin/$program" "./usr/share/man/man1/$program.1.gz")
     done
+    if [[ " $* " == *" r512-mqtt "* ]]; then
+        # The MQTT bridge as a service, its options file kept over upgrades.
+        expected+=(./usr/lib/systemd/system/r512-mqtt.service ./etc/default/r512-mqtt)
+        dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles 2>/dev/null |
+            grep -qx /etc/default/r512-mqtt || fail "/etc/default/r512-mqtt is no conffile"
+    fi
     for path in "${expected[@]}"; do
         grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"
     done

@@ -26,8 +26,9 @@ std::string OrNumber(std::string text, std::uint8_t value) {
     return text.empty() ? std::to_string(value) : text;
 }
 
-// The panel font's special glyphs in plain text.
-std::string PlainMode(std::string mode) {
+}  // namespace
+
+std::string PlainPanelText(const std::string& mode) {
     std::string plain;
     for (std::size_t i = 0; i < mode.size(); ++i) {
         if (mode[i] == '[' && i + 1 < mode.size() && mode[i + 1] == ']') {
@@ -41,8 +42,6 @@ std::string PlainMode(std::string mode) {
     }
     return plain;
 }
-
-}  // namespace
 
 std::string RegisterText(std::uint8_t code, std::uint8_t value) {
     switch (code) {
@@ -70,7 +69,7 @@ std::string RegisterText(std::uint8_t code, std::uint8_t value) {
         case RS_COMPRESSION:
             return value != 0 ? "LateN On" : "LateN Off";
         case RS_STEREO_MODE:
-            return PlainMode(ModeName(value));
+            return PlainPanelText(ModeName(value));
         case RS_SIGNAL_TYPE:
             return SignalTypeName(value);
         case RS_AUDIO_INPUT_TYPE:

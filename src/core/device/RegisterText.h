@@ -11,4 +11,8 @@ namespace r512 {
 // no name reads as its number.
 std::string RegisterText(std::uint8_t code, std::uint8_t value);
 
+// A text of the panel font in plain text: its double-D mark ("[]") as "DD", its ".1" glyph ("@")
+// as ".1".
+std::string PlainPanelText(const std::string& text);
+
 }  // namespace r512

@@ -6,11 +6,11 @@
 #include <sstream>
 #include <vector>
 
+#include "base/QSettingsIni.h"
+#include "base/SavedPort.h"
 #include "base/SettingsLayout.h"
-#include "ctl/QSettingsIni.h"
-#include "ctl/SavedPort.h"
 
-namespace r512::ctl {
+namespace r512 {
 
 namespace {
 
@@ -62,4 +62,4 @@ SavedPort ReadSavedPort() {
     return saved;
 }
 
-}  // namespace r512::ctl
+}  // namespace r512

@@ -1,8 +1,8 @@
-#include "ctl/QSettingsIni.h"
+#include "base/QSettingsIni.h"
 
 #include <cctype>
 
-namespace r512::ctl {
+namespace r512 {
 
 namespace {
 
@@ -159,4 +159,4 @@ std::optional<std::string> IniStringValue(std::string_view text, std::string_vie
     return found;
 }
 
-}  // namespace r512::ctl
+}  // namespace r512

@@ -7,10 +7,10 @@
 
 #include <string>
 
+#include "base/SavedPort.h"
 #include "base/SettingsLayout.h"
-#include "ctl/SavedPort.h"
 
-namespace r512::ctl {
+namespace r512 {
 
 namespace {
 
@@ -37,4 +37,4 @@ SavedPort ReadSavedPort() {
     return saved;
 }
 
-}  // namespace r512::ctl
+}  // namespace r512
