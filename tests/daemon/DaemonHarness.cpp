@@ -178,11 +178,12 @@ void RawPeer::Pump(Millis timeout) {
 
 bool RawPeer::WaitForBytes(std::size_t count, Millis timeout) {
     return WaitFor(
-        [&] {
-            Pump(Millis(5));
-            return received_.size() >= count;
-        },
-        timeout);
+               [&] {
+                   Pump(Millis(5));
+                   return received_.size() >= count || closed_;
+               },
+               timeout) &&
+           received_.size() >= count;
 }
 
 bool RawPeer::WaitForClose(Millis timeout) {
