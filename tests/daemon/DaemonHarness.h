@@ -58,6 +58,7 @@ public:
     // True when the daemon has closed the connection.
     bool WaitForClose(Millis timeout);
     std::vector<std::uint8_t>& Received() { return received_; }
+    int Fd() const { return fd_; }
 
 private:
     int fd_ = -1;
