@@ -8,12 +8,17 @@
 //                                     and resident memory before and after (target: flat,
 //                                     within 1 MB)
 //   daemon_bench idle [SECONDS]       r512d's CPU time with clients connected and the device idle
-//   daemon_bench                      all four, bounded (2000, 100x200, 1000, 10 s)
+//   daemon_bench soak [SECONDS] [CLIENTS]   keys pressed on the device throughout and its line
+//                                     dropped every few seconds (an unplug; r512d opens it
+//                                     again): after each cycle every client's copy of the 26
+//                                     registers must equal the device (default 600 s, 20)
+//   daemon_bench                      all five, bounded (2000, 100x200, 1000, 10 s, 30 s)
 // Exits non-zero when a target is missed.
 #include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -240,6 +245,73 @@ bool Idle(int seconds) {
     return used <= 0.01 * seconds;
 }
 
+// A raw client's own copy of the registers, from the frames it was sent.
+struct MirrorPeer {
+    std::unique_ptr<RawPeer> peer;
+    std::array<int, kRegisterCount> values{};
+    std::size_t taken = 0;
+    void Take() {
+        peer->Pump(test::Millis(0));
+        auto& bytes = peer->Received();
+        for (; taken + 3 <= bytes.size(); taken += 3) {
+            if (bytes[taken] >= kFirstRegister && bytes[taken] <= kLastRegister &&
+                bytes[taken + 2] == kFrameEnd)
+                values[bytes[taken] - kFirstRegister] = bytes[taken + 1];
+        }
+    }
+};
+
+bool Soak(int seconds, int clients) {
+    std::string error;
+    auto device = sim::Simulator::ListenTcp("127.0.0.1:0", &error);
+    if (!device) return false;
+    Daemon d = StartDaemon(*device);
+    std::vector<MirrorPeer> peers(static_cast<std::size_t>(clients));
+    for (MirrorPeer& p : peers) {
+        p.peer = std::make_unique<RawPeer>(d.port);
+        p.peer->SendCommand(cmd::kRefresh);
+    }
+    const std::uint8_t keys[] = {cmd::kKnobUp,     cmd::kKnobDown, cmd::kMuteToggle,
+                                 cmd::kBrightness, cmd::kVideo2,   cmd::kCd,
+                                 cmd::kBassUp,     cmd::kBassDown, cmd::kZoneSourceNext};
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    int cycles = 0;
+    int bad = 0;
+    unsigned n = 0;
+    while (Clock::now() < end) {
+        // Keys on the device and through the clients for a while, then the line drops.
+        const auto until = Clock::now() + test::Millis(2500);
+        while (Clock::now() < until) {
+            device->PressKey(keys[n++ % std::size(keys)]);
+            peers[n % peers.size()].peer->SendCommand(keys[(n * 7) % std::size(keys)]);
+            for (MirrorPeer& p : peers) p.Take();
+            std::this_thread::sleep_for(test::Millis(20));
+        }
+        device->HangUp();
+        // r512d opens the line again and asks for a full report, which every client gets.
+        const bool settled = test::WaitFor(
+            [&] {
+                for (MirrorPeer& p : peers) p.Take();
+                for (MirrorPeer& p : peers)
+                    for (int i = 0; i < kRegisterCount; ++i)
+                        if (p.values[static_cast<std::size_t>(i)] !=
+                            device->Register(static_cast<std::uint8_t>(kFirstRegister + i)))
+                            return false;
+                return true;
+            },
+            test::Millis(8000));
+        ++cycles;
+        if (!settled) ++bad;
+        std::printf("soak: cycle %d: %s; r512d resident %ld kB\n", cycles,
+                    settled ? "every client's registers equal the device's" : "MISMATCH",
+                    ProcValue(d.process->Pid(), "VmRSS:"));
+        std::fflush(stdout);
+    }
+    std::printf("soak: %d cycles, %d with a client's registers not equal to the device's\n", cycles,
+                bad);
+    return bad == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -252,5 +324,7 @@ int main(int argc, char** argv) {
     if (mode == "fanout" || mode == "all") ok &= FanOutBench(arg(2, 100), arg(3, 200));
     if (mode == "cycles" || mode == "all") ok &= Cycles(arg(2, 1000));
     if (mode == "idle" || mode == "all") ok &= Idle(arg(2, 10));
+    if (mode == "soak") ok &= Soak(arg(2, 600), arg(3, 20));
+    if (mode == "all") ok &= Soak(30, 20);
     return ok ? 0 : 1;
 }
