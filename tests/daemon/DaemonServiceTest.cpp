@@ -367,6 +367,38 @@ TEST_F(DaemonServiceTest, ThreeR512ctlAtOnce) {
     EXPECT_EQ(device->Register(RS_VOLUME), 70);
 }
 
+#ifdef R512_PATH
+// The desktop program, unchanged, on socket:// to the daemon: its refresh is answered from the
+// daemon's copy of the registers, and the device's reports reach it (its protocol trace shows
+// every byte it received).
+TEST_F(DaemonServiceTest, TheDesktopProgramWorksThroughTheDaemon) {
+    Start();
+    std::filesystem::create_directories(scratch / "ZEL");
+    std::ofstream(scratch / "ZEL" / "R512 Control Software.conf")
+        << "[Config]\nConfigured=1\nPort=socket://127.0.0.1:" << rawPort << "\nSpeed=12000\n";
+    const auto trace = scratch / "program.trace";
+    device->ClearRecord();
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::setenv("R512_TRACE", trace.c_str(), 1);
+        ::execl(R512_PATH, R512_PATH, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_TRUE(
+        WaitFor([&] { return ReadFile(trace).find("RS_THX") != std::string::npos; }, Millis(15000)))
+        << ReadFile(trace);
+    EXPECT_TRUE(device->Commands().empty()) << "the program's refresh cost the device nothing";
+    const int lowered = device->Register(RS_VOLUME) - 1;
+    device->PressKey(cmd::kKnobDown);
+    const std::string report = "RS_VOLUME = " + std::to_string(lowered);
+    EXPECT_TRUE(WaitFor([&] { return ReadFile(trace).find(report) != std::string::npos; }, kWait))
+        << ReadFile(trace);
+    ::kill(program, SIGTERM);
+    WaitExit(program, kWait);
+}
+#endif
+
 TEST_F(DaemonServiceTest, JsonRequestsAndTheirErrors) {
     Start();
     JsonPeer json(jsonPort);
