@@ -432,6 +432,32 @@ TEST_F(DaemonServiceTest, JsonRequestsAndTheirErrors) {
     EXPECT_EQ(std::string(memory.begin() + 709, memory.begin() + 716), "Sat    ");
 }
 
+TEST_F(DaemonServiceTest, TraceTagsEachLineWithItsClientAndSighupReopensIt) {
+    const auto trace = scratch / "r512d.trace";
+    Start({"--trace", trace.string()});
+    auto client = Client();
+    ASSERT_TRUE(client);
+    client->SendCommand(cmd::kMuteToggle);
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(trace).find("mute") != std::string::npos; }, kWait));
+    // A log rotation moves the file away; after SIGHUP the daemon writes to a new one.
+    const auto rotated = scratch / "r512d.trace.1";
+    std::filesystem::rename(trace, rotated);
+    daemon->Signal(SIGHUP);
+    std::string written;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            client->SendCommand(cmd::kBrightness);
+            std::this_thread::sleep_for(Millis(20));
+            written = ReadFile(trace);
+            return written.find("E0 52 53 21 79") != std::string::npos;
+        },
+        kWait))
+        << written;
+    EXPECT_NE(written.find("[raw#"), std::string::npos) << written;
+    EXPECT_NE(written.find("[device] <-"), std::string::npos) << written;
+    EXPECT_NE(ReadFile(rotated).find("mute"), std::string::npos) << "the old file keeps its lines";
+}
+
 TEST_F(DaemonServiceTest, SigtermEndsCleanlyClosingEveryClient) {
     Start();
     auto client = Client();
