@@ -361,11 +361,35 @@ TEST_F(DaemonServiceTest, BytesThatAreNoCommandNeverReachTheDevice) {
 }
 
 TEST_F(DaemonServiceTest, ThreeR512ctlAtOnce) {
-    Start();
+    const auto trace = scratch / "r512d.trace";
+    Start({"--trace", trace.string()});
+    auto connected = [&](int count) {
+        return WaitFor(
+            [&] {
+                const std::string text = ReadFile(trace);
+                int n = 0;
+                for (std::size_t at = 0; (at = text.find("] connected", at)) != std::string::npos;
+                     ++at)
+                    ++n;
+                return n >= count;
+            },
+            kWait);
+    };
     const pid_t watch = StartCtl({"watch", "--count", "5"}, scratch / "watch.out");
-    std::this_thread::sleep_for(Millis(300));  // the watcher is listening before the set
-    const pid_t set = StartCtl({"set", "volume", "-30"}, scratch / "set.out");
+    ASSERT_TRUE(connected(2));
+    device->ClearRecord();
     const pid_t names = StartCtl({"names", "get"}, scratch / "names.out");
+    // The set begins once the names download holds the line: its keys wait for it. (Begun
+    // earlier, a report could reach r512ctl between its purge and its download request, as it
+    // could from a device, and shift the image it reads.)
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (const auto& b : device->Received())
+                if (b.byte == 0xDC) return true;
+            return false;
+        },
+        kWait));
+    const pid_t set = StartCtl({"set", "volume", "-30"}, scratch / "set.out");
     EXPECT_EQ(WaitExit(set, Millis(15000)), 0) << ReadFile(scratch / "set.out");
     EXPECT_EQ(WaitExit(names, Millis(15000)), 0) << ReadFile(scratch / "names.out");
     EXPECT_EQ(WaitExit(watch, Millis(15000)), 0) << ReadFile(scratch / "watch.out");
