@@ -13,7 +13,7 @@ set(R512_PACKAGE_NAME r512-control-software)
 set(R512_LINUX_DIR ${PROJECT_SOURCE_DIR}/resources/linux)
 
 # Every program a user runs, each with its manual page (docs/man/<program>.1).
-set(R512_USER_PROGRAMS R512 r512-sim r512ctl r512-mqtt)
+set(R512_USER_PROGRAMS R512 r512-sim r512ctl r512d r512-mqtt)
 
 # Manual pages and the changelog are installed compressed, as Debian wants them; gzip -n keeps
 # the archive free of time stamps, so the package is the same from one build to the next.
@@ -50,22 +50,32 @@ foreach(size 16 32)
             RENAME r512.png)
 endforeach()
 
-# r512-mqtt as a system service: its unit, and its options in /etc/default (a conffile of the
-# package, so that an upgrade keeps the user's edits).
-if(TARGET r512-mqtt)
-    install(FILES ${R512_LINUX_DIR}/r512-mqtt.service DESTINATION lib/systemd/system)
-    # /etc beside a /usr prefix (as GNUInstallDirs decides), else inside the prefix; decided at
-    # install time, since the package is staged under a prefix of its own.
-    install(CODE "
-        if(CMAKE_INSTALL_PREFIX MATCHES \"/usr/?$\")
-            get_filename_component(r512_etc \"\${CMAKE_INSTALL_PREFIX}/../etc\" ABSOLUTE)
-        else()
-            set(r512_etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
-        endif()
-        file(INSTALL DESTINATION \"\${r512_etc}/default\" TYPE FILE RENAME r512-mqtt
-             FILES \"${R512_LINUX_DIR}/r512-mqtt.default\")")
-    file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "/etc/default/r512-mqtt\n")
+# The services (r512d, r512-mqtt): each unit, and its options in /etc/default, a conffile of
+# the package so that an upgrade keeps the administrator's edits. /etc lies beside a /usr prefix
+# (as GNUInstallDirs decides) and inside any other prefix, decided at install time, since the
+# package is staged under a prefix of its own: an install into a test prefix never writes into
+# the machine's own /etc.
+set(r512_conffiles "")
+foreach(service r512d r512-mqtt)
+    if(TARGET ${service})
+        install(FILES ${R512_LINUX_DIR}/${service}.service DESTINATION lib/systemd/system)
+        install(CODE "
+            if(CMAKE_INSTALL_PREFIX MATCHES \"/usr/?$\")
+                get_filename_component(r512_etc \"\${CMAKE_INSTALL_PREFIX}/../etc\" ABSOLUTE)
+            else()
+                set(r512_etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
+            endif()
+            file(INSTALL DESTINATION \"\${r512_etc}/default\" TYPE FILE RENAME ${service}
+                 FILES \"${R512_LINUX_DIR}/${service}.default\")")
+        string(APPEND r512_conffiles "/etc/default/${service}\n")
+    endif()
+endforeach()
+if(r512_conffiles)
+    file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "${r512_conffiles}")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
+endif()
+if(TARGET r512d)
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/r512d-json-protocol.md DESTINATION ${r512_doc_dir})
 endif()
 
 # Read by tests/install: the install rules are there to be checked.
@@ -91,6 +101,10 @@ the source names and the messages stored in the device.
 r512ctl operates the device from scripts: its status, any key, settings
 followed until the device reports them, the names memory. A serial-to-Ethernet
 bridge is reached by the port name socket://HOST:PORT.
+.
+r512d owns the device's port and shares it: the desktop program, r512ctl and
+scripts (one JSON object a line) use the device at the same time, within a
+volume cap and an allow-list; a systemd unit runs it as a service.
 .
 r512-mqtt puts the device on an MQTT broker, where Home Assistant finds it
 by itself; a systemd service runs it.

@@ -9,13 +9,13 @@
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
 #include "ctl/NamesFile.h"
-#include "ctl/NamesText.h"
 #include "ctl/SavedPort.h"
-#include "ctl/SetTargets.h"
 #include "device/KeyNames.h"
+#include "device/NamesText.h"
 #include "device/Protocol.h"
 #include "device/RegisterJson.h"
 #include "serial/SocketPortName.h"
+#include "ui/SetTargets.h"
 
 namespace r512::ctl {
 

@@ -4,10 +4,10 @@
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
 #include "ctl/RegisterLine.h"
-#include "ctl/SetTargets.h"
 #include "device/KeyNames.h"
 #include "device/RegisterJson.h"
 #include "device/RegisterText.h"
+#include "ui/SetTargets.h"
 
 namespace r512::ctl {
 

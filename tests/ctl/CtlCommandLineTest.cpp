@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ctl/CommandLine.h"
-#include "ctl/NamesText.h"
+#include "device/NamesText.h"
 
 namespace r512::test {
 namespace {
@@ -64,7 +64,7 @@ TEST(CtlNamesText, FileFromAnEditorOrWithAFieldTwice) {
     for (const Case& c : cases) {
         names_fields::Texts texts = names_fields::Defaults();
         std::string error;
-        EXPECT_EQ(ctl::names_text::Parse(c.file, texts, &error), c.accepted) << c.file;
+        EXPECT_EQ(names_text::Parse(c.file, texts, &error), c.accepted) << c.file;
         if (c.accepted) {
             EXPECT_EQ(texts[0], "Phono") << c.file;
         } else {

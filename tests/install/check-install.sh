@@ -25,6 +25,13 @@ for program in "$@"; do
         [ -z "$warnings" ] || fail "the manual page of $program has troff warnings: $warnings"
     fi
 done
+if [[ " $* " == *" r512d "* ]]; then
+    # The service takes no port until one has been named.
+    grep -q '^R512D_PORT=$' "$prefix/etc/default/r512d" ||
+        fail "the installed settings file of r512d names a port"
+    grep -q '^ExecCondition=.*R512D_PORT' "$prefix/lib/systemd/system/r512d.service" ||
+        fail "the r512d unit starts without a port named"
+fi
 if [[ " $* " == *" r512-mqtt "* ]]; then
     [ -f "$prefix/lib/systemd/system/r512-mqtt.service" ] || fail "the r512-mqtt unit is missing"
     [ -f "$prefix/etc/default/r512-mqtt" ] || fail "the r512-mqtt options file is missing"
@@ -77,6 +84,11 @@ if [ -n "$deb" ]; then
         expected+=(./usr/lib/systemd/system/r512-mqtt.service ./etc/default/r512-mqtt)
         dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles 2>/dev/null |
             grep -qx /etc/default/r512-mqtt || fail "/etc/default/r512-mqtt is no conffile"
+    fi
+    if [[ " $* " == *" r512d "* ]]; then
+        expected+=(./usr/lib/systemd/system/r512d.service ./etc/default/r512d)
+        dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles 2>/dev/null |
+            grep -qx /etc/default/r512d || fail "/etc/default/r512d is no conffile"
     fi
     for path in "${expected[@]}"; do
         grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"

@@ -112,6 +112,16 @@ public:
     using Pause = std::function<void(std::chrono::milliseconds)>;
     void SetPause(Pause pause);
 
+    // The download of ReadNames in two steps, for an owner that runs its own event loop
+    // instead of a pump (a device server). BeginNamesDownload purges the input, sends the
+    // request and queues the download read; false, with the download over, when nothing went
+    // out. The read's notice, handed to ProcessReceived, clears NamesPending(); then (the port
+    // still open) FinishNamesDownload sends 0x01 and judges what came (names_download::Check),
+    // copying it into the image only when accepted. An owner whose read outlives
+    // kNamesWaitLimit reports the port failed, as ReadNames does.
+    [[nodiscard]] bool BeginNamesDownload();
+    names_download::Verdict FinishNamesDownload();
+
 protected:
     // For the names transfer: the image of the device's names memory (only accepted downloads
     // and the caller's edits reach it) and the flag that a download read is outstanding.
@@ -139,6 +149,7 @@ private:
     // Where a names download lands before it is judged, and how much of it came.
     std::array<std::uint8_t, names_download::kReadSize> downloadBuffer_{};
     std::uint32_t downloadReceived_ = 0;
+    std::chrono::steady_clock::time_point downloadStarted_{};
 };
 
 }  // namespace r512

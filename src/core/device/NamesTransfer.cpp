@@ -48,42 +48,58 @@ bool DeviceLink::ReadNames(MessagePump& pump) {
     for (int attempt = 1;; ++attempt) {
         const std::optional<names_download::Verdict> verdict = DownloadNamesOnce(pump);
         if (!verdict) return false;
-        if (trace_ && *verdict != names_download::Verdict::Accepted) {
-            trace_->Note(std::string("names download refused: ") +
-                         names_download::Describe(*verdict));
-        }
-        if (*verdict == names_download::Verdict::Accepted) {
-            std::copy_n(downloadBuffer_.begin(), namesImage_.size(), namesImage_.begin());
-            return true;
-        }
+        if (*verdict == names_download::Verdict::Accepted) return true;
         if (!names_download::ShouldTryAgain(*verdict) || attempt == kNamesDownloadAttempts)
             return false;
     }
 }
 
-std::optional<names_download::Verdict> DeviceLink::DownloadNamesOnce(MessagePump& pump) {
+bool DeviceLink::BeginNamesDownload() {
     namesPending_ = true;
     downloadReceived_ = 0;
     // Abort the ordinary read (its completion comes later and is dropped while the flag is
     // set) and throw away unread input, so that the download read starts with the reply.
     if (!PurgeReceive()) {
         namesPending_ = false;
-        return std::nullopt;
+        return false;
     }
     if (!QueueWrite(&kDownloadRequest, 1, 0)) {
         // Nothing went out. The aborted read's completion is handled as an ordinary one and
         // reading goes on.
         namesPending_ = false;
-        return std::nullopt;
+        return false;
     }
     // The read asks for more than the memory, so that whatever follows the memory before the
     // line goes quiet lands in it too, and ends by the port's time-outs.
-    const auto started = std::chrono::steady_clock::now();
+    downloadStarted_ = std::chrono::steady_clock::now();
     if (!QueueRead(downloadBuffer_.data(), names_download::kReadSize, WM_DEVICE_DATA)) {
         namesPending_ = false;
         static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+names_download::Verdict DeviceLink::FinishNamesDownload() {
+    static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
+
+    // A read that did not fill its buffer ended by a time-out; one that ended before its total
+    // time-out could have run out (counted from before the read started) ended by silence.
+    const auto took = std::chrono::steady_clock::now() - downloadStarted_;
+    const bool quiet = downloadReceived_ < names_download::kReadSize &&
+                       took < std::chrono::milliseconds(kTimeouts.ReadTotalTimeoutConstant);
+    const names_download::Verdict verdict = names_download::Check(
+        std::span<const std::uint8_t>(downloadBuffer_.data(), downloadReceived_), quiet);
+    if (verdict == names_download::Verdict::Accepted) {
+        std::copy_n(downloadBuffer_.begin(), namesImage_.size(), namesImage_.begin());
+    } else if (trace_) {
+        trace_->Note(std::string("names download refused: ") + names_download::Describe(verdict));
+    }
+    return verdict;
+}
+
+std::optional<names_download::Verdict> DeviceLink::DownloadNamesOnce(MessagePump& pump) {
+    if (!BeginNamesDownload()) return std::nullopt;
 
     // The read's notice reaches ProcessReceived through the owner, which clears the flag. A
     // port that fails or is closed discards the read without a notice: then there is no
@@ -98,15 +114,7 @@ std::optional<names_download::Verdict> DeviceLink::DownloadNamesOnce(MessagePump
         return std::nullopt;
     }
     if (!IsOpen()) return std::nullopt;
-    static_cast<void>(SendCommand(cmd::kNamesTransferDone));  // the result changes nothing
-
-    // A read that did not fill its buffer ended by a time-out; one that ended before its total
-    // time-out could have run out (counted from before the read started) ended by silence.
-    const auto took = std::chrono::steady_clock::now() - started;
-    const bool quiet = downloadReceived_ < names_download::kReadSize &&
-                       took < std::chrono::milliseconds(kTimeouts.ReadTotalTimeoutConstant);
-    return names_download::Check(
-        std::span<const std::uint8_t>(downloadBuffer_.data(), downloadReceived_), quiet);
+    return FinishNamesDownload();
 }
 
 void DeviceLink::PauseFor(std::chrono::milliseconds length) {

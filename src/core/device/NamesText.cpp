@@ -1,4 +1,4 @@
-#include "ctl/NamesText.h"
+#include "device/NamesText.h"
 
 #include <cstdio>
 #include <sstream>
@@ -6,7 +6,7 @@
 
 #include "device/RegisterJson.h"
 
-namespace r512::ctl::names_text {
+namespace r512::names_text {
 
 namespace {
 
@@ -137,4 +137,4 @@ bool Parse(const std::string& file, names_fields::Texts& texts, std::string* err
     return true;
 }
 
-}  // namespace r512::ctl::names_text
+}  // namespace r512::names_text
