@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     auto run = [&](const std::function<bool()>& done, std::chrono::milliseconds limit) {
         return window.RunUntil(done, limit);
     };
-    if (!window.controller.Connect()) return 1;
+    window.controller.Connect();
     auto displayBack = [&] {
         return !window.ShowsNoConnection() && !window.link->Mirror().AllPending() &&
                window.link->IsOpen();

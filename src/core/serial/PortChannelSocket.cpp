@@ -27,12 +27,19 @@ PortChannel::OpenStatus PortChannelSocket::Open(const char* portName, const char
     SocketAddress address;
     if (!ParseSocketPortName(portName != nullptr ? portName : "", address))
         return OpenStatus::OpenFailed;
-    connection_ = SocketConnection::Connect(address, kConnectTimeoutMs);
+    connection_ = SocketConnection::Connect(address, openTimeLimitMs_, &openCancelled_);
     if (!connection_) return OpenStatus::OpenFailed;
     timeouts_ = timeouts;
     lost_.store(false);
     lossReported_ = false;
     return OpenStatus::Opened;
+}
+
+void PortChannelSocket::SetOpenTimeLimit(std::chrono::milliseconds limit) {
+    const auto ms = limit.count();
+    openTimeLimitMs_ = ms < 0                                 ? 0
+                       : ms > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                              : static_cast<int>(ms);
 }
 
 void PortChannelSocket::Close() {

@@ -8,8 +8,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 
+#include "serial/BoundedCall.h"
 #include "serial/SocketConnection.h"
 
 namespace r512 {
@@ -100,29 +103,58 @@ private:
     int wakeWrite_ = -1;
 };
 
-// Waits for a non-blocking connect to end; true when it succeeded.
-bool FinishConnect(int fd, int timeoutMs) {
-    pollfd pending{fd, POLLOUT, 0};
-    int ready;
-    do {
-        ready = ::poll(&pending, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return false;
+using Clock = std::chrono::steady_clock;
+
+bool Cancelled(const std::atomic<bool>* cancelled) {
+    return cancelled != nullptr && cancelled->load();
+}
+
+// Waits for a non-blocking connect to end, until `deadline` or a cancel; true when it
+// succeeded. The wait is cut into short slices so that a cancel is seen soon.
+bool FinishConnect(int fd, Clock::time_point deadline, const std::atomic<bool>* cancelled) {
+    for (;;) {
+        if (Cancelled(cancelled)) return false;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return false;
+        const auto slice = std::min<Clock::duration>(deadline - now, kCancelPollPeriod);
+        pollfd pending{fd, POLLOUT, 0};
+        const int ready =
+            ::poll(&pending, 1,
+                   static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count()));
+        if (ready < 0 && errno != EINTR) return false;
+        if (ready > 0) break;
+    }
     int error = 0;
     socklen_t size = sizeof error;
     return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
 }
 
+struct Lookup {
+    int error = EAI_FAIL;
+    addrinfo* found = nullptr;
+};
+
 }  // namespace
 
 std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found) != 0)
-        return nullptr;
+                                                            int timeoutMs,
+                                                            const std::atomic<bool>* cancelled) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const std::optional<Lookup> lookup = CallWithin<Lookup>(
+        [host = address.host, port = address.port] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            Lookup result;
+            result.error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &result.found);
+            return result;
+        },
+        [](Lookup& late) {
+            if (late.error == 0) ::freeaddrinfo(late.found);
+        },
+        deadline, cancelled);
+    if (!lookup || lookup->error != 0) return nullptr;
+    addrinfo* const found = lookup->found;
     int connected = -1;
     for (addrinfo* candidate = found; candidate != nullptr && connected < 0;
          candidate = candidate->ai_next) {
@@ -131,7 +163,7 @@ std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress&
                      candidate->ai_protocol);
         if (fd < 0) continue;
         const int result = ::connect(fd, candidate->ai_addr, candidate->ai_addrlen);
-        if (result == 0 || (errno == EINPROGRESS && FinishConnect(fd, timeoutMs))) {
+        if (result == 0 || (errno == EINPROGRESS && FinishConnect(fd, deadline, cancelled))) {
             connected = fd;
         } else {
             ::close(fd);

@@ -11,6 +11,10 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
+#include <chrono>
+
+#include "serial/BoundedCall.h"
 #include "serial/SocketConnection.h"
 
 namespace r512 {
@@ -99,30 +103,61 @@ private:
     HANDLE wake_ = nullptr;
 };
 
-// Waits for a non-blocking connect to end; true when it succeeded.
-bool FinishConnect(SOCKET socket, int timeoutMs) {
-    fd_set writable;
-    fd_set failed;
-    FD_ZERO(&writable);
-    FD_ZERO(&failed);
-    FD_SET(socket, &writable);
-    FD_SET(socket, &failed);
-    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    if (select(0, nullptr, &writable, &failed, &limit) <= 0) return false;
-    return FD_ISSET(socket, &writable) && !FD_ISSET(socket, &failed);
+using Clock = std::chrono::steady_clock;
+
+bool Cancelled(const std::atomic<bool>* cancelled) {
+    return cancelled != nullptr && cancelled->load();
 }
+
+// Waits for a non-blocking connect to end, until `deadline` or a cancel; true when it
+// succeeded. The wait is cut into short slices so that a cancel is seen soon.
+bool FinishConnect(SOCKET socket, Clock::time_point deadline, const std::atomic<bool>* cancelled) {
+    for (;;) {
+        if (Cancelled(cancelled)) return false;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return false;
+        const auto slice = std::chrono::ceil<std::chrono::microseconds>(
+            std::min<Clock::duration>(deadline - now, kCancelPollPeriod));
+        fd_set writable;
+        fd_set failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(socket, &writable);
+        FD_SET(socket, &failed);
+        timeval limit{0, static_cast<long>(slice.count())};
+        const int ready = select(0, nullptr, &writable, &failed, &limit);
+        if (ready < 0) return false;
+        if (ready > 0) return FD_ISSET(socket, &writable) && !FD_ISSET(socket, &failed);
+    }
+}
+
+struct Lookup {
+    int error = WSAHOST_NOT_FOUND;
+    addrinfo* found = nullptr;
+};
 
 }  // namespace
 
 std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs) {
+                                                            int timeoutMs,
+                                                            const std::atomic<bool>* cancelled) {
     if (!WinsockReady()) return nullptr;
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found) != 0)
-        return nullptr;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const std::optional<Lookup> lookup = CallWithin<Lookup>(
+        [host = address.host, port = address.port] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            Lookup result;
+            result.error = getaddrinfo(host.c_str(), port.c_str(), &hints, &result.found);
+            return result;
+        },
+        [](Lookup& late) {
+            if (late.error == 0) freeaddrinfo(late.found);
+        },
+        deadline, cancelled);
+    if (!lookup || lookup->error != 0) return nullptr;
+    addrinfo* const found = lookup->found;
     SOCKET connected = INVALID_SOCKET;
     for (addrinfo* candidate = found; candidate != nullptr && connected == INVALID_SOCKET;
          candidate = candidate->ai_next) {
@@ -133,7 +168,7 @@ std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress&
         ioctlsocket(socket_, FIONBIO, &nonBlocking);
         const int result =
             connect(socket_, candidate->ai_addr, static_cast<int>(candidate->ai_addrlen));
-        if (result == 0 || (WouldBlock() && FinishConnect(socket_, timeoutMs))) {
+        if (result == 0 || (WouldBlock() && FinishConnect(socket_, deadline, cancelled))) {
             connected = socket_;
         } else {
             closesocket(socket_);
