@@ -106,6 +106,7 @@ int RunCtl(const std::vector<std::string>& args, Io io, const std::atomic<bool>*
         ReportError(io, "--trace " + error);
         return kExitBadArguments;
     }
+    session.SetOpenTimeLimit(Timeout(line));  // the lookup and connection of a socket:// port
     if (!session.Open(port, speed, &error)) {
         ReportError(io, error);
         return kExitPortFailed;

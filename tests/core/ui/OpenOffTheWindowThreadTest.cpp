@@ -2,11 +2,8 @@
 // first open and while the retry opens it again, and a close while an open is under way. The
 // window's thread is the test's (LiveWindow), and every timer expiry and notice it handles is
 // timed.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -14,6 +11,7 @@
 
 #include "base/Messages.h"
 #include "support/LiveWindow.h"
+#include "support/LoopbackBridge.h"
 
 namespace r512::test {
 namespace {
@@ -24,52 +22,6 @@ using Clock = std::chrono::steady_clock;
 // What a frozen window would be: longer than this in one handling is a failure.
 constexpr Clock::duration kLongestAllowed = 50ms;
 
-// A bridge on the loopback address that can be made deaf: its accept queue (one connection
-// long) is filled by a connection of its own, and the kernel then drops every further
-// connection request unanswered, so a connect waits until it gives up, as with a bridge that
-// is switched off or a host that drops packets.
-class Bridge {
-public:
-    Bridge() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 0);
-        socklen_t size = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-        address_ = address;
-        name_ = "socket://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    }
-    ~Bridge() {
-        for (int fd : open_) ::close(fd);
-        ::close(listener_);
-    }
-    const std::string& Name() const { return name_; }
-
-    // Takes the connection waiting in the accept queue; -1 when none comes within a second.
-    int Accept() {
-        timeval limit{1, 0};
-        ::setsockopt(listener_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        const int fd = ::accept(listener_, nullptr, nullptr);
-        if (fd >= 0) open_.push_back(fd);
-        return fd;
-    }
-    // Fills the accept queue: from now on connection requests go unanswered.
-    void GoDeaf() {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        ASSERT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address_), sizeof address_), 0);
-        open_.push_back(fd);
-    }
-
-private:
-    int listener_;
-    sockaddr_in address_{};
-    std::string name_;
-    std::vector<int> open_;
-};
-
 class OpenOffTheWindowThread : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -79,7 +31,7 @@ protected:
     }
     void TearDown() override { SetMessageSink(nullptr); }
 
-    Bridge bridge;
+    LoopbackBridge bridge;
     LiveWindow window{bridge.Name()};
     std::vector<int> messages;
 };
