@@ -125,10 +125,9 @@ void SerialLink::OpenThenServe(std::string portName, std::string lineDefinition,
             running_.store(0);
             return;
         }
-        if (result == OpenResult::Opened) {
-            opened_.store(true);
-            serving_ = true;
-        }
+        // The link counts as open only once the owner has taken this notice (OpenCompleted):
+        // nothing the owner asks for before then goes out on the new port.
+        if (result == OpenResult::Opened) serving_ = true;
         Post(WM_PORT_OPENED, 0, static_cast<std::uint32_t>(result));
     }
     if (result != OpenResult::Opened) {
@@ -143,7 +142,9 @@ std::optional<SerialLink::OpenResult> SerialLink::OpenCompleted(std::uint32_t re
     opening_ = false;
     if (received > static_cast<std::uint32_t>(OpenResult::ThreadFailed))
         return OpenResult::ThreadFailed;
-    return static_cast<OpenResult>(received);
+    const auto result = static_cast<OpenResult>(received);
+    if (result == OpenResult::Opened) opened_.store(true);
+    return result;
 }
 
 bool SerialLink::ClosePort() {

@@ -146,7 +146,8 @@ private:
     NoticeTarget* owner_ = nullptr;
     ByteTrace* trace_ = nullptr;
     std::atomic<std::uint32_t> running_{0};
-    // The port is open and the I/O thread serves it (set by whichever thread opened it).
+    // The port is open and the I/O thread serves it: set by TryOpenPort, or by OpenCompleted
+    // for an open in the background; the owner's thread's to write.
     std::atomic<bool> opened_{false};
     std::atomic<bool> failed_{false};
     // Between the opening I/O thread and ClosePort: whether the thread has gone into its loop
