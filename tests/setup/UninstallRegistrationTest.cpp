@@ -50,7 +50,7 @@ TEST(UninstallRegistration, FailsWhenTheKeyCannotBeCreated) {
     EXPECT_EQ(setup::RegisterUninstaller(noKey, "C:\\R512"), setup::Registration::Refused);
 }
 
-// The command is the folder, "\uninstall.exe" and two quotes: it fits up to a folder of 242
+// The command is the folder, "\uninstall.exe" and two quotes: it fits up to a folder of 243
 // characters (259 and the terminating zero). One more is too long, and is said so, not cut.
 TEST(UninstallRegistration, AnOverlongPathIsToldAsSuchAndNothingIsWritten) {
     struct Case {
@@ -58,8 +58,8 @@ TEST(UninstallRegistration, AnOverlongPathIsToldAsSuchAndNothingIsWritten) {
         setup::Registration expected;
     };
     const Case cases[] = {
-        {242, setup::Registration::Registered},
-        {243, setup::Registration::PathTooLong},
+        {243, setup::Registration::Registered},
+        {244, setup::Registration::PathTooLong},
         {250, setup::Registration::PathTooLong},
         {MAX_PATH - 1, setup::Registration::PathTooLong},
     };
