@@ -57,7 +57,7 @@ public:
     const QImage& Skin() const { return skin_; }
 
     // NoticeTarget: called on the link's I/O thread (or, for a failure found by the names
-    // download, on this one); queues a DeviceDataEvent.
+    // download or an open whose thread could not start, on this one); queues a DeviceDataEvent.
     void PostNotice(std::uint32_t message, std::uint32_t requested,
                     std::uint32_t received) override;
 
