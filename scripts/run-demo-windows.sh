@@ -2,9 +2,12 @@
 # The Windows program under Wine, following the device simulator: builds R512.exe (mingw-w64)
 # and r512-sim (native), starts the simulator on a pseudo-terminal, maps COM1 of a throw-away
 # Wine prefix to it, runs R512.exe there on Xvfb with Wine's X11 driver and writes a screenshot
-# of its window (docs/r512-window-windows.png, or $SCREENSHOT) after $DEMO_SECONDS (default 4).
-# Extra arguments go to the simulator (e.g. --silent). Nothing of the user's own Wine prefix
-# or registry is touched.
+# of its window (build-win/r512-window-windows.png, or $SCREENSHOT) after $DEMO_SECONDS
+# (default 4). Extra arguments go to the simulator (e.g. --silent). Nothing of the user's own
+# Wine prefix, registry or home is touched, and nothing is left behind: the prefix, the
+# simulator and the X server go when the script ends.
+# Exit status: 0 when the window came up and was captured; otherwise non-zero, with what went
+# wrong on standard error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -12,11 +15,23 @@ native=${BUILD_DIR:-$root/build}
 build=${BUILD_WIN_DIR:-$root/build-win}
 jobs=${JOBS:-2}
 
-cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$native" -j "$jobs" --target r512-sim >/dev/null
+fail() {
+    echo "run-demo-windows: $*" >&2
+    exit 1
+}
+
+# The native build keeps its own build type (the native preset's when it is made here).
+if [ -f "$native/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$native" >/dev/null || fail "could not configure $native"
+else
+    cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
+        fail "could not configure $native"
+fi
+cmake --build "$native" -j "$jobs" --target r512-sim >/dev/null || fail "could not build r512-sim"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DR512_NATIVE_BUILD_DIR="$native" >/dev/null
-cmake --build "$build" -j "$jobs" --target R512 >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DR512_NATIVE_BUILD_DIR="$native" \
+    >/dev/null || fail "could not configure $build"
+cmake --build "$build" -j "$jobs" --target R512 >/dev/null || fail "could not build R512.exe"
 
 work=$(mktemp -d /tmp/r512-demo-win.XXXXXX)
 # shellcheck source=wine-prefix.sh
@@ -24,17 +39,17 @@ source "$root/scripts/wine-prefix.sh"
 # shellcheck source=wine-gui.sh
 source "$root/scripts/wine-gui.sh"
 cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    r512_gui_cleanup
+    [ -n "${WINEPREFIX:-}" ] && { wineserver -k >/dev/null 2>&1 || true; }
+    r512_gui_cleanup || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 echo "preparing a throw-away Wine prefix..."
 r512_prepare_wine_prefix "$work/prefix"
-r512_start_xvfb "$work/xvfb.log"
+r512_start_xvfb "$work/xvfb.log" || fail "Xvfb did not start"
 r512_use_x11_driver
-r512_start_sim "$native/src/simulator/r512-sim" sim "$work" "$@"
+r512_start_sim "$native/src/simulator/r512-sim" sim "$work" "$@" || fail "the simulator did not start"
 r512_map_com 1 "$r512_pty"
 echo "simulated R512 on $r512_pty, mapped to COM1"
 
@@ -49,10 +64,13 @@ for _ in $(seq 300); do
     [ -n "$window" ] && break
     sleep 0.1
 done
-[ -n "$window" ] || { echo "the window did not appear:"; cat "$work/r512.log"; exit 1; }
+if [ -z "$window" ]; then
+    cat "$work/r512.log" >&2
+    fail "the window of R512.exe did not appear within 30 s"
+fi
 sleep "${DEMO_SECONDS:-4}"
-shot=${SCREENSHOT:-$root/docs/r512-window-windows.png}
-import -window "$window" "$shot"
+shot=${SCREENSHOT:-$build/r512-window-windows.png}
+import -window "$window" "$shot" || fail "could not take the screenshot $shot"
 echo "screenshot of the window: $shot"
 echo "what the simulator saw:"
 head -n 8 "$work/sim.log"

@@ -4,7 +4,12 @@
 # Extra arguments go to the simulator (e.g. --silent, --garbage, --split 20).
 # Without a display the program runs under Xvfb: the script then writes a screenshot of the
 # window (build/r512-window.png, or $SCREENSHOT) and ends after $DEMO_SECONDS (default 4).
+# With a display it runs until the window is closed.
 # --windows runs the Windows program under Wine instead (scripts/run-demo-windows.sh).
+#
+# Exit status: 0 when the program came up (and, with a display, ended normally); otherwise
+# non-zero, with what went wrong and the program's own output on standard error. Nothing is left
+# behind: the simulator, the X server and the temporary folder go when the script ends.
 set -euo pipefail
 if [ "${1:-}" = --windows ]; then
     shift
@@ -14,23 +19,50 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${BUILD_DIR:-$root/build}
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "${JOBS:-2}" --target R512 r512-sim >/dev/null
+fail() {
+    echo "run-demo: $*" >&2
+    exit 1
+}
+
+# build/ keeps the build type it was made with (the native preset's RelWithDebInfo when the
+# demo makes it), so that the demo never rebuilds a tree of another type.
+if [ -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" >/dev/null || fail "could not configure $build"
+else
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
+        fail "could not configure $build"
+fi
+cmake --build "$build" -j "${JOBS:-2}" --target R512 r512-sim >/dev/null ||
+    fail "could not build R512 and r512-sim in $build (run: cmake --build $build)"
+program=$build/src/qt/R512
+[ -x "$program" ] || fail "$program was not built"
 
 work=$(mktemp -d /tmp/r512-demo.XXXXXX)
 pids=()
 cleanup() {
+    local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
 
+# What the program said, for a failure.
+show_program_log() {
+    if [ -s "$work/r512.log" ]; then
+        echo "--- output of $program:" >&2
+        cat "$work/r512.log" >&2
+    fi
+}
+
 port=$work/R512-port
-"$build/src/simulator/r512-sim" --link "$port" "$@" >"$work/sim.out" 2>"$work/sim.log" &
+"$build/src/simulator/r512-sim" --link "$port" "$@" >"$work/sim.out" 2>"$work/sim.log" </dev/null &
 pids+=($!)
 for _ in $(seq 100); do [ -e "$port" ] && break; sleep 0.05; done
-[ -e "$port" ] || { echo "the simulator did not start:"; cat "$work/sim.log"; exit 1; }
+if [ ! -e "$port" ]; then
+    cat "$work/sim.log" >&2
+    fail "the simulator did not start"
+fi
 
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME/ZEL"
@@ -41,32 +73,56 @@ echo "simulated R512 on $(cat "$work/sim.out") (linked as $port)"
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
     headless=1
-    for n in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
     Xvfb ":$n" -screen 0 1024x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
     pids+=($!)
     export DISPLAY=":$n"
     for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+    [ -e "/tmp/.X11-unix/X$n" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
 fi
 
-"$build/src/R512" >"$work/r512.log" 2>&1 &
+"$program" >"$work/r512.log" 2>&1 &
 r512=$!
 pids+=($r512)
 
+# The window must come up, with a display or without.
+window=""
+for _ in $(seq 150); do
+    window=$(xdotool search --name '^R512 Control Software$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    if ! kill -0 "$r512" 2>/dev/null; then
+        set +e
+        wait "$r512"
+        code=$?
+        set -e
+        show_program_log
+        fail "$program ended (exit status $code) before its window appeared"
+    fi
+    sleep 0.1
+done
+if [ -z "$window" ]; then
+    show_program_log
+    fail "the window of $program did not appear within 15 s"
+fi
+
 if [ "$headless" -eq 1 ]; then
-    window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --name '^R512 Control Software$' 2>/dev/null | head -n 1) || true
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || { echo "the window did not appear:"; cat "$work/r512.log"; exit 1; }
     sleep "${DEMO_SECONDS:-4}"
+    kill -0 "$r512" 2>/dev/null || { show_program_log; fail "$program ended during the demo"; }
     shot=${SCREENSHOT:-$build/r512-window.png}
-    import -window "$window" "$shot"
+    import -window "$window" "$shot" || fail "could not take the screenshot $shot"
     echo "screenshot of the window: $shot"
     echo "what the simulator saw:"
     head -n 8 "$work/sim.log"
 else
-    echo "close the window (or press Ctrl+C) to end; the simulator logs to $work/sim.log"
-    wait "$r512" || true
+    echo "close the window (or press Ctrl+C) to end"
+    set +e
+    wait "$r512"
+    code=$?
+    set -e
+    if [ "$code" -ne 0 ]; then
+        show_program_log
+        fail "$program ended with exit status $code"
+    fi
 fi

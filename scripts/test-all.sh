@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the formatting check, the normal build, the same tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the serial tests under ThreadSanitizer,
-# the fuzz targets for a short while (clang's libFuzzer), and the Windows parts cross-built and
-# run under Wine. Every build treats warnings as errors.
+# the fuzz targets for a short while (clang's libFuzzer), the Windows parts cross-built and
+# run under Wine, the Release build of INSTALL.md (in build-release), and the README's first
+# command, both demos, headless. Every build treats warnings as errors.
 # The builds are those of CMakePresets.json (native, asan, tsan, windows).
 # Packages come from scripts/bootstrap.sh (run it first on a new machine).
 set -uo pipefail
@@ -93,6 +94,63 @@ else
     count "$logs/windows-test.log"
     status=1
 fi
+
+# The Release build that INSTALL.md describes, in its own folder (build/ keeps its type), with
+# warnings as errors: -O3 finds warnings that the other builds don't.
+echo "=== release (build-release)"
+if cmake -S "$root" -B "$root/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DR512_WERROR=ON \
+        >"$logs/release-configure.log" 2>&1 &&
+   cmake --build "$root/build-release" -j "$jobs" >"$logs/release-build.log" 2>&1; then
+    echo "release: built without a warning"
+    passed=$((passed + 1))
+else
+    echo "release: build failed"
+    tail -n 40 "$logs/release-configure.log" "$logs/release-build.log"
+    failed=$((failed + 1))
+    status=1
+fi
+
+# A screenshot of a window that shows the device's display: the window's size, and more than a
+# handful of colours (a blank or black capture has one or two).
+check_screenshot() {
+    local shot=$1 size colours
+    [ -s "$shot" ] || { echo "no screenshot $shot"; return 1; }
+    size=$(identify -format '%wx%h' "$shot") || return 1
+    colours=$(identify -format '%k' "$shot") || return 1
+    echo "screenshot $shot: $size, $colours colours"
+    [ "$size" = 775x168 ] || { echo "not the window's size (775x168)"; return 1; }
+    [ "$colours" -ge 16 ] || { echo "a blank picture"; return 1; }
+}
+
+# What a demo may leave in the temporary folder: nothing of its own.
+demo_leftovers() { ls -d /tmp/r512-demo* 2>/dev/null | sort; }
+
+# run_demo NAME SCREENSHOT [run-demo.sh arguments...]: the README's first command as a new user
+# without a display runs it: exit 0, a screenshot of the window following the simulator (which
+# must have been asked for its registers), and nothing left behind.
+run_demo() {
+    local name=$1 shot=$2 before
+    shift 2
+    echo "=== demo: $name"
+    before=$(demo_leftovers)
+    rm -f "$shot"
+    if env -u DISPLAY -u WAYLAND_DISPLAY SCREENSHOT="$shot" DEMO_SECONDS=4 \
+            bash "$root/scripts/run-demo.sh" "$@" >"$logs/demo-$name.log" 2>&1 &&
+       check_screenshot "$shot" >>"$logs/demo-$name.log" 2>&1 &&
+       grep -qi 'refresh' "$logs/demo-$name.log" &&
+       [ "$(demo_leftovers)" = "$before" ]; then
+        echo "demo $name: exit 0, window captured, nothing left behind"
+        passed=$((passed + 1))
+    else
+        echo "demo $name: failed"
+        tail -n 30 "$logs/demo-$name.log"
+        [ "$(demo_leftovers)" = "$before" ] || echo "left behind: $(demo_leftovers)"
+        failed=$((failed + 1))
+        status=1
+    fi
+}
+run_demo linux "$root/build/r512-window.png"
+run_demo windows "$root/build-win/r512-window-windows.png" --windows
 
 echo
 echo "logs: $logs"

@@ -67,11 +67,12 @@ r512_map_com() {
 
 r512_gui_cleanup() {
     local pid i
-    for pid in "${R512_GUI_PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null; done
+    # Some may have ended already: no step here may fail (it runs in EXIT traps under set -e).
+    for pid in "${R512_GUI_PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
     for pid in "${R512_GUI_PIDS[@]}"; do
         for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
+        kill -KILL "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
     rm -f "${R512_GUI_LINKS[@]}"
     R512_GUI_PIDS=()

@@ -7,6 +7,9 @@
 # inside the prefix; the menu builder, which would copy Start Menu shortcuts into the user's
 # desktop menus, is disabled; and the debugger, which would wait for a person after a crash, is
 # kept from starting. Windows are drawn by Wine's null display driver, so no X server is needed.
+# HOME and the XDG folders point into DIR as well (DIR/home), so that nothing Wine or a program
+# run in it does (menu entries under ~/.config/menus and ~/.local/share/applications, for one)
+# reaches the real home.
 
 r512_prepare_wine_prefix() {
     local dir=$1
@@ -18,6 +21,12 @@ r512_prepare_wine_prefix() {
     # run only in such a prefix.
     export R512_WINE_THROWAWAY_PREFIX=$dir
     unset DISPLAY WAYLAND_DISPLAY
+    export HOME=$dir/home
+    export XDG_CONFIG_HOME=$HOME/.config
+    export XDG_DATA_HOME=$HOME/.local/share
+    export XDG_CACHE_HOME=$HOME/.cache
+    export XDG_STATE_HOME=$HOME/.local/state
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
 
     mkdir -p "$dir"
     timeout 180 wineboot --init >/dev/null 2>&1 || true

@@ -148,6 +148,7 @@ int Run(const CommandLine& line, Io io, const std::atomic<int>* stop) {
         ReportError(io, "--trace " + error);
         return kExitBadArguments;
     }
+    session.SetOpenTimeLimit(Timeout(line));  // the lookup and connection of a socket:// port
     if (!session.Open(port, speed, &error)) {
         if (session.Stopped()) return Interrupted(session.StopSignal(), io);
         ReportError(io, error);

@@ -31,6 +31,9 @@ public:
     // opened. "-" is standard error.
     bool TraceTo(const std::string& path, std::string* error);
 
+    // Bounds how long Open may wait for a network bridge (host name lookup and connection).
+    void SetOpenTimeLimit(std::chrono::milliseconds limit) { link_.SetOpenTimeLimit(limit); }
+
     // Opens the port with the line of the speed setting. False when it can't be opened;
     // `error` then holds the reason in one line.
     bool Open(const std::string& port, int speed, std::string* error);

@@ -45,6 +45,7 @@ DeviceHub::DeviceHub(boost::asio::io_context& io, Port port, Policy& policy, Cli
       controller_(link_, profile_, timers_, composer_, *this),
       transferTimer_(io),
       startTimer_(io) {
+    controller_.SetOpenEndedHandler([this](bool opened) { StartOpenEnded(opened); });
     composer_.UpdateDisplay();
     top_ = Line20(composer_.TopLine());
     bottom_ = Line20(composer_.BottomLine());
@@ -60,7 +61,16 @@ void DeviceHub::PostNotice(std::uint32_t message, std::uint32_t requested, std::
 
 void DeviceHub::Start() {
     started_ = true;
-    if (controller_.Connect()) {
+    // The open ends on the link's thread; its notice comes back here (StartOpenEnded).
+    startOpening_ = true;
+    controller_.Connect();
+}
+
+void DeviceHub::StartOpenEnded(bool opened) {
+    // Reopens after a failure of the port are the controller's own retry.
+    if (!startOpening_ || !started_) return;
+    startOpening_ = false;
+    if (opened) {
         CheckLinkAndDisplay();
         return;
     }

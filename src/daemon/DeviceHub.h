@@ -149,6 +149,7 @@ private:
     void UploadStep();
     void EndTransfer();
     void TryStartPort();
+    void StartOpenEnded(bool opened);
 
     boost::asio::io_context& io_;
     Port port_;
@@ -167,7 +168,8 @@ private:
     bool transfer_ = false;
     bool started_ = false;
     bool linkOpen_ = false;
-    bool portWaiting_ = false;  // the port could not be opened at start: retried
+    bool portWaiting_ = false;   // the port could not be opened at start: retried
+    bool startOpening_ = false;  // the first open is under way
     std::string top_;
     std::string bottom_;
     std::chrono::steady_clock::time_point lastRefresh_{};

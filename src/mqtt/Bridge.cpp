@@ -67,6 +67,7 @@ Bridge::Bridge(BridgeOptions options, std::string password)
       topics_{options_.topicPrefix},
       composer_(link_.Mirror(), *this, *this),
       controller_(link_, *this, *this, composer_, notices_) {
+    controller_.SetOpenEndedHandler([this](bool opened) { PortOpenEnded(opened); });
     if (options_.clientId.empty()) options_.clientId = NodeIdOf(options_.topicPrefix) + "-mqtt";
     client_ =
         std::make_unique<::mqtt::async_client>(*BrokerUri(options_.broker), options_.clientId);
@@ -125,9 +126,17 @@ bool Bridge::IsTimerRunning(int id) const {
 }
 
 void Bridge::OpenDevice() {
-    // The port's message is logged once; the retries that follow are quiet.
+    // The port's message is logged once; the retries that follow are quiet. The open ends on
+    // the link's thread and is told through the notice queue (PortOpenEnded).
     if (portMissing_) SetMessageSink([](int, const std::string&) {});
-    const bool opened = controller_.Connect();
+    opening_ = true;
+    controller_.Connect();
+}
+
+void Bridge::PortOpenEnded(bool opened) {
+    // Reopens after a failure of the port are the controller's own retry.
+    if (!opening_) return;
+    opening_ = false;
     SetMessageSink([this](int, const std::string& text) { Log(text); });
     if (opened) {
         if (portMissing_) Log("the port is open");
@@ -427,6 +436,7 @@ void Bridge::RunDueTimers() {
 
 int Bridge::Run() {
     OpenDevice();
+    RunUntil([&] { return !opening_; }, kFirstAnswerWait);
     // The device's own source names are the selects' choices: read them before the entities
     // are announced, when the device answers in time.
     if (!portMissing_) RunUntil([&] { return !link_.Mirror().AllPending(); }, kFirstAnswerWait);

@@ -86,6 +86,7 @@ private:
     void RunDueTimers();
     Clock::time_point NextDeadline() const;
     void OpenDevice();
+    void PortOpenEnded(bool opened);
     void ReadDeviceNames();
 
     bool Connect(bool wait);
@@ -127,6 +128,7 @@ private:
     std::optional<Clock::time_point> reconnectAt_;
     std::optional<Clock::time_point> portRetryAt_;
     bool portMissing_ = false;  // the port could not be opened: retried quietly
+    bool opening_ = false;      // an open of the port is under way
     std::optional<Clock::time_point> availabilityCheckAt_;
     Clock::time_point lastFrame_{};
     bool online_ = false;

@@ -158,7 +158,7 @@ bool RemoteWindow::Create() {
     }
 
     // A failed connection leaves the window up without a link (the link has said why).
-    static_cast<void>(Connect());
+    Connect();
     return true;
 }
 
@@ -317,7 +317,7 @@ void RemoteWindow::ConfigureCommand() {
     if (dialog.Run() == QDialog::Accepted) {
         // The dialog has stored the new port and speed: connect again with them.
         link_.ClosePort();
-        static_cast<void>(Connect());  // a failure has been shown; the window stays as it is
+        Connect();  // a failure is shown when the open's notice comes; the window stays as it is
     }
 }
 

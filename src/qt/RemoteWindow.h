@@ -20,8 +20,8 @@
 
 namespace r512 {
 
-// A notice of the device link (a read's WM_DEVICE_DATA, or WM_PORT_FAILED), posted from its
-// I/O thread to the window's event queue.
+// A notice of the device link (a read's WM_DEVICE_DATA, WM_PORT_FAILED or WM_PORT_OPENED),
+// posted from its I/O thread to the window's event queue.
 class DeviceDataEvent final : public QEvent {
 public:
     static constexpr QEvent::Type kType = static_cast<QEvent::Type>(WM_DEVICE_DATA);
@@ -46,7 +46,8 @@ public:
     // Places and shows the window, builds its parts, runs the first-run step and connects.
     bool Create();
 
-    bool Connect() { return controller_.Connect(); }
+    // Begins opening the configured port; its outcome comes as a notice (ConnectionController).
+    void Connect() { controller_.Connect(); }
     void RefreshCommand() { controller_.RefreshCommand(); }
     // Writes the window's normal (restored) position and the Control Panel's to the settings.
     void SavePositions();
@@ -56,7 +57,7 @@ public:
     const QImage& Skin() const { return skin_; }
 
     // NoticeTarget: called on the link's I/O thread (or, for a failure found by the names
-    // download, on this one); queues a DeviceDataEvent.
+    // download or an open whose thread could not start, on this one); queues a DeviceDataEvent.
     void PostNotice(std::uint32_t message, std::uint32_t requested,
                     std::uint32_t received) override;
 

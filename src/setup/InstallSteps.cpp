@@ -46,9 +46,16 @@ void StartProgram(const SetupContext& context) {
 }  // namespace
 
 void PerformInstallation(HWND dialog, const InstallChoices& choices, const SetupContext& context) {
-    if (context.paths.installFolder[0] == '\0' ||
-        !RegisterUninstaller(context.roots.machine, context.paths.installFolder)) {
-        context.boxes->Show(dialog, kRegistrationFailedText, kSetupCaption, MB_ICONINFORMATION);
+    // An empty folder is one whose path did not fit in MAX_PATH when setup started.
+    const Registration registration =
+        context.paths.installFolder[0] == '\0'
+            ? Registration::PathTooLong
+            : RegisterUninstaller(context.roots.machine, context.paths.installFolder);
+    if (registration != Registration::Registered) {
+        context.boxes->Show(
+            dialog,
+            registration == Registration::PathTooLong ? kPathTooLongText : kRegistrationFailedText,
+            kSetupCaption, MB_ICONINFORMATION);
     }
     // Without the program's path there is nothing to link to or start.
     const bool havePath = context.paths.programPath[0] != '\0';

@@ -16,14 +16,14 @@ bool WriteText(HKEY key, const char* name, const char* text) {
 
 }  // namespace
 
-bool RegisterUninstaller(HKEY machineRoot, const char* installFolder) {
+Registration RegisterUninstaller(HKEY machineRoot, const char* installFolder) {
     // Between double quotes: the system runs the value as a command line, and unquoted a path
     // with a space ("C:\Program Files\...") would start "C:\Program.exe" if there were one.
     char uninstallString[MAX_PATH] = "\"";
     if (!installer::AppendText(uninstallString, installFolder) ||
         !installer::AppendToFolder(uninstallString, "uninstall.exe") ||
         !installer::AppendText(uninstallString, "\"")) {
-        return false;
+        return Registration::PathTooLong;
     }
     char keyPath[MAX_PATH] = "";
     installer::CopyText(keyPath, installer::kUninstallListKey);
@@ -32,12 +32,12 @@ bool RegisterUninstaller(HKEY machineRoot, const char* installFolder) {
 
     HKEY key = nullptr;
     if (RegCreateKeyA(machineRoot, keyPath, &key) != ERROR_SUCCESS) {
-        return false;
+        return Registration::Refused;
     }
     const bool written = WriteText(key, "UninstallString", uninstallString) &&
                          WriteText(key, "DisplayName", installer::kProductName);
     RegCloseKey(key);
-    return written;
+    return written ? Registration::Registered : Registration::Refused;
 }
 
 }  // namespace r512::setup

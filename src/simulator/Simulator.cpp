@@ -588,7 +588,12 @@ void Simulator::Run() {
             const Clock::time_point at = Clock::now();
             if (logBytes_ && n > 0) {
                 std::string line = "received";
-                for (ssize_t i = 0; i < n; ++i) line += " " + Hex(buffer[i]);
+                for (ssize_t i = 0; i < n; ++i) {
+                    // Appended piece by piece: `" " + Hex(...)` makes GCC 12 at -O3 warn
+                    // (-Wrestrict) about a copy it only imagines.
+                    line += ' ';
+                    line += Hex(buffer[i]);
+                }
                 Log(line);
             }
             for (ssize_t i = 0; i < n; ++i) TakeByte(buffer[i], at);

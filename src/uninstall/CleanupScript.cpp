@@ -29,7 +29,9 @@ std::string CleanupScriptText(const char* copyPath, const char* scriptPath) {
     std::string copy = "\"";
     copy += Literal(copyPath);
     copy += '"';
-    return ":repeat\n"
+    // Without "@echo off" cmd echoes every command it runs (into the hidden window).
+    return "@echo off\n"
+           ":repeat\n"
            "del " +
            copy +
            "\n"

@@ -5,8 +5,8 @@
 
 namespace r512::uninstall {
 
-// Four lines, each ended by a single line feed:
-//   :repeat / del "copy" / if exist "copy" goto repeat / del "script"
+// Five lines, each ended by a single line feed:
+//   @echo off / :repeat / del "copy" / if exist "copy" goto repeat / del "script"
 // A "%" in either path is written "%%", which cmd reads as the "%" itself.
 std::string CleanupScriptText(const char* copyPath, const char* scriptPath);
 

@@ -18,7 +18,8 @@ bool FormCopyPath(char (&copyPath)[MAX_PATH]) {
         copyPath[0] = '\0';
         return false;
     }
-    return AppendText(copyPath, "\\") && AppendText(copyPath, kCopyName);
+    // GetTempPathA's path ends in a backslash already: the name goes right after it.
+    return installer::AppendToFolder(copyPath, kCopyName);
 }
 
 bool FormSecondStageCommandLine(const char* copyPath, const char* moduleName, char* commandLine,

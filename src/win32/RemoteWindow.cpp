@@ -134,7 +134,7 @@ bool RemoteWindow::Create() {
     }
 
     // A failed connection leaves the window up without a link (the link has said why).
-    static_cast<void>(controller_.Connect());
+    controller_.Connect();
     return true;
 }
 
@@ -280,6 +280,11 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                        static_cast<std::uint32_t>(lParam)) &&
                 controlPanel_.Handle() && IsWindowVisible(controlPanel_.Handle()))
                 controlPanel_.UpdateFromMirror();
+            return 0;
+        case WM_PORT_OPENED:
+            // The open begun by Connect or the retry has ended: the refresh, or the failure's
+            // message for an open the user asked for.
+            controller_.PortOpened(static_cast<std::uint32_t>(lParam));
             return 0;
         case WM_PORT_FAILED:
             // The link has closed itself: the no-connection screen and the retry that opens the
@@ -570,7 +575,7 @@ void RemoteWindow::ConfigureCommand() {
     if (result == IDOK) {
         // The dialog has stored the new port and speed: connect again with them.
         link_.ClosePort();
-        static_cast<void>(controller_.Connect());  // a failure has been shown
+        controller_.Connect();  // a failure is shown when the open's notice comes
     }
 }
 

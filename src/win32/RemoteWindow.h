@@ -40,8 +40,8 @@ public:
     // was theirs.
     bool IsPopupMessage(MSG* message);
 
-    // NoticeTarget: called on the link's I/O thread; posts the notice (WM_DEVICE_DATA, or
-    // WM_PORT_FAILED) to the window.
+    // NoticeTarget: called on the link's I/O thread; posts the notice (WM_DEVICE_DATA,
+    // WM_PORT_FAILED or WM_PORT_OPENED) to the window.
     void PostNotice(std::uint32_t message, std::uint32_t requested,
                     std::uint32_t received) override;
 

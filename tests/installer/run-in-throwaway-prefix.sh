@@ -25,8 +25,26 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# What of the real home a Wine run could write to (menu entries for Start Menu shortcuts):
+# none of it may appear because of the test.
+real_home=$HOME
+home_marks() {
+    local path
+    for path in "$real_home/.config/menus" "$real_home/.local/share/applications"; do
+        [ -e "$path" ] && echo "$path"
+    done
+    return 0
+}
+before=$(home_marks)
 # shellcheck source=../../scripts/wine-prefix.sh
 source "$here/../../scripts/wine-prefix.sh"
 r512_prepare_wine_prefix "$work/prefix"
 add_test_drive
-wine "$@"
+status=0
+wine "$@" || status=$?
+timeout 30 wineserver -w || true
+if [ "$(home_marks)" != "$before" ]; then
+    echo "run-in-throwaway-prefix: the Wine run wrote into the real home: $(home_marks)" >&2
+    [ "$status" -ne 0 ] || status=1
+fi
+exit "$status"

@@ -46,11 +46,17 @@ protected:
     void Start() {
         window = std::make_unique<RemoteWindow>(profile);
         ASSERT_TRUE(window->Create());
+        ASSERT_TRUE(WaitForOpen());
         // Every register reported, so that the panel has the whole device to show.
         ASSERT_TRUE(WaitUntil(
             [&] { return window->Link().Mirror().State(RS_THX) != RegisterState::Pending; }, 5000));
         panel = window->findChild<ControlPanelDialog*>(QStringLiteral("controlPanel"));
         ASSERT_NE(panel, nullptr);
+    }
+    // The port opens off the window's thread: until its notice has been handled, the link
+    // is neither open nor failed.
+    bool WaitForOpen() {
+        return WaitUntil([&] { return !window->Link().Opening(); }, 5000);
     }
     QWidget* Control(int id) const { return ControlById(panel, id); }
     QString Text(int id) { return static_cast<QLineEdit*>(Control(id))->text(); }
@@ -320,6 +326,7 @@ TEST_F(WithDevice, ConfigureReconnectsOnOkAndEnterOnCancelKeepsTheLink) {
     SetModalHook([&](QDialog& dialog) { return PressEnterOn(dialog, IDC_OTHER_PORT_NAME); });
     device->ClearRecord();
     window->OnCommand(ID_CONFIGURE);
+    ASSERT_TRUE(WaitForOpen());
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0xE3});
     EXPECT_TRUE(window->Link().IsOpen());
     EXPECT_TRUE(PanelResponds());
@@ -383,6 +390,7 @@ TEST_F(WithDevice, FirstRunAsksForThePortOnceAndConnectsToIt) {
     ASSERT_TRUE(window->Create());
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(messagesAtDialog, std::vector<int>{IDS_FIRST_RUN});
+    ASSERT_TRUE(WaitForOpen());
     EXPECT_TRUE(window->Link().IsOpen());
     EXPECT_TRUE(WaitUntil([&] { return !window->Link().Mirror().AllPending(); }, 5000));
     window->close();
@@ -391,6 +399,7 @@ TEST_F(WithDevice, FirstRunAsksForThePortOnceAndConnectsToIt) {
     window = std::make_unique<RemoteWindow>(profile);
     ASSERT_TRUE(window->Create());
     EXPECT_EQ(dialogs, 1);  // the second start asks nothing
+    ASSERT_TRUE(WaitForOpen());
     EXPECT_TRUE(window->Link().IsOpen());
 }
 

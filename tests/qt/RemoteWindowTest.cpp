@@ -50,8 +50,10 @@ TEST_F(Window, FirstRunIsCentredAndMarksTheProgramConfigured) {
     EXPECT_EQ(window.size(), QSize(775, 168));
     EXPECT_EQ(window.windowTitle(), "R512 Control Software");
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
-    // The first-run welcome, then the port can't be opened: the window stays up without a
-    // link.
+    // The first-run welcome, then the port can't be opened, said when the open's notice comes:
+    // the window stays up without a link.
+    EXPECT_EQ(messages, (std::vector<int>{IDC_SOURCE_VIDEO_3}));
+    EXPECT_TRUE(WaitUntil([&] { return !window.Link().Opening(); }, 5000));
     EXPECT_EQ(messages, (std::vector<int>{IDC_SOURCE_VIDEO_3, IDC_SUBWOOFER}));
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.Link().IsOpen());

@@ -73,6 +73,22 @@ TEST_F(InstallStepsTest, FailedRegistrationIsReportedAndTheShortcutsStillMade) {
     EXPECT_TRUE(testkit::ReadShortcut(folders.DesktopShortcut()).has_value());
 }
 
+// Installed at a 250-character path: the uninstall command does not fit, and the message says
+// so instead of blaming the user's rights.
+TEST_F(InstallStepsTest, AnOverlongFolderIsReportedAsSuch) {
+    const std::string folder = "C:\\" + std::string(247, 'p');
+    installer::CopyText(context.paths.installFolder, folder.c_str());
+    context.paths.programPath[0] = '\0';  // R512.exe's path would not fit either
+
+    setup::PerformInstallation(nullptr, setup::InstallChoices{false, false, false}, context);
+
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[0].text, setup::kPathTooLongText);
+    EXPECT_EQ(boxes.Shown()[0].text.find("administrative privileges"), std::string::npos);
+    EXPECT_EQ(boxes.Shown()[1].text, "Installation Complete");
+    EXPECT_FALSE(testkit::KeyExists(registry.Machine(), kUninstallEntry));
+}
+
 TEST_F(InstallStepsTest, RunningTwiceLeavesOneOfEach) {
     setup::PerformInstallation(nullptr, setup::InstallChoices{true, true, false}, context);
     setup::PerformInstallation(nullptr, setup::InstallChoices{true, true, false}, context);

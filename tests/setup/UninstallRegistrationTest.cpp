@@ -14,7 +14,8 @@ const std::string kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninst
 
 TEST(UninstallRegistration, WritesBothValues) {
     testkit::RegistrySandbox registry;
-    ASSERT_TRUE(setup::RegisterUninstaller(registry.Machine(), "C:\\Program Files\\ZEL\\R512"));
+    ASSERT_EQ(setup::RegisterUninstaller(registry.Machine(), "C:\\Program Files\\ZEL\\R512"),
+              setup::Registration::Registered);
 
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kEntry, "UninstallString"),
               "\"C:\\Program Files\\ZEL\\R512\\uninstall.exe\"");
@@ -25,8 +26,10 @@ TEST(UninstallRegistration, WritesBothValues) {
 
 TEST(UninstallRegistration, SecondRunRewritesTheOneEntry) {
     testkit::RegistrySandbox registry;
-    ASSERT_TRUE(setup::RegisterUninstaller(registry.Machine(), "C:\\Old"));
-    ASSERT_TRUE(setup::RegisterUninstaller(registry.Machine(), "D:\\New Place"));
+    ASSERT_EQ(setup::RegisterUninstaller(registry.Machine(), "C:\\Old"),
+              setup::Registration::Registered);
+    ASSERT_EQ(setup::RegisterUninstaller(registry.Machine(), "D:\\New Place"),
+              setup::Registration::Registered);
 
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kEntry, "UninstallString"),
               "\"D:\\New Place\\uninstall.exe\"");
@@ -35,7 +38,8 @@ TEST(UninstallRegistration, SecondRunRewritesTheOneEntry) {
 
 TEST(UninstallRegistration, AtADriveRootTheFolderKeepsItsOneBackslash) {
     testkit::RegistrySandbox registry;
-    ASSERT_TRUE(setup::RegisterUninstaller(registry.Machine(), "C:\\"));
+    ASSERT_EQ(setup::RegisterUninstaller(registry.Machine(), "C:\\"),
+              setup::Registration::Registered);
     EXPECT_EQ(testkit::ReadText(registry.Machine(), kEntry, "UninstallString"),
               "\"C:\\uninstall.exe\"");
 }
@@ -43,14 +47,31 @@ TEST(UninstallRegistration, AtADriveRootTheFolderKeepsItsOneBackslash) {
 TEST(UninstallRegistration, FailsWhenTheKeyCannotBeCreated) {
     // A handle that names no key: creating the entry fails as it does without the rights.
     const HKEY noKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7777770));
-    EXPECT_FALSE(setup::RegisterUninstaller(noKey, "C:\\R512"));
+    EXPECT_EQ(setup::RegisterUninstaller(noKey, "C:\\R512"), setup::Registration::Refused);
 }
 
-TEST(UninstallRegistration, FailsRatherThanCutAnOverlongPath) {
-    testkit::RegistrySandbox registry;
-    const std::string folder = "C:\\" + std::string(MAX_PATH - 10, 'x');
-    EXPECT_FALSE(setup::RegisterUninstaller(registry.Machine(), folder.c_str()));
-    EXPECT_FALSE(testkit::KeyExists(registry.Machine(), kEntry));
+// The command is the folder, "\uninstall.exe" and two quotes: it fits up to a folder of 243
+// characters (259 and the terminating zero). One more is too long, and is said so, not cut.
+TEST(UninstallRegistration, AnOverlongPathIsToldAsSuchAndNothingIsWritten) {
+    struct Case {
+        std::size_t folderLength;
+        setup::Registration expected;
+    };
+    const Case cases[] = {
+        {243, setup::Registration::Registered},
+        {244, setup::Registration::PathTooLong},
+        {250, setup::Registration::PathTooLong},
+        {MAX_PATH - 1, setup::Registration::PathTooLong},
+    };
+    for (const Case& c : cases) {
+        testkit::RegistrySandbox registry;
+        const std::string folder = "C:\\" + std::string(c.folderLength - 3, 'x');
+        EXPECT_EQ(setup::RegisterUninstaller(registry.Machine(), folder.c_str()), c.expected)
+            << c.folderLength;
+        EXPECT_EQ(testkit::KeyExists(registry.Machine(), kEntry),
+                  c.expected == setup::Registration::Registered)
+            << c.folderLength;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <functional>
@@ -57,7 +58,9 @@ public:
             for (std::size_t id = 0; id < due_.size(); ++id) {
                 if (due_[id] && *due_[id] <= now) {
                     due_[id] = now + periods_[id];
+                    const Clock::time_point began = Clock::now();
                     controller.TimerExpired(static_cast<int>(id));
+                    Handled(began);
                 }
             }
             Clock::time_point wake = until;
@@ -66,9 +69,12 @@ public:
             if (auto notice = notices.TakeUntil(wake)) {
                 ++noticesHandled;
                 if (notice->message == WM_PORT_FAILED) ++failures;
-                if (controller.Notice(notice->message, notice->requested, notice->received) &&
-                    onFrame)
-                    onFrame(controller.LastFrame());
+                if (notice->message == WM_PORT_OPENED) ++opensEnded;
+                const Clock::time_point began = Clock::now();
+                const bool frame =
+                    controller.Notice(notice->message, notice->requested, notice->received);
+                Handled(began);
+                if (frame && onFrame) onFrame(controller.LastFrame());
             }
         }
         return true;
@@ -85,8 +91,16 @@ public:
     std::function<void(const RegisterFrame&)> onFrame;  // every frame taken
     int noticesHandled = 0;
     int failures = 0;
+    int opensEnded = 0;
+    // The longest the window's thread spent in one timer or notice: what a real window would
+    // be frozen for.
+    Clock::duration longestHandling{};
 
 private:
+    void Handled(Clock::time_point began) {
+        longestHandling = std::max(longestHandling, Clock::now() - began);
+    }
+
     std::array<std::optional<Clock::time_point>, 5> due_{};
     std::array<std::chrono::milliseconds, 5> periods_{};
 };

@@ -9,18 +9,20 @@ namespace {
 
 using namespace r512;
 
-TEST(CleanupScript, HasFourLinesEndedByLineFeedsOnly) {
-    EXPECT_EQ(uninstall::CleanupScriptText("C:\\A B\\\\R512UNINSTALL.EXE",
-                                           "C:\\A B\\\\R512UNINSTALL.EXE.bat"),
+TEST(CleanupScript, HasFiveLinesEndedByLineFeedsOnlyAndEchoesNothing) {
+    EXPECT_EQ(uninstall::CleanupScriptText("C:\\A B\\R512UNINSTALL.EXE",
+                                           "C:\\A B\\R512UNINSTALL.EXE.bat"),
+              "@echo off\n"
               ":repeat\n"
-              "del \"C:\\A B\\\\R512UNINSTALL.EXE\"\n"
-              "if exist \"C:\\A B\\\\R512UNINSTALL.EXE\" goto repeat\n"
-              "del \"C:\\A B\\\\R512UNINSTALL.EXE.bat\"\n");
+              "del \"C:\\A B\\R512UNINSTALL.EXE\"\n"
+              "if exist \"C:\\A B\\R512UNINSTALL.EXE\" goto repeat\n"
+              "del \"C:\\A B\\R512UNINSTALL.EXE.bat\"\n");
 }
 
 TEST(CleanupScript, APercentSignIsWrittenSoThatCmdTakesItLiterally) {
     EXPECT_EQ(uninstall::CleanupScriptText("C:\\100% %OS%\\R512Uninstall.exe",
                                            "C:\\100% %OS%\\R512Uninstall.exe.bat"),
+              "@echo off\n"
               ":repeat\n"
               "del \"C:\\100%% %%OS%%\\R512Uninstall.exe\"\n"
               "if exist \"C:\\100%% %%OS%%\\R512Uninstall.exe\" goto repeat\n"

@@ -18,17 +18,18 @@ TEST(SecondStageLaunch, TheCopyLiesInTheTemporaryFolder) {
 
     char copyPath[MAX_PATH];
     ASSERT_TRUE(uninstall::FormCopyPath(copyPath));
-    // GetTempPathA's trailing backslash and the one before the name stand together.
-    EXPECT_EQ(std::string(copyPath), temp + "\\\\R512Uninstall.exe");
+    // One backslash between the folder and the name, never two.
+    EXPECT_EQ(std::string(copyPath), temp + "\\R512Uninstall.exe");
+    EXPECT_EQ(std::string(copyPath).find("\\\\"), std::string::npos);
 }
 
 TEST(SecondStageLaunch, CommandLineQuotesTheCopyAndEndsWithTheFolder) {
     char line[2 * MAX_PATH + 4];
     ASSERT_TRUE(uninstall::FormSecondStageCommandLine(
-        "C:\\Users\\Jo Smith\\Temp\\\\R512Uninstall.exe",
+        "C:\\Users\\Jo Smith\\Temp\\R512Uninstall.exe",
         "C:\\PROGRAM FILES\\ZEL\\R512\\UNINSTALL.EXE", line, sizeof line));
-    EXPECT_STREQ(
-        line, "\"C:\\Users\\Jo Smith\\Temp\\\\R512Uninstall.exe\" C:\\PROGRAM FILES\\ZEL\\R512\\");
+    EXPECT_STREQ(line,
+                 "\"C:\\Users\\Jo Smith\\Temp\\R512Uninstall.exe\" C:\\PROGRAM FILES\\ZEL\\R512\\");
 }
 
 TEST(SecondStageLaunch, CommandLineFailsRatherThanOverflow) {

@@ -79,6 +79,31 @@ bool DeviceLink::ReopenPort(const char* portName, const char* lineDefinition, No
     return QueueWindowRead();
 }
 
+void DeviceLink::BeginOpen(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
+    if (trace_) {
+        trace_->Note(std::string("open ") + (portName ? portName : "") + " (" +
+                     (lineDefinition ? lineDefinition : "") + ")");
+    }
+    SerialLink::BeginOpen(portName, lineDefinition, &kTimeouts, owner);
+}
+
+void DeviceLink::BeginReopen(const char* portName, const char* lineDefinition,
+                             NoticeTarget* owner) {
+    SerialLink::BeginOpen(portName, lineDefinition, &kTimeouts, owner);
+}
+
+std::optional<SerialLink::OpenResult> DeviceLink::OpenCompleted(std::uint32_t received) {
+    std::optional<OpenResult> result = SerialLink::OpenCompleted(received);
+    if (result != OpenResult::Opened) return result;
+    windowFilled_ = 0;
+    // An open link that can't read would never hear the device: closed, as a failed start.
+    if (!QueueWindowRead()) {
+        ClosePort();
+        return OpenResult::ThreadFailed;
+    }
+    return result;
+}
+
 bool DeviceLink::SendCommand(std::uint8_t code) {
     // Nothing goes out while the names download is outstanding: the device's answer would land
     // in the names image and shift the rest of it. (The window is disabled meanwhile; only its

@@ -42,6 +42,16 @@ public:
     [[nodiscard]] bool ReopenPort(const char* portName, const char* lineDefinition,
                                   NoticeTarget* owner);
 
+    // The same in the background (SerialLink::BeginOpen): returns at once; the outcome comes as
+    // WM_PORT_OPENED, which the owner hands to OpenCompleted. No message is shown here: the
+    // owner shows ShowOpenFailure's when the user asked for the open. BeginReopen leaves no
+    // note in the trace, for the retry that opens again, unasked, a port that failed.
+    void BeginOpen(const char* portName, const char* lineDefinition, NoticeTarget* owner);
+    void BeginReopen(const char* portName, const char* lineDefinition, NoticeTarget* owner);
+    // The WM_PORT_OPENED notice, on the owner's thread: as SerialLink::OpenCompleted, and when
+    // the port opened, the first three-byte read is queued.
+    [[nodiscard]] std::optional<OpenResult> OpenCompleted(std::uint32_t received);
+
     // Queues the five-byte frame of a command. The frame's bytes belong to the write request
     // and are released when the write has completed or been discarded. While a names download
     // is outstanding nothing is sent and the result is false.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,10 +14,13 @@ namespace r512 {
 // the I/O thread's loop; a channel only opens and configures the port, starts one read and one
 // write at a time, reports their completions and wakes the I/O thread for a stop.
 //
-// Thread use: Open, CreateEvents, ReleaseEvents, RequestStop, Close and PurgeReceive are
-// called on the user-interface thread. StartRead and StartWrite are called on either thread,
-// always under the lock of their queue and only for that queue's head. WaitForCompletion is
-// called on the I/O thread alone.
+// Thread use: Open and CreateEvents are called on the thread that opens the port: the I/O
+// thread before its loop when the link opens in the background (the user-interface thread
+// then leaves the channel alone until the open has ended), else the caller's thread.
+// ReleaseEvents, RequestStop, Close and PurgeReceive are called on the user-interface thread,
+// SetOpenTimeLimit there too while no Open runs. StartRead and StartWrite are called on either
+// thread, always under the lock of their queue and only for that queue's head.
+// WaitForCompletion is called on the I/O thread alone. SetOpenCancelled on any thread.
 class PortChannel {
 public:
     enum class OpenStatus { Opened, OpenFailed, ConfigureFailed };
@@ -42,6 +46,14 @@ public:
     // "Connection refused", "Name or service not known"); empty when it is not known.
     virtual std::string OpenFailureCause() const { return {}; }
     virtual bool IsOpen() const = 0;
+
+    // Bounds how long Open may wait for a port that answers slowly (a network connection with
+    // its host name lookup). A port that opens or fails at once ignores it.
+    virtual void SetOpenTimeLimit(std::chrono::milliseconds) {}
+    // true: an Open running on another thread gives up within a few milliseconds (as
+    // OpenFailed), and so does every later Open until it is set false again. A port that opens
+    // or fails at once ignores it.
+    virtual void SetOpenCancelled(bool) {}
 
     // Creates what wakes the I/O thread: the stop signal and the read and write completion
     // signals. ReleaseEvents frees them; it is called only when no thread waits on them.

@@ -6,19 +6,16 @@
 namespace r512 {
 
 PortChannelByName::PortChannelByName()
-    : serial_(PortChannel::CreateForPlatform()), active_(serial_.get()) {}
+    : serial_(PortChannel::CreateForPlatform()),
+      socket_(std::make_unique<PortChannelSocket>()),
+      active_(serial_.get()) {}
 
 PortChannel::OpenStatus PortChannelByName::Open(const char* portName, const char* lineDefinition,
                                                 const CommTimeouts& timeouts) {
     // The link opens only a closed channel (it closes the old port first), so the one that
     // served the last port has nothing left to release.
     active_->Close();
-    if (IsSocketPortName(portName != nullptr ? portName : "")) {
-        if (!socket_) socket_ = std::make_unique<PortChannelSocket>();
-        active_ = socket_.get();
-    } else {
-        active_ = serial_.get();
-    }
+    active_ = IsSocketPortName(portName != nullptr ? portName : "") ? socket_.get() : serial_.get();
     return active_->Open(portName, lineDefinition, timeouts);
 }
 

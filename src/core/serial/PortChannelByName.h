@@ -19,6 +19,15 @@ public:
     void Close() override { active_->Close(); }
     std::string OpenFailureCause() const override { return active_->OpenFailureCause(); }
     bool IsOpen() const override { return active_->IsOpen(); }
+    // Both channels hear these: which one an Open in progress uses is the opening thread's.
+    void SetOpenTimeLimit(std::chrono::milliseconds limit) override {
+        serial_->SetOpenTimeLimit(limit);
+        socket_->SetOpenTimeLimit(limit);
+    }
+    void SetOpenCancelled(bool cancelled) override {
+        serial_->SetOpenCancelled(cancelled);
+        socket_->SetOpenCancelled(cancelled);
+    }
     bool CreateEvents() override { return active_->CreateEvents(); }
     void ReleaseEvents() override { active_->ReleaseEvents(); }
     void StartRead(IoRequest& request) override { active_->StartRead(request); }

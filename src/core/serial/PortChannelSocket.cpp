@@ -30,12 +30,20 @@ PortChannel::OpenStatus PortChannelSocket::Open(const char* portName, const char
         openFailure_ = "not socket://HOST:PORT";
         return OpenStatus::OpenFailed;
     }
-    connection_ = SocketConnection::Connect(address, kConnectTimeoutMs, &openFailure_);
+    connection_ =
+        SocketConnection::Connect(address, openTimeLimitMs_, &openFailure_, &openCancelled_);
     if (!connection_) return OpenStatus::OpenFailed;
     timeouts_ = timeouts;
     lost_.store(false);
     lossReported_ = false;
     return OpenStatus::Opened;
+}
+
+void PortChannelSocket::SetOpenTimeLimit(std::chrono::milliseconds limit) {
+    const auto ms = limit.count();
+    openTimeLimitMs_ = ms < 0                                 ? 0
+                       : ms > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                              : static_cast<int>(ms);
 }
 
 void PortChannelSocket::Close() {

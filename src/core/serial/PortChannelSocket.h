@@ -27,13 +27,16 @@ public:
     PortChannelSocket();
     ~PortChannelSocket() override;
 
-    // How long Open waits for the connection to be accepted.
+    // How long Open waits, unless told otherwise, for the host name to be looked up and the
+    // connection accepted, both together.
     static constexpr int kConnectTimeoutMs = 3000;
 
     OpenStatus Open(const char* portName, const char* lineDefinition,
                     const CommTimeouts& timeouts) override;
     void Close() override;
     bool IsOpen() const override;
+    void SetOpenTimeLimit(std::chrono::milliseconds limit) override;
+    void SetOpenCancelled(bool cancelled) override { openCancelled_.store(cancelled); }
     bool CreateEvents() override;
     void ReleaseEvents() override;
     void StartRead(IoRequest& request) override;
@@ -67,6 +70,8 @@ private:
     int WaitTimeoutMs(Clock::time_point now) const;
 
     std::unique_ptr<SocketConnection> connection_;
+    int openTimeLimitMs_ = kConnectTimeoutMs;
+    std::atomic<bool> openCancelled_{false};
     bool eventsReady_ = false;
     CommTimeouts timeouts_{};
 

@@ -15,36 +15,34 @@ SerialLink::SerialLink(std::unique_ptr<PortChannel> channel) : channel_(std::mov
 
 SerialLink::~SerialLink() { ClosePort(); }
 
-bool SerialLink::IsOpen() const { return channel_->IsOpen() && !failed_.load(); }
+bool SerialLink::IsOpen() const { return opened_.load() && !failed_.load(); }
+
+void SerialLink::ShowOpenFailure(OpenResult result) {
+    switch (result) {
+        case OpenResult::Opened:
+            return;
+        case OpenResult::OpenFailed:
+            ShowMessage(IDS_PORT_OPEN_FAILED);
+            return;
+        case OpenResult::ConfigureFailed:
+            ShowMessage(IDS_PORT_CONFIGURE_FAILED);
+            return;
+        case OpenResult::ThreadFailed:
+            ShowMessage(IDS_THREAD_FAILED);
+            return;
+    }
+}
 
 bool SerialLink::OpenPort(const char* portName, const char* lineDefinition,
                           const CommTimeouts* timeouts, NoticeTarget* owner) {
-    switch (TryOpenPort(portName, lineDefinition, timeouts, owner)) {
-        case OpenResult::Opened:
-            return true;
-        case OpenResult::OpenFailed:
-            ShowMessage(IDS_PORT_OPEN_FAILED);
-            return false;
-        case OpenResult::ConfigureFailed:
-            ShowMessage(IDS_PORT_CONFIGURE_FAILED);
-            return false;
-        case OpenResult::ThreadFailed:
-            ShowMessage(IDS_THREAD_FAILED);
-            return false;
-    }
-    return false;
+    const OpenResult result = TryOpenPort(portName, lineDefinition, timeouts, owner);
+    ShowOpenFailure(result);
+    return result == OpenResult::Opened;
 }
 
-SerialLink::OpenResult SerialLink::TryOpenPort(const char* portName, const char* lineDefinition,
-                                               const CommTimeouts* timeouts, NoticeTarget* owner) {
-    // A second open without a close would leave the first thread running (or, after a
-    // failure, the ended thread unjoined and the failed port held).
-    if (channel_->IsOpen() || thread_.joinable()) ClosePort();
-
-    owner_ = owner;
-    const CommTimeouts applied = timeouts ? *timeouts : CommTimeouts{};
-    switch (
-        channel_->Open(portName ? portName : "", lineDefinition ? lineDefinition : "", applied)) {
+SerialLink::OpenResult SerialLink::OpenChannel(const char* portName, const char* lineDefinition,
+                                               const CommTimeouts& timeouts) {
+    switch (channel_->Open(portName, lineDefinition, timeouts)) {
         case PortChannel::OpenStatus::OpenFailed:
             return OpenResult::OpenFailed;
         case PortChannel::OpenStatus::ConfigureFailed:
@@ -52,18 +50,34 @@ SerialLink::OpenResult SerialLink::TryOpenPort(const char* portName, const char*
         case PortChannel::OpenStatus::Opened:
             break;
     }
-
     if (!channel_->CreateEvents()) {
         channel_->ReleaseEvents();
         channel_->Close();
         return OpenResult::ThreadFailed;
     }
+    return OpenResult::Opened;
+}
+
+SerialLink::OpenResult SerialLink::TryOpenPort(const char* portName, const char* lineDefinition,
+                                               const CommTimeouts* timeouts, NoticeTarget* owner) {
+    // A second open without a close would leave the first thread running (or, after a
+    // failure, the ended thread unjoined and the failed port held).
+    if (opened_.load() || thread_.joinable()) ClosePort();
+
+    owner_ = owner;
+    channel_->SetOpenCancelled(false);
+    const OpenResult result =
+        OpenChannel(portName ? portName : "", lineDefinition ? lineDefinition : "",
+                    timeouts ? *timeouts : CommTimeouts{});
+    if (result != OpenResult::Opened) return result;
     failed_.store(false);
     running_.store(1);
+    serving_ = true;
     try {
         thread_ = std::thread(&SerialLink::IoThread, this);
     } catch (const std::system_error&) {
         running_.store(0);
+        serving_ = false;
         // Nothing waits on the events: free them with the port.
         channel_->ReleaseEvents();
         channel_->Close();
@@ -71,14 +85,87 @@ SerialLink::OpenResult SerialLink::TryOpenPort(const char* portName, const char*
     }
     // Nothing can be queued while the link is closed, so both queues are empty here: no
     // request made before this open goes out on the new port.
+    opened_.store(true);
     return OpenResult::Opened;
+}
+
+void SerialLink::BeginOpen(const char* portName, const char* lineDefinition,
+                           const CommTimeouts* timeouts, NoticeTarget* owner) {
+    if (opened_.load() || thread_.joinable()) ClosePort();
+
+    owner_ = owner;
+    channel_->SetOpenCancelled(false);
+    failed_.store(false);
+    running_.store(1);
+    opening_ = true;
+    try {
+        thread_ =
+            std::thread(&SerialLink::OpenThenServe, this, std::string(portName ? portName : ""),
+                        std::string(lineDefinition ? lineDefinition : ""),
+                        timeouts ? *timeouts : CommTimeouts{});
+    } catch (const std::system_error&) {
+        running_.store(0);
+        // Told the same way as any other outcome, so that the owner has one path for it.
+        Post(WM_PORT_OPENED, 0, static_cast<std::uint32_t>(OpenResult::ThreadFailed));
+    }
+}
+
+void SerialLink::OpenThenServe(std::string portName, std::string lineDefinition,
+                               CommTimeouts timeouts) {
+    const OpenResult result = OpenChannel(portName.c_str(), lineDefinition.c_str(), timeouts);
+    {
+        std::lock_guard<std::mutex> guard(phaseLock_);
+        if (closing_) {
+            // The owner has closed the link meanwhile: it waits for this thread and wants no
+            // notice of a port it no longer asks for.
+            if (result == OpenResult::Opened) {
+                channel_->ReleaseEvents();
+                channel_->Close();
+            }
+            running_.store(0);
+            return;
+        }
+        // The link counts as open only once the owner has taken this notice (OpenCompleted):
+        // nothing the owner asks for before then goes out on the new port.
+        if (result == OpenResult::Opened) serving_ = true;
+        Post(WM_PORT_OPENED, 0, static_cast<std::uint32_t>(result));
+    }
+    if (result != OpenResult::Opened) {
+        running_.store(0);
+        return;
+    }
+    IoThread();
+}
+
+std::optional<SerialLink::OpenResult> SerialLink::OpenCompleted(std::uint32_t received) {
+    if (!AcceptNotice()) return std::nullopt;
+    opening_ = false;
+    if (received > static_cast<std::uint32_t>(OpenResult::ThreadFailed))
+        return OpenResult::ThreadFailed;
+    const auto result = static_cast<OpenResult>(received);
+    if (result == OpenResult::Opened) opened_.store(true);
+    return result;
 }
 
 bool SerialLink::ClosePort() {
     if (thread_.joinable()) {
-        channel_->RequestStop();
+        {
+            std::lock_guard<std::mutex> guard(phaseLock_);
+            closing_ = true;
+            // A thread still opening is told to give up (a connection attempt or a host name
+            // lookup would otherwise hold this thread for seconds); one in its loop to stop.
+            if (serving_) {
+                channel_->RequestStop();
+            } else {
+                channel_->SetOpenCancelled(true);
+            }
+        }
         thread_.join();
+        closing_ = false;
+        serving_ = false;
     }
+    opened_.store(false);
+    opening_ = false;
     // The thread has left its loop: nothing waits on the events any more.
     channel_->ReleaseEvents();
     channel_->Close();

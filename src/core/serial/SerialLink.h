@@ -1,10 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "base/NoticeTarget.h"
@@ -19,6 +22,9 @@ namespace r512 {
 // was pulled out, the device node went) and the link has closed itself; requested and received
 // are 0.
 constexpr std::uint32_t WM_PORT_FAILED = 1125;  // WM_USER + 101
+// The notice a link posts to its owner when an open begun by BeginOpen has ended: requested is
+// 0, received the SerialLink::OpenResult.
+constexpr std::uint32_t WM_PORT_OPENED = 1126;  // WM_USER + 102
 
 // The transport to the device: one serial port, a first-in-first-out queue of reads and one of
 // writes, and one I/O thread that waits for the completion of each queue's head, posts its
@@ -31,6 +37,13 @@ constexpr std::uint32_t WM_PORT_FAILED = 1125;  // WM_USER + 101
 // When the port fails, the I/O thread stops: the link counts as closed from then on (IsOpen is
 // false, nothing more is queued) and WM_PORT_FAILED tells the owner, on its own thread, which
 // then calls ClosePort to release the port and may open it again later.
+//
+// Opening in the background: opening a port can take seconds (a network bridge's host name
+// lookup and connection), so a window opens it with BeginOpen, which returns at once; the I/O
+// thread opens the port, posts WM_PORT_OPENED and, when it opened, goes on into its loop. The
+// owner hands that notice to OpenCompleted on its own thread and only then uses the link.
+// ClosePort during the open cuts it short within a few milliseconds. OpenPort and TryOpenPort
+// open on the calling thread, for programs that have nothing else to do meanwhile.
 //
 // Notices and reopening: the owner may still hold notices of a port when it closes and opens
 // the link again. Every notice the owner takes from the link goes through AcceptNotice once, in
@@ -55,8 +68,28 @@ public:
     [[nodiscard]] OpenResult TryOpenPort(const char* portName, const char* lineDefinition,
                                          const CommTimeouts* timeouts, NoticeTarget* owner);
 
-    // Stops the I/O thread, closes the port and discards every queued request without a notice
-    // and without touching its bytes. Harmless on a closed link; always returns true.
+    // Starts opening the port on the I/O thread and returns at once, without a message. The
+    // outcome comes as WM_PORT_OPENED to the owner (also when the thread can't be started).
+    // Closes the link first if it is open or opening.
+    void BeginOpen(const char* portName, const char* lineDefinition, const CommTimeouts* timeouts,
+                   NoticeTarget* owner);
+    // The WM_PORT_OPENED notice (its received value), on the owner's thread, once: the outcome
+    // of the open; empty for a notice of an open that a ClosePort has ended since, to be
+    // dropped. The link is open (and requests can be queued) from here when it says Opened.
+    [[nodiscard]] std::optional<OpenResult> OpenCompleted(std::uint32_t received);
+    // An open begun by BeginOpen whose outcome the owner has not yet taken.
+    bool Opening() const { return opening_; }
+
+    // Shows the message of a failed open (1024, 1025 or 1026); nothing for Opened.
+    static void ShowOpenFailure(OpenResult result);
+
+    // Bounds how long an open may wait for a port that answers slowly (a network connection,
+    // the host name lookup included). Only while the link is closed.
+    void SetOpenTimeLimit(std::chrono::milliseconds limit) { channel_->SetOpenTimeLimit(limit); }
+
+    // Stops the I/O thread (or cuts short an open in progress), closes the port and discards every
+    // queued request without a notice and without touching its bytes. Harmless on a closed link;
+    // always returns true.
     bool ClosePort();
 
     // Queue a request; false when the link is closed (or has failed) or the request can't be
@@ -101,6 +134,9 @@ private:
         std::deque<std::unique_ptr<IoRequest>> requests;
     };
 
+    OpenResult OpenChannel(const char* portName, const char* lineDefinition,
+                           const CommTimeouts& timeouts);
+    void OpenThenServe(std::string portName, std::string lineDefinition, CommTimeouts timeouts);
     bool Enqueue(Queue& queue, std::unique_ptr<IoRequest> request, bool isRead);
     void CompleteHead(Queue& queue, bool isRead, std::uint32_t count);
     void Post(std::uint32_t message, std::uint32_t requested, std::uint32_t received);
@@ -110,7 +146,17 @@ private:
     NoticeTarget* owner_ = nullptr;
     ByteTrace* trace_ = nullptr;
     std::atomic<std::uint32_t> running_{0};
+    // The port is open and the I/O thread serves it: set by TryOpenPort, or by OpenCompleted
+    // for an open in the background; the owner's thread's to write.
+    std::atomic<bool> opened_{false};
     std::atomic<bool> failed_{false};
+    // Between the opening I/O thread and ClosePort: whether the thread has gone into its loop
+    // (a stop is then asked for with RequestStop) and whether a close has begun (an open that
+    // ends then keeps quiet and releases the port itself).
+    std::mutex phaseLock_;
+    bool serving_ = false;
+    bool closing_ = false;
+    bool opening_ = false;  // the owner's thread's
     std::atomic<std::uint64_t> nextSerial_{1};
     // Notices posted since the last open (by either thread), notices the owner accepted since
     // then, and notices of earlier opens that the owner has yet to drop. The last two are the

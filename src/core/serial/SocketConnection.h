@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,9 +13,9 @@ namespace r512 {
 // part of the socket port channel (SocketConnectionPosix.cpp, SocketConnectionWin32.cpp). The
 // socket is non-blocking; Receive and Send never wait.
 //
-// Thread use: Connect, the destructor, CreateWake and ReleaseWake on the user-interface thread
-// while no I/O thread runs; Wake on any thread; Receive, Send, Discard and Wait on the I/O
-// thread.
+// Thread use: Connect on the thread that opens the port (the I/O thread, before its loop, when
+// the link opens in the background); the destructor, CreateWake and ReleaseWake while no I/O
+// thread loop runs; Wake on any thread; Receive, Send, Discard and Wait on the I/O thread.
 class SocketConnection {
 public:
     // What a transfer did: moved `count` bytes (0: nothing to take, or no room, just now), or
@@ -30,11 +31,15 @@ public:
 
     virtual ~SocketConnection() = default;
 
-    // Connects to the address, giving up after `timeoutMs`; nullptr when that fails, with
-    // `cause` (if given) set to the system's words for why (the name lookup's or the last
-    // address's error).
+    // Looks the host up and connects to its first address that accepts; nullptr when that
+    // fails, with `cause` (if given) set to the system's words for why (the name lookup's or
+    // the last address's error). The lookup and every attempt together take at most
+    // `timeoutMs`, and `*cancelled` turning true (nullptr: never) ends them within a few
+    // milliseconds: a dead name server or an address that never answers holds only the
+    // calling thread, and only that long.
     static std::unique_ptr<SocketConnection> Connect(const SocketAddress& address, int timeoutMs,
-                                                     std::string* cause = nullptr);
+                                                     std::string* cause = nullptr,
+                                                     const std::atomic<bool>* cancelled = nullptr);
 
     virtual bool CreateWake() = 0;
     virtual void ReleaseWake() = 0;

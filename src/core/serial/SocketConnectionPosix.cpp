@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "serial/BoundedCall.h"
 #include "serial/SocketConnection.h"
 
 namespace r512 {
@@ -104,41 +105,72 @@ private:
     int wakeWrite_ = -1;
 };
 
-// Waits for a non-blocking connect to end: 0 when it succeeded, else the error. A signal
-// does not start the wait afresh: the deadline holds.
-int FinishConnect(int fd, int timeoutMs) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    pollfd pending{fd, POLLOUT, 0};
-    int ready;
+using Clock = std::chrono::steady_clock;
+
+bool Cancelled(const std::atomic<bool>* cancelled) {
+    return cancelled != nullptr && cancelled->load();
+}
+
+// Waits for a non-blocking connect to end, until `deadline` or a cancel: 0 when it succeeded,
+// else the error (ETIMEDOUT at the deadline, ECANCELED on a cancel). The wait is cut into
+// short slices so that a cancel is seen soon; a signal does not start it afresh.
+int FinishConnect(int fd, Clock::time_point deadline, const std::atomic<bool>* cancelled) {
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        ready = ::poll(&pending, 1, static_cast<int>(std::max<std::int64_t>(0, left.count())));
-        if (ready >= 0 || errno != EINTR) break;
+        if (Cancelled(cancelled)) return ECANCELED;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return ETIMEDOUT;
+        const auto slice = std::min<Clock::duration>(deadline - now, kCancelPollPeriod);
+        pollfd pending{fd, POLLOUT, 0};
+        const int ready =
+            ::poll(&pending, 1,
+                   static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count()));
+        if (ready < 0 && errno != EINTR) return errno;
+        if (ready > 0) break;
     }
-    if (ready < 0) return errno;
-    if (ready == 0) return ETIMEDOUT;
     int error = 0;
     socklen_t size = sizeof error;
     if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return errno;
     return error;
 }
 
+struct Lookup {
+    int error = EAI_FAIL;
+    int systemError = 0;  // errno, for EAI_SYSTEM
+    addrinfo* found = nullptr;
+};
+
 }  // namespace
 
 std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs, std::string* cause) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (const int lookup =
-            ::getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found);
-        lookup != 0) {
-        if (cause) *cause = lookup == EAI_SYSTEM ? std::strerror(errno) : ::gai_strerror(lookup);
+                                                            int timeoutMs, std::string* cause,
+                                                            const std::atomic<bool>* cancelled) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const std::optional<Lookup> lookup = CallWithin<Lookup>(
+        [host = address.host, port = address.port] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            Lookup result;
+            result.error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &result.found);
+            if (result.error == EAI_SYSTEM) result.systemError = errno;
+            return result;
+        },
+        [](Lookup& late) {
+            if (late.error == 0) ::freeaddrinfo(late.found);
+        },
+        deadline, cancelled);
+    if (!lookup) {
+        if (cause) *cause = Cancelled(cancelled) ? "cancelled" : "the name lookup took too long";
         return nullptr;
     }
+    if (lookup->error != 0) {
+        if (cause) {
+            *cause = lookup->error == EAI_SYSTEM ? std::strerror(lookup->systemError)
+                                                 : ::gai_strerror(lookup->error);
+        }
+        return nullptr;
+    }
+    addrinfo* const found = lookup->found;
     int connected = -1;
     int lastError = 0;
     for (addrinfo* candidate = found; candidate != nullptr && connected < 0;
@@ -151,7 +183,9 @@ std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress&
             continue;
         }
         const int result = ::connect(fd, candidate->ai_addr, candidate->ai_addrlen);
-        lastError = result == 0 ? 0 : errno == EINPROGRESS ? FinishConnect(fd, timeoutMs) : errno;
+        lastError = result == 0            ? 0
+                    : errno == EINPROGRESS ? FinishConnect(fd, deadline, cancelled)
+                                           : errno;
         if (lastError == 0) {
             connected = fd;
         } else {

@@ -11,6 +11,10 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
+#include <chrono>
+
+#include "serial/BoundedCall.h"
 #include "serial/SocketConnection.h"
 #include "serial/SystemErrorTextWin32.h"
 
@@ -100,41 +104,72 @@ private:
     HANDLE wake_ = nullptr;
 };
 
-// Waits for a non-blocking connect to end: 0 when it succeeded, else the Winsock error.
-int FinishConnect(SOCKET socket, int timeoutMs) {
-    fd_set writable;
-    fd_set failed;
-    FD_ZERO(&writable);
-    FD_ZERO(&failed);
-    FD_SET(socket, &writable);
-    FD_SET(socket, &failed);
-    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    const int ready = select(0, nullptr, &writable, &failed, &limit);
-    if (ready < 0) return WSAGetLastError();
-    if (ready == 0) return WSAETIMEDOUT;
-    if (FD_ISSET(socket, &writable) && !FD_ISSET(socket, &failed)) return 0;
-    int error = 0;
-    int size = sizeof error;
-    getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
-    return error != 0 ? error : WSAECONNREFUSED;
+using Clock = std::chrono::steady_clock;
+
+bool Cancelled(const std::atomic<bool>* cancelled) {
+    return cancelled != nullptr && cancelled->load();
 }
+
+// Waits for a non-blocking connect to end, until `deadline` or a cancel: 0 when it succeeded,
+// else the Winsock error (WSAETIMEDOUT at the deadline, WSAECONNABORTED on a cancel). The wait
+// is cut into short slices so that a cancel is seen soon.
+int FinishConnect(SOCKET socket, Clock::time_point deadline, const std::atomic<bool>* cancelled) {
+    for (;;) {
+        if (Cancelled(cancelled)) return WSAECONNABORTED;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return WSAETIMEDOUT;
+        const auto slice = std::chrono::ceil<std::chrono::microseconds>(
+            std::min<Clock::duration>(deadline - now, kCancelPollPeriod));
+        fd_set writable;
+        fd_set failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(socket, &writable);
+        FD_SET(socket, &failed);
+        timeval limit{0, static_cast<long>(slice.count())};
+        const int ready = select(0, nullptr, &writable, &failed, &limit);
+        if (ready < 0) return WSAGetLastError();
+        if (ready == 0) continue;
+        if (FD_ISSET(socket, &writable) && !FD_ISSET(socket, &failed)) return 0;
+        int error = 0;
+        int size = sizeof error;
+        getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
+        return error != 0 ? error : WSAECONNREFUSED;
+    }
+}
+
+struct Lookup {
+    int error = WSAHOST_NOT_FOUND;
+    addrinfo* found = nullptr;
+};
 
 }  // namespace
 
 std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs, std::string* cause) {
+                                                            int timeoutMs, std::string* cause,
+                                                            const std::atomic<bool>* cancelled) {
     auto failed = [&](int error) -> std::unique_ptr<SocketConnection> {
         if (cause) *cause = SystemErrorText(static_cast<DWORD>(error));
         return nullptr;
     };
     if (!WinsockReady()) return failed(WSASYSNOTREADY);
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (const int lookup = getaddrinfo(address.host.c_str(), address.port.c_str(), &hints, &found);
-        lookup != 0)
-        return failed(lookup);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const std::optional<Lookup> lookup = CallWithin<Lookup>(
+        [host = address.host, port = address.port] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            Lookup result;
+            result.error = getaddrinfo(host.c_str(), port.c_str(), &hints, &result.found);
+            return result;
+        },
+        [](Lookup& late) {
+            if (late.error == 0) freeaddrinfo(late.found);
+        },
+        deadline, cancelled);
+    if (!lookup) return failed(Cancelled(cancelled) ? WSAECONNABORTED : WSAETIMEDOUT);
+    if (lookup->error != 0) return failed(lookup->error);
+    addrinfo* const found = lookup->found;
     SOCKET connected = INVALID_SOCKET;
     int lastError = 0;
     for (addrinfo* candidate = found; candidate != nullptr && connected == INVALID_SOCKET;
@@ -150,7 +185,7 @@ std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress&
         const int result =
             connect(socket_, candidate->ai_addr, static_cast<int>(candidate->ai_addrlen));
         lastError = result == 0    ? 0
-                    : WouldBlock() ? FinishConnect(socket_, timeoutMs)
+                    : WouldBlock() ? FinishConnect(socket_, deadline, cancelled)
                                    : WSAGetLastError();
         if (lastError == 0) {
             connected = socket_;

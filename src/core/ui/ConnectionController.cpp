@@ -1,5 +1,7 @@
 #include "ui/ConnectionController.h"
 
+#include <optional>
+
 #include "base/SettingsLayout.h"
 
 namespace r512 {
@@ -25,26 +27,41 @@ ConnectionController::PortSettings ConnectionController::ReadPortSettings() cons
             profile_.GetProfileInt(settings::kConfig, settings::kSpeed, settings::kDefaultSpeed)};
 }
 
-bool ConnectionController::Connect() {
+void ConnectionController::Connect() {
     // Asked for by the user (or the start): a port that can't be opened is the user's to mend,
     // so it is reported and not retried.
     reopenOnRetry_ = false;
+    announceOpenFailure_ = true;
     const PortSettings settings = ReadPortSettings();
-    if (!link_.OpenPort(settings.port.c_str(), LineDefinition(settings.speed), &owner_))
-        return false;
+    link_.BeginOpen(settings.port.c_str(), LineDefinition(settings.speed), &owner_);
+}
+
+void ConnectionController::PortOpened(std::uint32_t received) {
+    // An open that a close (Configure, a newer open) has ended since is old news.
+    const std::optional<SerialLink::OpenResult> result = link_.OpenCompleted(received);
+    if (!result) return;
+    if (*result != SerialLink::OpenResult::Opened) {
+        // A reopen that failed stays quiet: the no-connection screen already says it, and the
+        // retry tries again.
+        if (announceOpenFailure_) SerialLink::ShowOpenFailure(*result);
+        if (openEnded_) openEnded_(false);
+        return;
+    }
+    reopenOnRetry_ = false;
     link_.RequestRefresh();
     StartIfNotRunning(kSettleTimer, kSettlePeriodMs);
-    return true;
+    if (openEnded_) openEnded_(true);
 }
 
 void ConnectionController::RefreshCommand() {
     if (timers_.IsTimerRunning(kRetryTimer)) timers_.StopTimer(kRetryTimer);
-    if (reopenOnRetry_) {
+    if (reopenOnRetry_ && !link_.Opening()) {
         // The port failed: see whether it is back (the adapter plugged in again). Quietly: a
-        // port that is still missing is what the no-connection screen already says.
+        // port that is still missing is what the no-connection screen already says. An attempt
+        // still under way (a bridge that doesn't answer) is left to end first.
+        announceOpenFailure_ = false;
         const PortSettings settings = ReadPortSettings();
-        if (link_.ReopenPort(settings.port.c_str(), LineDefinition(settings.speed), &owner_))
-            reopenOnRetry_ = false;
+        link_.BeginReopen(settings.port.c_str(), LineDefinition(settings.speed), &owner_);
     }
     // With the port still closed this marks every register awaited and sends nothing, so the
     // no-connection screen and the retry go on.
@@ -56,6 +73,10 @@ bool ConnectionController::Notice(std::uint32_t message, std::uint32_t requested
                                   std::uint32_t received) {
     if (message == WM_PORT_FAILED) {
         PortFailed();
+        return false;
+    }
+    if (message == WM_PORT_OPENED) {
+        PortOpened(received);
         return false;
     }
     return DeviceData(requested, received);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/Profile.h"
@@ -15,12 +16,18 @@ namespace r512 {
 // the knob's auto-repeat, the ends of the display's announcements, and the refresh retried
 // about every 2 s while the device doesn't answer.
 //
+// Opening never blocks the window's thread: the link opens the port on its I/O thread (a
+// network bridge's host name lookup and connection can take seconds) and tells the outcome
+// through the window's notice path (WM_PORT_OPENED), which the window hands here like any other
+// notice; the refresh and the settle timer start then.
+//
 // A port that fails while open (the adapter pulled out, the device node gone) closes the link,
 // which tells the window through its notice path; the window hands that notice here like any
 // other. The display then shows the no-connection screen, and the same 2 s retry also tries to
 // open the configured port again, without a message, until it opens; the refresh that follows
 // brings the display back by itself. A port that could not be opened when asked (at start or
-// after Configure) is reported with its message and not retried, as the user has to act.
+// after Configure) is reported with its message when the open's notice comes, and not
+// retried, as the user has to act.
 class ConnectionController {
 public:
     ConnectionController(DeviceLink& link, Profile& profile, WindowTimers& timers,
@@ -30,15 +37,17 @@ public:
     // value the device's default 11520-baud line.
     static const char* LineDefinition(int speed);
 
-    // Opens the configured port, asks for a full report and starts the settle timer. False when
-    // the port can't be opened (the link has shown why); then nothing else happens.
-    bool Connect();
+    // Begins opening the configured port and returns at once. When the open's notice comes:
+    // opened, a full report is asked for and the settle timer started; failed, its message
+    // (1024 to 1026) is shown and nothing else happens.
+    void Connect();
 
     // Asks the device for a full report again (the "Refresh" command and the retry); after a
     // failure of the port, first tries to open it again.
     void RefreshCommand();
 
-    // A notice of the link, as the window received it (WM_DEVICE_DATA or WM_PORT_FAILED): true
+    // A notice of the link, as the window received it (WM_DEVICE_DATA, WM_PORT_FAILED or
+    // WM_PORT_OPENED): true
     // when it completed a frame (the display has then been composed again, and the caller
     // reloads a visible Control Panel). Every notice the link posts is to be handed here.
     bool Notice(std::uint32_t message, std::uint32_t requested, std::uint32_t received);
@@ -49,6 +58,16 @@ public:
     // The port has failed (WM_PORT_FAILED): the link is closed, the no-connection screen shown,
     // and the retry opens the port again once it is back.
     void PortFailed();
+
+    // The open has ended (WM_PORT_OPENED, its received value): see Connect and the retry.
+    void PortOpened(std::uint32_t received);
+
+    // Told, after the above, whenever an open that Connect or the retry began has ended (true:
+    // the port is open). For owners that act on it themselves (a service that waits for its
+    // port to appear); the window needs none.
+    void SetOpenEndedHandler(std::function<void(bool opened)> handler) {
+        openEnded_ = std::move(handler);
+    }
 
     // The frame that the last read notice completed (all zero when it completed none).
     const RegisterFrame& LastFrame() const { return lastFrame_; }
@@ -78,6 +97,8 @@ private:
     NoticeTarget& owner_;
     int repeatingCode_ = -1;
     bool reopenOnRetry_ = false;
+    std::function<void(bool)> openEnded_;
+    bool announceOpenFailure_ = false;  // the open under way was asked for by the user
     RegisterFrame lastFrame_{};
 };
 

@@ -443,8 +443,9 @@ TEST_F(ComPort, APulledAdapterIsOpenedAgainWhenItComesBack) {
     LiveWindow window(replugPort);
     int frames = 0;
     window.onFrame = [&](const RegisterFrame&) { ++frames; };
-    ASSERT_TRUE(window.controller.Connect());
-    ASSERT_TRUE(window.RunUntil([&] { return !AnyPending(window.link->Mirror()); }, 10s));
+    window.controller.Connect();
+    ASSERT_TRUE(window.RunUntil(
+        [&] { return window.opensEnded > 0 && !AnyPending(window.link->Mirror()); }, 10s));
 
     // The simulator pulls it out as soon as it sees the request (within 50 ms) and plugs it
     // in again replugAfter later.

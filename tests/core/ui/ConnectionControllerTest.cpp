@@ -37,6 +37,19 @@ protected:
     }
     void TearDown() override { SetMessageSink(nullptr); }
 
+    // Hands the next notice, which must be the open's, on as the window does; true when the
+    // link is open afterwards.
+    bool FinishOpen() {
+        const auto notice = notices.Take(5000ms);
+        if (!notice || notice->message != WM_PORT_OPENED) return false;
+        EXPECT_FALSE(controller.Notice(notice->message, notice->requested, notice->received));
+        return link.IsOpen();
+    }
+    bool ConnectNow() {
+        controller.Connect();
+        return FinishOpen();
+    }
+
     // The refresh frames written so far.
     int RefreshesSent() {
         std::lock_guard<std::mutex> guard(shared.lock);
@@ -80,7 +93,7 @@ TEST_F(Connection, SpeedSettingChoosesTheLine) {
 }
 
 TEST_F(Connection, ConnectWithoutSettingsOpensCom1AtTheDefaultSpeed) {
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     EXPECT_EQ(shared.lastPort, "COM1");
     EXPECT_EQ(shared.lastLine, "baud=11520 parity=N data=8 stop=1");
     EXPECT_TRUE(link.Mirror().AllPending());
@@ -93,14 +106,14 @@ TEST_F(Connection, ConnectWithoutSettingsOpensCom1AtTheDefaultSpeed) {
 TEST_F(Connection, ConnectUsesTheStoredPortAndSpeed) {
     profile.strings[MemoryProfile::Key("Config", "Port")] = "/dev/ttyUSB3";
     profile.ints[MemoryProfile::Key("Config", "Speed")] = 9600;
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     EXPECT_EQ(shared.lastPort, "/dev/ttyUSB3");
     EXPECT_EQ(shared.lastLine, "baud=9600 parity=N data=8 stop=1");
 }
 
 TEST_F(Connection, FailedConnectSendsNothingAndStartsNoTimer) {
     shared.openResult = PortChannel::OpenStatus::OpenFailed;
-    EXPECT_FALSE(controller.Connect());
+    EXPECT_FALSE(ConnectNow());
     EXPECT_EQ(messages, std::vector<int>{1024});
     EXPECT_FALSE(link.Mirror().AllPending());
     EXPECT_TRUE(timers.events.empty());
@@ -108,7 +121,7 @@ TEST_F(Connection, FailedConnectSendsNothingAndStartsNoTimer) {
 }
 
 TEST_F(Connection, SilentDeviceIsAskedAgainEveryOtherSecond) {
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     // One second later: still nothing, so the no-connection screen and the retry timer.
     controller.TimerExpired(kSettleTimer);
     EXPECT_FALSE(timers.IsTimerRunning(kSettleTimer));
@@ -130,7 +143,7 @@ TEST_F(Connection, SilentDeviceIsAskedAgainEveryOtherSecond) {
 }
 
 TEST_F(Connection, RefreshDoesNotRestartARunningSettleTimer) {
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     controller.RefreshCommand();
     EXPECT_EQ(timers.Starts(kSettleTimer), 1);
     DrainWrites(2);
@@ -138,7 +151,7 @@ TEST_F(Connection, RefreshDoesNotRestartARunningSettleTimer) {
 }
 
 TEST_F(Connection, OnlyTakenFramesRecomposeTheDisplay) {
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     const int before = lines.passes;
     EXPECT_FALSE(Deliver({}));  // the empty read of a silent device
     EXPECT_EQ(lines.passes, before);
@@ -171,12 +184,12 @@ namespace {
 
 TEST_F(Connection, CommandsMadeWhileClosedAreDroppedNotSentAtTheNextOpen) {
     shared.openResult = PortChannel::OpenStatus::OpenFailed;
-    EXPECT_FALSE(controller.Connect());
+    EXPECT_FALSE(ConnectNow());
     // Three retry cycles and a key press with no port.
     for (int i = 0; i < 3; ++i) controller.RefreshCommand();
     EXPECT_FALSE(link.SendCommand(cmd::kKnobUp));
     shared.openResult = PortChannel::OpenStatus::Opened;
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     DrainWrites(1);
     EXPECT_EQ(fake.WritesStarted(), 1u);  // the refresh of this open, nothing from before
     EXPECT_EQ(RefreshesSent(), 1);
@@ -189,7 +202,7 @@ namespace r512::test {
 namespace {
 
 TEST_F(Connection, AFailedPortShowsNoConnectionAndTheRetryOpensItAgainQuietly) {
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     ASSERT_TRUE(Deliver({RS_OPER_MODE, 0x01, 0xFF}));
     controller.TimerExpired(kSettleTimer);
 
@@ -207,6 +220,7 @@ TEST_F(Connection, AFailedPortShowsNoConnectionAndTheRetryOpensItAgainQuietly) {
     // Retries while the port is missing: no message, nothing queued for later.
     for (int cycle = 0; cycle < 3; ++cycle) {
         controller.TimerExpired(kRetryTimer);
+        EXPECT_FALSE(FinishOpen());
         controller.TimerExpired(kSettleTimer);
         EXPECT_TRUE(timers.IsTimerRunning(kRetryTimer));
     }
@@ -215,7 +229,7 @@ TEST_F(Connection, AFailedPortShowsNoConnectionAndTheRetryOpensItAgainQuietly) {
     // Plugged in again: the next retry opens it, and the refresh brings the display back.
     shared.openResult = PortChannel::OpenStatus::Opened;
     controller.TimerExpired(kRetryTimer);
-    EXPECT_TRUE(link.IsOpen());
+    EXPECT_TRUE(FinishOpen());
     EXPECT_FALSE(controller.AwaitingPort());
     DrainWrites(1);
     EXPECT_EQ(fake.WritesStarted(), 2u);  // the first refresh and this one, nothing between
@@ -230,20 +244,70 @@ TEST_F(Connection, AFailedPortShowsNoConnectionAndTheRetryOpensItAgainQuietly) {
 // The user chose another port (Configure) while the old port's failure notice was on its way:
 // the new port is kept.
 TEST_F(Connection, AFailureOfAPortClosedSinceIsIgnored) {
-    ASSERT_TRUE(controller.Connect());
+    ASSERT_TRUE(ConnectNow());
     fake.Push({PortChannel::Completion::Kind::Failed, 0});
     const auto failure = notices.Take(5000ms);  // still in the window's queue
     ASSERT_TRUE(failure);
     link.ClosePort();
-    ASSERT_TRUE(controller.Connect());
+    controller.Connect();
+    // The window takes its notices in the order they were posted: the old failure first.
     controller.Notice(failure->message, failure->requested, failure->received);
-    EXPECT_TRUE(link.IsOpen());
+    EXPECT_TRUE(FinishOpen());
     EXPECT_FALSE(controller.AwaitingPort());
+}
+
+// The open runs on the link's thread: nothing is shown, sent or started until its notice is
+// handed on, and then the outcome of the open the user asked for is told (each message once).
+TEST_F(Connection, TheOpensOutcomeIsActedOnWhenItsNoticeComes) {
+    struct Case {
+        PortChannel::OpenStatus status;
+        bool eventsResult;
+        std::vector<int> shown;
+        bool refreshed;
+    };
+    const Case cases[] = {
+        {PortChannel::OpenStatus::Opened, true, {}, true},
+        {PortChannel::OpenStatus::OpenFailed, true, {1024}, false},
+        {PortChannel::OpenStatus::ConfigureFailed, true, {1025}, false},
+        {PortChannel::OpenStatus::Opened, false, {1026}, false},
+    };
+    for (const Case& c : cases) {
+        link.ClosePort();
+        messages.clear();
+        timers.events.clear();
+        shared.openResult = c.status;
+        shared.eventsResult = c.eventsResult;
+        const int refreshesBefore = RefreshesSent();
+        controller.Connect();
+        EXPECT_TRUE(messages.empty());
+        EXPECT_FALSE(timers.IsTimerRunning(kSettleTimer));
+        EXPECT_EQ(FinishOpen(), c.refreshed);
+        EXPECT_EQ(messages, c.shown);
+        EXPECT_EQ(timers.IsTimerRunning(kSettleTimer), c.refreshed);
+        EXPECT_EQ(RefreshesSent() - refreshesBefore, c.refreshed ? 1 : 0);
+        if (c.refreshed) timers.StopTimer(kSettleTimer);
+    }
+}
+
+// The user chose again (Configure) before the first open had ended: the notice of the open
+// that was cut short does nothing; the new one counts.
+TEST_F(Connection, TheNoticeOfAnOpenClosedSinceIsDropped) {
+    shared.openResult = PortChannel::OpenStatus::OpenFailed;
+    controller.Connect();
+    const auto old = notices.Take(5000ms);
+    ASSERT_TRUE(old);
+    link.ClosePort();
+    shared.openResult = PortChannel::OpenStatus::Opened;
+    controller.Connect();
+    controller.Notice(old->message, old->requested, old->received);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(FinishOpen());
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(Connection, APortThatNeverOpenedIsReportedOnceAndNotRetried) {
     shared.openResult = PortChannel::OpenStatus::OpenFailed;
-    EXPECT_FALSE(controller.Connect());
+    EXPECT_FALSE(ConnectNow());
     controller.RefreshCommand();  // the user's Refresh
     controller.TimerExpired(kSettleTimer);
     controller.TimerExpired(kRetryTimer);
