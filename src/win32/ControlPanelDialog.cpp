@@ -144,7 +144,12 @@ INT_PTR CALLBACK ControlPanelDialog::DialogProc(HWND hwnd, UINT message, WPARAM 
         SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
         self->hwnd_ = hwnd;
         self->TransferToControls();  // no link yet: the initial values
-        return TRUE;
+        // The panel is made hidden: it must not take the activation and the focus now (the
+        // remote window is the active one); the first control gets the focus when it is
+        // first activated.
+        HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        self->focusControlId_ = first ? GetDlgCtrlID(first) : 0;
+        return FALSE;
     }
     auto* self = reinterpret_cast<ControlPanelDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     return self ? self->OnMessage(message, wParam, lParam) : FALSE;
@@ -175,6 +180,11 @@ INT_PTR ControlPanelDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             // Instead of the dialog manager's own saving and restoring of the focus.
             OnActivate(LOWORD(wParam) != WA_INACTIVE);
             return TRUE;
+        case WM_SHOWWINDOW:
+            // lParam 0: shown or hidden by a call (the command, Close); otherwise with the owner.
+            if (lParam == 0) open_ = wParam != FALSE;
+            if (wParam) UpdateFromMirror();  // what changed while it was hidden
+            return FALSE;
         default:
             return FALSE;
     }
