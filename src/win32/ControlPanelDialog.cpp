@@ -47,6 +47,12 @@ bool ControlPanelDialog::Create(HINSTANCE instance, HWND owner) {
     return hwnd_ != nullptr;
 }
 
+void ControlPanelDialog::Open() {
+    if (!hwnd_) return;
+    open_ = true;
+    ShowWindow(hwnd_, SW_SHOW);  // reloads itself as it shows
+}
+
 void ControlPanelDialog::UpdateFromMirror() {
     if (link_) model_.Load(link_->Mirror());
     TransferToControls();
@@ -160,6 +166,7 @@ INT_PTR ControlPanelDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             if (id == IDCANCEL) {
+                open_ = false;
                 ShowWindow(hwnd_, SW_HIDE);  // Close, Escape and the close box only hide it
                 return TRUE;
             }
@@ -181,8 +188,6 @@ INT_PTR ControlPanelDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             OnActivate(LOWORD(wParam) != WA_INACTIVE);
             return TRUE;
         case WM_SHOWWINDOW:
-            // lParam 0: shown or hidden by a call (the command, Close); otherwise with the owner.
-            if (lParam == 0) open_ = wParam != FALSE;
             if (wParam) UpdateFromMirror();  // what changed while it was hidden
             return FALSE;
         default:

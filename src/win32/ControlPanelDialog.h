@@ -33,9 +33,10 @@ public:
 
     HWND Handle() const { return hwnd_; }
 
-    // Whether the user has it open: shown by the command, not yet closed. It stays open while
-    // it hides with its minimised owner.
-    bool Open() const { return open_; }
+    // Shows it as the user asked (the command, or left open at the last end). IsOpen stays true
+    // until the user closes it, also while it hides with its minimised owner.
+    void Open();
+    bool IsOpen() const { return open_; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

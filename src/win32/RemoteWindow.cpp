@@ -187,7 +187,7 @@ void RemoteWindow::CreatePanel(bool configured, const std::vector<Rect>& monitor
         PlaceWindowOnMonitors(configured, panel_.x, panel_.y, size.right - size.left,
                               size.bottom - size.top, monitors, 13);
     SetWindowPos(panel, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (panel_.visible) ShowWindow(panel, SW_SHOW);
+    if (panel_.visible) controlPanel_.Open();
 }
 
 void RemoteWindow::CreateToolTips() {
@@ -610,7 +610,7 @@ void RemoteWindow::EnablePanel(bool enabled) {
 
 void RemoteWindow::ControlPanelCommand() {
     if (!controlPanel_.Handle()) return;
-    ShowWindow(controlPanel_.Handle(), SW_SHOW);  // reloads itself as it shows
+    controlPanel_.Open();
 }
 
 void RemoteWindow::NamesCommand() {
@@ -677,7 +677,7 @@ void RemoteWindow::SavePositions() {
             panel_.x = placement.rcNormalPosition.left;
             panel_.y = placement.rcNormalPosition.top;
         }
-        panel_.visible = controlPanel_.Open();  // also while it hides with its minimised owner
+        panel_.visible = controlPanel_.IsOpen();  // also while it hides with its minimised owner
     }
     profile_.WriteProfileInt(kPosition, kControlX, panel_.x);
     profile_.WriteProfileInt(kPosition, kControlY, panel_.y);
