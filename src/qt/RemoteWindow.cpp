@@ -137,9 +137,10 @@ bool RemoteWindow::Create() {
 
     // The Control Panel, made hidden, placed like this window and shown if it was left open.
     controlPanel_ = new ControlPanelDialog(this);
-    controlPanel_->SetDeviceLink(&link_);
     PlaceControlPanel(configured);
+    // Shown with its initial values: nothing is known of the device before its first report.
     if (profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0) controlPanel_->Open();
+    controlPanel_->SetDeviceLink(&link_);
     // The window the user sees is the active one, not the panel shown after it.
     activateWindow();
 

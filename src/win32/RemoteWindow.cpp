@@ -179,7 +179,6 @@ void RemoteWindow::CreatePanel(bool configured, const std::vector<Rect>& monitor
     panel_.visible = profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0;
     // Without its window the program goes on; closing then stores the values read above.
     if (!controlPanel_.Create(instance_, hwnd_)) return;
-    controlPanel_.SetLink(&link_);
     HWND panel = controlPanel_.Handle();
     RECT size{};
     GetWindowRect(panel, &size);
@@ -187,7 +186,9 @@ void RemoteWindow::CreatePanel(bool configured, const std::vector<Rect>& monitor
         PlaceWindowOnMonitors(configured, panel_.x, panel_.y, size.right - size.left,
                               size.bottom - size.top, monitors, 13);
     SetWindowPos(panel, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Shown with its initial values: nothing is known of the device before its first report.
     if (panel_.visible) controlPanel_.Open();
+    controlPanel_.SetLink(&link_);
 }
 
 void RemoteWindow::CreateToolTips() {
