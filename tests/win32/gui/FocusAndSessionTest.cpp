@@ -208,6 +208,32 @@ TEST_F(FocusAndSession, RemoteWindowIsActiveAfterStartAndAltF4EndsIt) {
     EXPECT_EQ(x, 37);
 }
 
+// A port that can't be opened at start: its message is a plain OK box (no icon) owned by the
+// remote window the user sees, not by a hidden popup.
+TEST_F(FocusAndSession, MessageAtStartIsAPlainBoxOwnedByTheVisibleWindow) {
+    WriteSetting(kConfig, kPort, "COM7");  // mapped to nothing
+    ASSERT_TRUE(program_.Start());
+    HWND box = program_.WaitForTopLevel("#32770", kApplication, 15s);
+    ASSERT_NE(box, nullptr) << "no message";
+    HWND owner = GetWindow(box, GW_OWNER);
+    ASSERT_NE(owner, nullptr) << "the message has no owner";
+    char className[64] = {};
+    GetClassNameA(owner, className, sizeof(className));
+    EXPECT_STREQ(className, "R512RemoteWindow");
+    EXPECT_TRUE(IsWindowVisible(owner));
+    EXPECT_FALSE(IsWindowEnabled(owner)) << "not modal to the window";
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        char childClass[32] = {};
+        GetClassNameA(child, childClass, sizeof(childClass));
+        if (std::string(childClass) != "Static" || (style & SS_TYPEMASK) != SS_ICON) continue;
+        EXPECT_EQ(SendMessageA(child, STM_GETICON, 0, 0), 0) << "the box shows an icon";
+    }
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    program_.WaitForWindow();
+    EXPECT_TRUE(program_.CloseAndWait());
+}
+
 // Windows ends the session: WM_QUERYENDSESSION is answered yes, and WM_ENDSESSION stores the
 // positions (no WM_CLOSE follows).
 TEST_F(FocusAndSession, EndOfTheSessionStoresThePositions) {
