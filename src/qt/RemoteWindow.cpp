@@ -104,6 +104,9 @@ RemoteWindow::RemoteWindow(Profile& profile)
     // At the end of the desktop session the window may not be closed: store the positions as
     // a close does.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SavePositions(); });
+    // A quit that did not come through the window's close (the window system ending the
+    // program) stores them too; after a close this stores the same again.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { SavePositions(); });
 }
 
 RemoteWindow::~RemoteWindow() {
