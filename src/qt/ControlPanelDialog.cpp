@@ -289,6 +289,22 @@ void ControlPanelDialog::TransferToControls() {
     setText(IDC_VIDEO_INPUT, model_.videoInput);
 }
 
+void ControlPanelDialog::Open() {
+    open_ = true;
+    show();
+    UpdateFromMirror();  // also when it was up already
+}
+
+void ControlPanelDialog::reject() {
+    open_ = false;
+    QDialog::reject();
+}
+
+void ControlPanelDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    UpdateFromMirror();
+}
+
 void ControlPanelDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() != QEvent::ActivationChange) return;

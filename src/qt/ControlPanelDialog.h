@@ -28,8 +28,19 @@ public:
     // Reloads every control from the register mirror (when a link is set).
     void UpdateFromMirror();
 
+    // Shows it as the user asked (the command, or open at the last end); IsOpen stays true
+    // until the user closes it, also while it is hidden with its minimised owner.
+    void Open();
+    bool IsOpen() const { return open_; }
+
+    // Close, Escape and the close box: hidden, and no longer open.
+    void reject() override;
+
 protected:
     void changeEvent(QEvent* event) override;
+    // Whenever it shows again (the restore of its owner included) it shows the mirror as it is
+    // now: reports that came while it was hidden did not reach it.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Build();
@@ -47,6 +58,7 @@ private:
     DeviceLink* link_ = nullptr;
     ControlPanelModel model_;
     int focusControlId_ = 0;
+    bool open_ = false;
     std::map<int, QWidget*> controls_;
     // The radio groups in their order, and the group each radio button belongs to.
     std::vector<StaticRadioButton*> sources_, modes_, zoneSources_, thx_;

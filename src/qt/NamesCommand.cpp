@@ -10,6 +10,7 @@
 #include "device/NamesFields.h"
 #include "qt/InputBlock.h"
 #include "qt/NamesDialog.h"
+#include "ui/NamesUpload.h"
 
 namespace r512 {
 
@@ -65,8 +66,7 @@ void EditAndUpload(DeviceLink& link, NamesDialog& dialog) {
             DeviceBytes(dialog.texts[static_cast<std::size_t>(i)]);
     names_fields::ToImage(edited, link.NamesImage());
 
-    // Nothing is sent unless every byte can be stored.
-    if (!link.ValidateNames() || !link.WriteNames()) Tell(IDS_NAMES_WRITE_FAILED);
+    if (const int message = UploadNames(link)) Tell(message);
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ class MessagePump;
 // application shows the wait cursor; `setWaitCursor` makes the wait cursor the remote window's
 // own cursor during the download (true) and the arrow again after it (false). `pump` runs the
 // thread's events while the download is under way. Messages 1041 and 1042 tell the user when
-// the names can't be read or the edited texts can't be stored.
+// the names can't be read or the edited texts can't be stored, 1043 when the port failed during
+// the upload.
 void RunNamesCommand(DeviceLink& link, QWidget* remoteWindow, QWidget* controlPanel,
                      const std::function<void(bool busy)>& setWaitCursor, MessagePump& pump);
 

@@ -12,6 +12,7 @@
 #include <QTimerEvent>
 #include <QToolTip>
 #include <QWindow>
+#include <vector>
 
 #include "base/SettingsLayout.h"
 #include "qt/AboutDialog.h"
@@ -37,9 +38,20 @@ namespace r512 {
 
 namespace {
 
-QSize DesktopSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(kWindowWidth, kWindowHeight);
+// The screens' available areas (without task bars and panels), the primary's first.
+std::vector<Rect> ScreenWorkAreas() {
+    std::vector<Rect> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        const Rect area{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+        if (screen == primary) {
+            areas.insert(areas.begin(), area);
+        } else {
+            areas.push_back(area);
+        }
+    }
+    return areas;
 }
 
 // Where a window will be restored to: its normal position even while it is minimised.
@@ -86,6 +98,15 @@ RemoteWindow::RemoteWindow(Profile& profile)
       composer_(link_.Mirror(), *this, *this),
       controller_(link_, profile_, *this, composer_, *this) {
     RegisterArtwork();
+    // The buttons as the window system last reported them, wherever they were let go.
+    controller_.Repeat().SetButtonProbe(
+        [] { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; });
+    // At the end of the desktop session the window may not be closed: store the positions as
+    // a close does.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SavePositions(); });
+    // A quit that did not come through the window's close (the window system ending the
+    // program) stores them too; after a close this stores the same again.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { SavePositions(); });
 }
 
 RemoteWindow::~RemoteWindow() {
@@ -96,7 +117,6 @@ RemoteWindow::~RemoteWindow() {
 bool RemoteWindow::Create() {
     using namespace settings;
     const bool configured = profile_.GetProfileInt(kConfig, kConfigured, 0) != 0;
-    const QSize desktop = DesktopSize();
 
     // Place the window: the stored position once configured, else centred near the top.
     int storedX = kNoPosition, storedY = kNoPosition;
@@ -104,8 +124,8 @@ bool RemoteWindow::Create() {
         storedX = profile_.GetProfileInt(kPosition, kMainX, kNoPosition);
         storedY = profile_.GetProfileInt(kPosition, kMainY, kNoPosition);
     }
-    const WindowPosition at = PlaceWindow(configured, storedX, storedY, kWindowWidth, kWindowHeight,
-                                          desktop.width(), desktop.height(), 1);
+    const WindowPosition at = PlaceWindowOnMonitors(configured, storedX, storedY, kWindowWidth,
+                                                    kWindowHeight, ScreenWorkAreas(), 1);
 
     setWindowTitle(QString::fromLatin1(kApplication));
     setFixedSize(kWindowWidth, kWindowHeight);
@@ -120,9 +140,12 @@ bool RemoteWindow::Create() {
 
     // The Control Panel, made hidden, placed like this window and shown if it was left open.
     controlPanel_ = new ControlPanelDialog(this);
-    controlPanel_->SetDeviceLink(&link_);
     PlaceControlPanel(configured);
-    if (profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0) controlPanel_->show();
+    // Shown with its initial values: nothing is known of the device before its first report.
+    if (profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0) controlPanel_->Open();
+    controlPanel_->SetDeviceLink(&link_);
+    // The window the user sees is the active one, not the panel shown after it.
+    activateWindow();
 
     display_ = new FrontPanelDisplay(this);
     display_->move(kDisplayRect.left, kDisplayRect.top);
@@ -172,11 +195,9 @@ void RemoteWindow::PlaceControlPanel(bool configured) {
     // Placed and kept on the desktop by its frame, caption included, not by its client area.
     // A position is the frame's top-left corner.
     const QMargins frame = FrameMarginsFor(controlPanel_->windowFlags());
-    const QSize desktop = DesktopSize();
-    const WindowPosition at = PlaceWindow(configured, storedX, storedY,
-                                          controlPanel_->width() + frame.left() + frame.right(),
-                                          controlPanel_->height() + frame.top() + frame.bottom(),
-                                          desktop.width(), desktop.height(), 13);
+    const WindowPosition at = PlaceWindowOnMonitors(
+        configured, storedX, storedY, controlPanel_->width() + frame.left() + frame.right(),
+        controlPanel_->height() + frame.top() + frame.bottom(), ScreenWorkAreas(), 13);
     controlPanel_->move(at.x, at.y);
 }
 
@@ -205,8 +226,9 @@ void RemoteWindow::SavePositions() {
     const QPoint panel = controlPanel_ ? NormalPosition(controlPanel_) : QPoint(-1, -1);
     profile_.WriteProfileInt(kPosition, kControlX, panel.x());
     profile_.WriteProfileInt(kPosition, kControlY, panel.y());
+    // The user's choice, also while the panel hides with its minimised owner.
     profile_.WriteProfileInt(kPosition, kControlVisible,
-                             controlPanel_ && controlPanel_->isVisible() ? 1 : 0);
+                             controlPanel_ && controlPanel_->IsOpen() ? 1 : 0);
 }
 
 void RemoteWindow::PostNotice(std::uint32_t message, std::uint32_t requested,
@@ -244,6 +266,27 @@ bool RemoteWindow::event(QEvent* event) {
             controlPanel_->UpdateFromMirror();
         return true;
     }
+    // Every way of losing the pointer ends a held knob's repeat: a release over another window
+    // never reaches this one.
+    switch (event->type()) {
+        case QEvent::UngrabMouse:
+            StopRepeating(RepeatStop::CaptureLost);
+            break;
+        case QEvent::WindowDeactivate:
+            StopRepeating(RepeatStop::Deactivated);
+            break;
+        case QEvent::Hide:
+            StopRepeating(RepeatStop::Hidden);
+            break;
+        case QEvent::WindowStateChange:
+            if (isMinimized()) StopRepeating(RepeatStop::Hidden);
+            break;
+        case QEvent::WindowBlocked:  // a modal dialog opened
+            StopRepeating(RepeatStop::DialogOrMenu);
+            break;
+        default:
+            break;
+    }
     if (event->type() == CommandEvent::kType) {
         OnCommand(static_cast<CommandEvent*>(event)->id);
         return true;
@@ -274,6 +317,9 @@ bool RemoteWindow::event(QEvent* event) {
 
 void RemoteWindow::OnCommand(int id) {
     const CommandAction action = DecideCommand(id, link_.Mirror());
+    // Every command that opens a dialog takes the pointer.
+    if (action.kind != CommandAction::Kind::Device && action.kind != CommandAction::Kind::Refresh)
+        StopRepeating(RepeatStop::DialogOrMenu);
     switch (action.kind) {
         case CommandAction::Kind::Device:
             // No answer is awaited: the device's reports show what it did.
@@ -329,11 +375,11 @@ void RemoteWindow::AboutCommand() {
 
 void RemoteWindow::ShowControlPanelCommand() {
     if (!controlPanel_) return;
-    controlPanel_->show();
-    controlPanel_->UpdateFromMirror();
+    controlPanel_->Open();
 }
 
 void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& globalPosition) {
+    StopRepeating(RepeatStop::DialogOrMenu);
     if (openMenu_) openMenu_->close();
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -354,10 +400,7 @@ void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& glob
     menu->popup(globalPosition);
 }
 
-void RemoteWindow::StopRepeating() {
-    repeatingHotSpot_ = -1;
-    controller_.SetRepeatingCode(-1);  // timer 0 ends itself at its next tick
-}
+void RemoteWindow::StopRepeating(RepeatStop reason) { controller_.Repeat().Stop(reason); }
 
 const QCursor& RemoteWindow::CursorAt(const QPoint& p) const {
     static const QCursor kArrow(Qt::ArrowCursor);
@@ -395,11 +438,7 @@ void RemoteWindow::mousePressEvent(QMouseEvent* event) {
         if (spot >= 0) {
             const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
             link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
-            if (hotSpot.repeat) {
-                repeatingHotSpot_ = spot;
-                controller_.SetRepeatingCode(hotSpot.code);
-                StartTimer(kRepeatTimer, 100);
-            }
+            if (hotSpot.repeat) controller_.Repeat().Start(spot, hotSpot.code);
             return;
         }
         // The body drags the window.
@@ -412,6 +451,7 @@ void RemoteWindow::mousePressEvent(QMouseEvent* event) {
     }
 
     if (event->button() == Qt::RightButton) {
+        StopRepeating(RepeatStop::DialogOrMenu);  // a menu or a popup opens
         const QPoint global = event->globalPosition().toPoint();
         if (caption >= 0) return;
         if (spot < 0) {
@@ -439,10 +479,9 @@ void RemoteWindow::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     // Leaving the held knob half ends the repeat; coming back does not restart it.
-    if (repeatingHotSpot_ >= 0 &&
-        !HotSpots()[static_cast<std::size_t>(repeatingHotSpot_)].region.Contains(p.x(), p.y())) {
-        StopRepeating();
-    }
+    const int held = controller_.Repeat().HotSpot();
+    if (held >= 0 && !HotSpots()[static_cast<std::size_t>(held)].region.Contains(p.x(), p.y()))
+        StopRepeating(RepeatStop::LeftHalf);
     for (int i = 0; i < 2; ++i) {
         CaptionState& state = captions_[static_cast<std::size_t>(i)];
         if (!state.armed) continue;
@@ -463,8 +502,8 @@ void RemoteWindow::mouseReleaseEvent(QMouseEvent* event) {
         draggingBody_ = false;
         return;
     }
-    if (repeatingHotSpot_ >= 0) {
-        StopRepeating();
+    if (controller_.Repeat().Held()) {
+        StopRepeating(RepeatStop::ButtonReleased);
         return;
     }
     const QPoint p = event->position().toPoint();

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "base/NoticeTarget.h"
 #include "base/Profile.h"
@@ -16,6 +17,7 @@
 #include "ui/ConnectionController.h"
 #include "ui/DisplayComposer.h"
 #include "ui/DisplayLines.h"
+#include "ui/KnobRepeat.h"
 #include "ui/SkinPalette.h"
 
 namespace r512 {
@@ -76,7 +78,9 @@ public:
     void OnCommand(int id);
 
     // The hot spot whose command repeats while held, or -1.
-    int RepeatingHotSpot() const { return repeatingHotSpot_; }
+    int RepeatingHotSpot() const { return controller_.Repeat().HotSpot(); }
+    // Why the last repeat of a held knob half ended (empty while one runs).
+    std::optional<RepeatStop> LastRepeatStop() const { return controller_.Repeat().LastStop(); }
     bool CaptionButtonDown(int index) const {
         return captions_[static_cast<std::size_t>(index)].down;
     }
@@ -100,7 +104,8 @@ private:
     void DrawCaptionButton(class QPainter& painter, int index);
     void RedrawCaptionButton(int index);
     void ShowMenu(const struct MenuDefinition& menu, const QPoint& globalPosition);
-    void StopRepeating();
+    // Ends the knob's repeat for `reason`; harmless when nothing is held.
+    void StopRepeating(RepeatStop reason);
     void ConfigureCommand();
     void AboutCommand();
     void ShowControlPanelCommand();
@@ -125,7 +130,6 @@ private:
     class ToneDialog* tone_ = nullptr;          // children of the window: Qt deletes them with it
     class LevelsDialog* levels_ = nullptr;
     class QMenu* openMenu_ = nullptr;
-    int repeatingHotSpot_ = -1;
     bool draggingBody_ = false;  // where the window system can't move the window itself
     QPoint dragOffset_;
     std::array<QBasicTimer, 5> timers_{};

@@ -47,6 +47,12 @@ bool ControlPanelDialog::Create(HINSTANCE instance, HWND owner) {
     return hwnd_ != nullptr;
 }
 
+void ControlPanelDialog::Open() {
+    if (!hwnd_) return;
+    open_ = true;
+    ShowWindow(hwnd_, SW_SHOW);  // reloads itself as it shows
+}
+
 void ControlPanelDialog::UpdateFromMirror() {
     if (link_) model_.Load(link_->Mirror());
     TransferToControls();
@@ -144,7 +150,12 @@ INT_PTR CALLBACK ControlPanelDialog::DialogProc(HWND hwnd, UINT message, WPARAM 
         SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
         self->hwnd_ = hwnd;
         self->TransferToControls();  // no link yet: the initial values
-        return TRUE;
+        // The panel is made hidden: it must not take the activation and the focus now (the
+        // remote window is the active one); the first control gets the focus when it is
+        // first activated.
+        HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        self->focusControlId_ = first ? GetDlgCtrlID(first) : 0;
+        return FALSE;
     }
     auto* self = reinterpret_cast<ControlPanelDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     return self ? self->OnMessage(message, wParam, lParam) : FALSE;
@@ -155,6 +166,7 @@ INT_PTR ControlPanelDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             if (id == IDCANCEL) {
+                open_ = false;
                 ShowWindow(hwnd_, SW_HIDE);  // Close, Escape and the close box only hide it
                 return TRUE;
             }
@@ -175,6 +187,9 @@ INT_PTR ControlPanelDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             // Instead of the dialog manager's own saving and restoring of the focus.
             OnActivate(LOWORD(wParam) != WA_INACTIVE);
             return TRUE;
+        case WM_SHOWWINDOW:
+            if (wParam) UpdateFromMirror();  // what changed while it was hidden
+            return FALSE;
         default:
             return FALSE;
     }

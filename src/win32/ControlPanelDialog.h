@@ -12,7 +12,8 @@ class DeviceLink;
 // hidden, shown by the window's "Control Panel" command and hidden by Close or Escape. Its
 // controls only show what the device last reported: a click sends a command (or posts a menu
 // command to the owner) and changes no mark; the owner reloads the panel after each report
-// while it is visible. User-interface thread only.
+// while it is visible, and it reloads itself whenever it shows again (the restore of its
+// minimised owner included). User-interface thread only.
 class ControlPanelDialog {
 public:
     ControlPanelDialog() = default;
@@ -32,6 +33,11 @@ public:
 
     HWND Handle() const { return hwnd_; }
 
+    // Shows it as the user asked (the command, or left open at the last end). IsOpen stays true
+    // until the user closes it, also while it hides with its minimised owner.
+    void Open();
+    bool IsOpen() const { return open_; }
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -44,6 +50,7 @@ private:
     DeviceLink* link_ = nullptr;
     ControlPanelModel model_;
     int focusControlId_ = 0;  // the control that had the focus when the panel went inactive
+    bool open_ = false;
 };
 
 }  // namespace r512

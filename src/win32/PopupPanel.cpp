@@ -21,7 +21,7 @@ void PopupPanel::ShowAt(POINT screenPoint) {
 INT_PTR CALLBACK PopupPanel::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            return TRUE;
+            return FALSE;  // made hidden: no focus, so no activation, until it is shown
         case WM_ACTIVATE:
             // The default activation processing has run (the dialog manager's); an inactive
             // popup goes away.

@@ -9,12 +9,22 @@ namespace r512 {
 
 namespace {
 
-// The program's messages as OK boxes captioned with its name: the first-run welcome as
-// information, everything else as a warning.
-void ShowMessageBox(int id, const std::string& text) {
-    const UINT type = id == IDS_FIRST_RUN ? MB_ICONINFORMATION : MB_ICONEXCLAMATION;
-    // Owned by the thread's active window (the remote window, or the dialog in front of it).
-    MessageBoxA(GetActiveWindow(), text.c_str(), settings::kApplication, MB_OK | type);
+// The remote window: the owner of a message when no visible window is active.
+const RemoteWindow* g_remoteWindow = nullptr;
+
+// A message's owner: the active window (the remote window, or the dialog in front of it) when
+// the user can see it, else the remote window. A hidden owner would leave the box modal to
+// nothing the user sees.
+HWND MessageOwner() {
+    HWND active = GetActiveWindow();
+    if (active && IsWindowVisible(active)) return active;
+    HWND window = g_remoteWindow ? g_remoteWindow->Handle() : nullptr;
+    return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+// The program's messages as plain OK boxes captioned with its name.
+void ShowMessageBox(int, const std::string& text) {
+    MessageBoxA(MessageOwner(), text.c_str(), settings::kApplication, MB_OK);
 }
 
 }  // namespace
@@ -22,6 +32,7 @@ void ShowMessageBox(int id, const std::string& text) {
 RemoteApp::RemoteApp(HINSTANCE instance) : instance_(instance) {}
 
 RemoteApp::~RemoteApp() {
+    g_remoteWindow = nullptr;
     window_.reset();
     SetMessageSink(nullptr);
 }
@@ -32,6 +43,7 @@ bool RemoteApp::InitInstance() {
     if (!profile_) return false;
     window_.reset(new (std::nothrow) RemoteWindow(*profile_, instance_));
     if (!window_) return false;
+    g_remoteWindow = window_.get();  // its handle exists as soon as it is being made
     return window_->Create();
 }
 

@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "base/Messages.h"
 #include "base/SettingsLayout.h"
 #include "device/NamesFields.h"
 #include "ui/CommandSet.h"
 #include "ui/HotSpotTable.h"
+#include "ui/NamesUpload.h"
 #include "ui/WindowPlacement.h"
 #include "win32/AboutDialog.h"
 #include "win32/ConfigDialog.h"
@@ -22,7 +24,6 @@ namespace r512 {
 namespace {
 
 constexpr const char* kClassName = "R512RemoteWindow";
-constexpr unsigned kRepeatPeriodMs = 100;
 
 // Set while the window redraws for a palette change, so that the change its own redraw causes
 // starts no further one.
@@ -41,6 +42,32 @@ RECT BoundingBox(const HotSpotRegion& region) {
     return box;
 }
 
+// The work areas of the monitors, the primary's first.
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    auto* areas = reinterpret_cast<std::vector<Rect>*>(list);
+    const Rect area{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+        areas->insert(areas->begin(), area);
+    } else {
+        areas->push_back(area);
+    }
+    return TRUE;
+}
+
+std::vector<Rect> MonitorWorkAreas() {
+    std::vector<Rect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty()) {
+        RECT desktop{};
+        GetClientRect(GetDesktopWindow(), &desktop);
+        areas.push_back(Rect{0, 0, desktop.right, desktop.bottom});
+    }
+    return areas;
+}
+
 POINT PointFrom(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
@@ -51,7 +78,9 @@ RemoteWindow::RemoteWindow(Profile& profile, HINSTANCE instance)
     : profile_(profile),
       instance_(instance),
       composer_(link_.Mirror(), *this, *this),
-      controller_(link_, profile_, *this, composer_, *this) {}
+      controller_(link_, profile_, *this, composer_, *this) {
+    controller_.Repeat().SetButtonProbe(PrimaryButtonDown);
+}
 
 RemoteWindow::~RemoteWindow() {
     // The link's thread posts to this window: it ends before anything else goes.
@@ -65,16 +94,15 @@ RemoteWindow::~RemoteWindow() {
 bool RemoteWindow::Create() {
     using namespace settings;
     const bool configured = profile_.GetProfileInt(kConfig, kConfigured, 0) != 0;
-    RECT desktop{};
-    GetClientRect(GetDesktopWindow(), &desktop);
+    const std::vector<Rect> monitors = MonitorWorkAreas();
 
     int storedX = kNoPosition, storedY = kNoPosition;
     if (configured) {
         storedX = profile_.GetProfileInt(kPosition, kMainX, kNoPosition);
         storedY = profile_.GetProfileInt(kPosition, kMainY, kNoPosition);
     }
-    const WindowPosition at = PlaceWindow(configured, storedX, storedY, kWindowWidth, kWindowHeight,
-                                          desktop.right, desktop.bottom, 1);
+    const WindowPosition at = PlaceWindowOnMonitors(configured, storedX, storedY, kWindowWidth,
+                                                    kWindowHeight, monitors, 1);
 
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
@@ -123,7 +151,7 @@ bool RemoteWindow::Create() {
     tone_.Create(instance_, IDD_TONE, hwnd_);
 
     CreateToolTips();  // loads the common controls, which the Control Panel's up-downs need
-    CreatePanel(configured, desktop);
+    CreatePanel(configured, monitors);
 
     if (!configured) {
         // Written before the dialog opens, so that a first run cut short is not repeated.
@@ -133,12 +161,16 @@ bool RemoteWindow::Create() {
         dialog.Run(instance_, hwnd_);  // connects below with whatever the dialog stored
     }
 
+    // The window the user sees is the active one (not a hidden popup), so that Alt+F4 and the
+    // messages below go to it.
+    if (GetActiveWindow() != hwnd_) SetForegroundWindow(hwnd_);
+
     // A failed connection leaves the window up without a link (the link has said why).
     controller_.Connect();
     return true;
 }
 
-void RemoteWindow::CreatePanel(bool configured, const RECT& desktop) {
+void RemoteWindow::CreatePanel(bool configured, const std::vector<Rect>& monitors) {
     using namespace settings;
     if (configured) {
         panel_.x = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
@@ -147,15 +179,16 @@ void RemoteWindow::CreatePanel(bool configured, const RECT& desktop) {
     panel_.visible = profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0;
     // Without its window the program goes on; closing then stores the values read above.
     if (!controlPanel_.Create(instance_, hwnd_)) return;
-    controlPanel_.SetLink(&link_);
     HWND panel = controlPanel_.Handle();
     RECT size{};
     GetWindowRect(panel, &size);
     const WindowPosition at =
-        PlaceWindow(configured, panel_.x, panel_.y, size.right - size.left, size.bottom - size.top,
-                    desktop.right, desktop.bottom, 13);
+        PlaceWindowOnMonitors(configured, panel_.x, panel_.y, size.right - size.left,
+                              size.bottom - size.top, monitors, 13);
     SetWindowPos(panel, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (panel_.visible) ShowWindow(panel, SW_SHOW);
+    // Shown with its initial values: nothing is known of the device before its first report.
+    if (panel_.visible) controlPanel_.Open();
+    controlPanel_.SetLink(&link_);
 }
 
 void RemoteWindow::CreateToolTips() {
@@ -269,7 +302,48 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;  // the body has the File menu, not the system menu
         case WM_TIMER:
             controller_.TimerExpired(static_cast<int>(wParam));
+            if (wParam == kRepeatTimer) ReleaseIdleCapture();  // the tick may have ended it
             break;
+        // Every way of losing the pointer ends a held knob's repeat: a release over another
+        // window never reaches this one.
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != hwnd_) {
+                StopRepeating(RepeatStop::CaptureLost);
+                for (int i = 0; i < 2; ++i) {
+                    if (!captions_[static_cast<std::size_t>(i)].armed) continue;
+                    captions_[static_cast<std::size_t>(i)] = {};
+                    RedrawCaptionButton(i);
+                }
+            }
+            return 0;
+        case WM_CANCELMODE:
+            StopRepeating(RepeatStop::CancelMode);
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) StopRepeating(RepeatStop::Deactivated);
+            break;
+        case WM_ACTIVATEAPP:
+            if (!wParam) StopRepeating(RepeatStop::Deactivated);
+            break;
+        case WM_SHOWWINDOW:
+            if (!wParam) StopRepeating(RepeatStop::Hidden);
+            break;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) StopRepeating(RepeatStop::Hidden);
+            break;
+        case WM_ENABLE:
+            // A modal dialog or message box disables its owner.
+            if (!wParam) StopRepeating(RepeatStop::DialogOrMenu);
+            break;
+        case WM_ENTERMENULOOP:
+            StopRepeating(RepeatStop::DialogOrMenu);
+            break;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // nothing unsaved to ask about
+        case WM_ENDSESSION:
+            // The session ends without a WM_CLOSE: positions are stored as on Exit.
+            if (wParam) SavePositions();
+            return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));
             return 0;
@@ -290,6 +364,7 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The link has closed itself: the no-connection screen and the retry that opens the
             // port again when it is back; no message box.
             controller_.PortFailed();
+            ReleaseIdleCapture();  // a held knob's repeat has ended with the port
             return 0;
         case WM_CLOSE:
             SavePositions();
@@ -400,18 +475,28 @@ HCURSOR RemoteWindow::CursorAt(POINT p) const {
     return cursor ? cursor : arrowCursor_;
 }
 
-void RemoteWindow::StopRepeating() {
-    repeatingHotSpot_ = -1;
-    controller_.SetRepeatingCode(-1);  // timer 0 ends itself at its next tick
-    ReleaseCapture();
+bool RemoteWindow::PrimaryButtonDown() {
+    // GetAsyncKeyState reads the physical buttons: a left-handed user presses with the right.
+    const int key = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+void RemoteWindow::StopRepeating(RepeatStop reason) {
+    if (!controller_.Repeat().Held()) return;
+    controller_.Repeat().Stop(reason);
+    ReleaseIdleCapture();
+}
+
+void RemoteWindow::ReleaseIdleCapture() {
+    if (controller_.Repeat().Held() || captions_[0].armed || captions_[1].armed) return;
+    if (GetCapture() == hwnd_) ReleaseCapture();
 }
 
 void RemoteWindow::OnMouseMove(POINT p) {
     // Leaving the held knob half ends the repeat; coming back does not restart it.
-    if (repeatingHotSpot_ >= 0 &&
-        !HotSpots()[static_cast<std::size_t>(repeatingHotSpot_)].region.Contains(p.x, p.y)) {
-        StopRepeating();
-    }
+    const int held = controller_.Repeat().HotSpot();
+    if (held >= 0 && !HotSpots()[static_cast<std::size_t>(held)].region.Contains(p.x, p.y))
+        StopRepeating(RepeatStop::LeftHalf);
     for (int i = 0; i < 2; ++i) {
         CaptionState& state = captions_[static_cast<std::size_t>(i)];
         if (!state.armed) continue;
@@ -440,15 +525,13 @@ void RemoteWindow::OnLeftButtonDown(POINT p) {
     link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
     if (hotSpot.repeat) {
         SetCapture(hwnd_);
-        repeatingHotSpot_ = spot;
-        controller_.SetRepeatingCode(hotSpot.code);
-        StartTimer(kRepeatTimer, kRepeatPeriodMs);
+        controller_.Repeat().Start(spot, hotSpot.code);
     }
 }
 
 void RemoteWindow::OnLeftButtonUp(POINT p) {
-    if (repeatingHotSpot_ >= 0) {
-        StopRepeating();
+    if (controller_.Repeat().Held()) {
+        StopRepeating(RepeatStop::ButtonReleased);
         return;
     }
     for (int i = 0; i < 2; ++i) {
@@ -469,6 +552,7 @@ void RemoteWindow::OnLeftButtonUp(POINT p) {
 }
 
 void RemoteWindow::OnRightButtonDown(POINT p) {
+    StopRepeating(RepeatStop::DialogOrMenu);  // a menu or a popup opens
     const int spot = HitHotSpot(p.x, p.y);
     if (spot < 0) return;  // a caption button
     const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
@@ -484,6 +568,7 @@ void RemoteWindow::OnRightButtonDown(POINT p) {
 }
 
 void RemoteWindow::TrackMenu(int menuResource, POINT screenPoint) {
+    StopRepeating(RepeatStop::DialogOrMenu);
     HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(menuResource));
     if (!menu) return;
     // A menu tracked for a window that is not in the foreground would not close when the user
@@ -531,8 +616,7 @@ void RemoteWindow::EnablePanel(bool enabled) {
 
 void RemoteWindow::ControlPanelCommand() {
     if (!controlPanel_.Handle()) return;
-    ShowWindow(controlPanel_.Handle(), SW_SHOW);
-    controlPanel_.UpdateFromMirror();
+    controlPanel_.Open();
 }
 
 void RemoteWindow::NamesCommand() {
@@ -557,9 +641,7 @@ void RemoteWindow::NamesCommand() {
         // in front of it, and the window is active again when it closes.
         if (dialog.Run(instance_, hwnd_) == IDOK) {
             names_fields::ToImage(dialog.texts, link_.NamesImage());
-            // Nothing is sent unless the device can store every byte; an upload that can't
-            // be started is reported like an image that can't be stored.
-            if (!link_.ValidateNames() || !link_.WriteNames()) ShowMessage(IDS_NAMES_WRITE_FAILED);
+            if (const int message = UploadNames(link_)) ShowMessage(message);
         }
     }
     EnableWindow(hwnd_, TRUE);
@@ -601,7 +683,7 @@ void RemoteWindow::SavePositions() {
             panel_.x = placement.rcNormalPosition.left;
             panel_.y = placement.rcNormalPosition.top;
         }
-        panel_.visible = IsWindowVisible(panel) != FALSE;
+        panel_.visible = controlPanel_.IsOpen();  // also while it hides with its minimised owner
     }
     profile_.WriteProfileInt(kPosition, kControlX, panel_.x);
     profile_.WriteProfileInt(kPosition, kControlY, panel_.y);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "base/NoticeTarget.h"
 #include "base/Profile.h"
@@ -12,6 +13,7 @@
 #include "ui/ConnectionController.h"
 #include "ui/DisplayComposer.h"
 #include "ui/DisplayLines.h"
+#include "ui/HotSpotTable.h"
 #include "win32/ControlPanelDialog.h"
 #include "win32/FrontPanelDisplay.h"
 #include "win32/PopupPanel.h"
@@ -87,10 +89,15 @@ private:
     void NamesCommand();
     void EnablePanel(bool enabled);
     void SavePositions();
-    void StopRepeating();
+    // Ends the knob's repeat (and the capture it holds) for `reason`.
+    void StopRepeating(RepeatStop reason);
+    // Lets the capture go once neither the repeat nor a caption button needs it.
+    void ReleaseIdleCapture();
+    // Whether the button that presses (the primary one, the right one when swapped) is down.
+    static bool PrimaryButtonDown();
     void CreateToolTips();
     HCURSOR CursorAt(POINT point) const;
-    void CreatePanel(bool configured, const RECT& desktop);
+    void CreatePanel(bool configured, const std::vector<Rect>& monitors);
 
     Profile& profile_;
     HINSTANCE instance_;
@@ -111,7 +118,6 @@ private:
     HCURSOR knobDownCursor_ = nullptr;
     HCURSOR knobUpCursor_ = nullptr;
     HCURSOR nonClientCursor_ = nullptr;  // over the body
-    int repeatingHotSpot_ = -1;
     // Whether each timer runs. SetTimer's result can't tell: for a window timer it may be the
     // timer's own identifier, and identifier 0 is one of ours.
     std::array<bool, 5> timerRunning_{};

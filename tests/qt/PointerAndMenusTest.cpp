@@ -3,6 +3,7 @@
 // menus and popups reach the command set.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
@@ -16,6 +17,7 @@
 #include "qt/RemoteWindow.h"
 #include "simulator/Simulator.h"
 #include "ui/HotSpotTable.h"
+#include "ui/KnobRepeat.h"
 #include "ui/ResourceIds.h"
 
 namespace r512::test {
@@ -106,6 +108,59 @@ TEST_F(Pointer, SlidingOffTheKnobHalfStopsTheRepeatForGood) {
     WaitUntil([] { return false; }, 500);
     QTest::mouseRelease(window.get(), Qt::LeftButton, {}, Centre(11));
     EXPECT_EQ(SettledCommands(1), std::vector<std::uint8_t>{0x16});
+}
+
+// A held knob half stops whenever the window loses the pointer, with at most one more code
+// after the loss: the button comes up over another window that the window never hears of, the
+// window is deactivated, hidden by a minimise, or a menu opens.
+TEST_F(Pointer, AHeldKnobStopsWhenTheWindowLosesThePointer) {
+    enum class Loss { ReleaseElsewhere, OtherWindowActive, Minimised, MenuOpens };
+    const struct {
+        const char* what;
+        Loss loss;
+        RepeatStop reason;
+    } kRows[] = {
+        {"released over another window", Loss::ReleaseElsewhere, RepeatStop::ButtonNotDown},
+        {"another window activated", Loss::OtherWindowActive, RepeatStop::Deactivated},
+        {"minimised", Loss::Minimised, RepeatStop::Hidden},
+        {"a menu opens", Loss::MenuOpens, RepeatStop::DialogOrMenu},
+    };
+    QWidget other;  // another program's window
+    other.setGeometry(100, 400, 200, 100);
+    ASSERT_TRUE(ShowActive(other));
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.what);
+        if (window->isMinimized()) window->showNormal();
+        window->activateWindow();
+        ASSERT_TRUE(WaitUntil([&] { return window->isActiveWindow(); }, 2000));
+        device->ClearRecord();
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, Centre(12));
+        ASSERT_TRUE(WaitUntil([&] { return device->Commands().size() >= 3; }, 2000));
+        switch (row.loss) {
+            case Loss::ReleaseElsewhere:
+                // The release goes to the other window: this one gets no button-up.
+                QTest::mouseRelease(&other, Qt::LeftButton, {}, QPoint(10, 10));
+                break;
+            case Loss::OtherWindowActive:
+                other.activateWindow();
+                QApplication::setActiveWindow(&other);
+                break;
+            case Loss::Minimised:
+                window->showMinimized();
+                break;
+            case Loss::MenuOpens:
+                QTest::mousePress(window.get(), Qt::RightButton, {}, QPoint(600, 30));
+                break;
+        }
+        const std::size_t atLoss = device->Commands().size();
+        WaitUntil([] { return false; }, 500);
+        EXPECT_LE(device->Commands().size(), atLoss + 1) << "the repeat went on";
+        EXPECT_FALSE(window->IsTimerRunning(kRepeatTimer));
+        EXPECT_EQ(window->LastRepeatStop(), row.reason);
+        if (row.loss != Loss::ReleaseElsewhere)
+            QTest::mouseRelease(&other, Qt::LeftButton, {}, QPoint(10, 10));
+        if (QMenu* menu = OpenMenu()) menu->close();
+    }
 }
 
 TEST_F(Pointer, MinimizeActsOnlyWhenReleasedOverIt) {

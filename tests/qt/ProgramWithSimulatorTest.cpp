@@ -4,15 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLineEdit>
 #include <QSettings>
 #include <chrono>
 #include <string>
 
 #include "base/Messages.h"
+#include "device/Protocol.h"
+#include "qt/ControlPanelDialog.h"
 #include "qt/GuiTestSupport.h"
 #include "qt/QtProfile.h"
 #include "qt/RemoteWindow.h"
 #include "simulator/Simulator.h"
+#include "ui/ResourceIds.h"
 
 namespace r512::test {
 namespace {
@@ -116,6 +120,35 @@ namespace {
 // The adapter is pulled out under the running program and plugged in again under the same
 // name: the window shows no connection, without a message box, and the device comes back by
 // itself.
+// The Control Panel hides with its minimised owner and misses the reports meanwhile: shown again,
+// it shows the device as it is now; and it stays the user's open panel for the next start.
+TEST_F(Program, ControlPanelShowsTheDeviceWhenBackAndKeepsTheUsersChoice) {
+    QtProfile profile;
+    RemoteWindow window(profile);
+    ASSERT_TRUE(window.Create());
+    ASSERT_TRUE(WaitUntil([&] { return Line(window, 1) == "Stereo      vol: -35"; }, 5000));
+    window.OnCommand(ID_CONTROL_PANEL);
+    auto* panel = window.findChild<ControlPanelDialog*>(QStringLiteral("controlPanel"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->isVisible());
+    const QLineEdit* volume = ControlById<QLineEdit>(panel, IDC_VOLUME);
+    ASSERT_NE(volume, nullptr);
+    EXPECT_EQ(volume->text(), "-35");
+
+    panel->hide();  // as the window system hides it with its minimised owner
+    ASSERT_TRUE(window.Link().SendCommand(cmd::kVolumeUp));
+    ASSERT_TRUE(WaitUntil([&] { return Line(window, 1) == "Stereo      vol: -34"; }, 5000));
+    EXPECT_EQ(volume->text(), "-35");  // hidden: not reloaded by the report
+    panel->show();
+    EXPECT_EQ(volume->text(), "-34") << "stale after it came back";
+
+    panel->hide();
+    window.close();  // ends while the panel is hidden with its owner
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, settings::kOrganisation,
+                       settings::kApplication);
+    EXPECT_EQ(settings.value("Position/control.visible").toInt(), 1);
+}
+
 TEST_F(Program, APulledAdapterShowsNoConnectionThenComesBackByItself) {
     const QString linkPath = QDir::tempPath() + "/r512-gui-replug-" +
                              QString::number(QCoreApplication::applicationPid());

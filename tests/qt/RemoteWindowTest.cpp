@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 
 #include "base/Messages.h"
 #include "qt/GuiTestSupport.h"
@@ -100,6 +101,23 @@ TEST_F(Window, ClosingSavesAllFivePositions) {
     EXPECT_EQ(Stored("Position/control.x"), 33);
     EXPECT_EQ(Stored("Position/control.y"), 0);
     EXPECT_EQ(Stored("Position/control.visible"), 1);
+}
+
+// The program ends without the window being closed (the end of the desktop session): the
+// positions are stored as a close stores them.
+TEST_F(Window, QuittingWithoutACloseStoresThePositions) {
+    Settings().setValue("Config/Configured", 1);
+    QtProfile profile;
+    RemoteWindow window(profile);
+    window.Create();
+    window.move(23, 19);
+    Settings().setValue("Position/main.x", -5);
+    Settings().sync();
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });  // closes no window
+    QCoreApplication::exec();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(Stored("Position/main.x"), 23);
+    EXPECT_EQ(Stored("Position/main.y"), 19);
 }
 
 TEST_F(Window, CorruptSettingsReadAsTheirDefaults) {

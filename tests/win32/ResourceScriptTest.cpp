@@ -368,8 +368,9 @@ TEST(Menus, ResourcesHoldTheItemsOfTheMenuTable) {
 }
 
 TEST(StringTable, HoldsTheCoresMessagesAndTheTitle) {
-    for (int id : {IDS_PORT_OPEN_FAILED, IDS_PORT_CONFIGURE_FAILED, IDS_THREAD_FAILED,
-                   IDS_FIRST_RUN, IDS_NAMES_READ_FAILED, IDS_NAMES_WRITE_FAILED}) {
+    for (int id :
+         {IDS_PORT_OPEN_FAILED, IDS_PORT_CONFIGURE_FAILED, IDS_THREAD_FAILED, IDS_FIRST_RUN,
+          IDS_NAMES_READ_FAILED, IDS_NAMES_WRITE_FAILED, IDS_NAMES_CONNECTION_LOST}) {
         char text[1024] = {};
         ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof(text)),
                   0)

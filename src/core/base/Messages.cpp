@@ -29,6 +29,10 @@ constexpr Entry kStringTable[] = {
     {IDS_NAMES_READ_FAILED, "Could not retreive the current names from the R512."},
     {IDS_NAMES_WRITE_FAILED,
      "Could not update names.\n\nThe names may contain invalid characters."},
+    // Added for an upload cut short by a failed port, in the voice of the others.
+    {IDS_NAMES_CONNECTION_LOST,
+     "Could not update names.\n\nThe connection to the R512 was lost while the names were "
+     "being written. Please make sure the R512 is connected and switched on, then try again."},
 };
 
 std::mutex& SinkLock() {

@@ -13,6 +13,7 @@ enum MessageId : int {
     IDS_FIRST_RUN = 1040,
     IDS_NAMES_READ_FAILED = 1041,
     IDS_NAMES_WRITE_FAILED = 1042,
+    IDS_NAMES_CONNECTION_LOST = 1043,
 };
 
 // The text of a message id; empty for an id that the table doesn't hold.

@@ -12,7 +12,12 @@ constexpr unsigned kSettlePeriodMs = 1000;
 
 ConnectionController::ConnectionController(DeviceLink& link, Profile& profile, WindowTimers& timers,
                                            DisplayComposer& composer, NoticeTarget& owner)
-    : link_(link), profile_(profile), timers_(timers), composer_(composer), owner_(owner) {}
+    : link_(link),
+      profile_(profile),
+      timers_(timers),
+      composer_(composer),
+      owner_(owner),
+      repeat_(timers) {}
 
 const char* ConnectionController::LineDefinition(int speed) {
     return speed == 9600 ? "baud=9600 parity=N data=8 stop=1" : "baud=11520 parity=N data=8 stop=1";
@@ -93,6 +98,7 @@ bool ConnectionController::DeviceData(std::uint32_t requested, std::uint32_t rec
 void ConnectionController::PortFailed() {
     // A failure of a port that has been closed since (the user chose another) is old news.
     if (!link_.AcceptNotice()) return;
+    repeat_.Stop(RepeatStop::PortFailed);
     link_.ClosePort();
     reopenOnRetry_ = true;
     // Nothing is known of the device any more: the no-connection screen, and with it the
@@ -105,12 +111,7 @@ void ConnectionController::PortFailed() {
 void ConnectionController::TimerExpired(int id) {
     switch (id) {
         case kRepeatTimer:
-            // The timer ends one period after the knob is let go: that expiry finds nothing held.
-            if (repeatingCode_ >= 0) {
-                link_.SendCommand(static_cast<std::uint8_t>(repeatingCode_));
-            } else {
-                timers_.StopTimer(kRepeatTimer);
-            }
+            if (const auto code = repeat_.Tick()) link_.SendCommand(*code);
             break;
         case kZoneSourceTimer:
             composer_.ZoneSourceTimerEnded();

@@ -8,6 +8,7 @@
 #include "base/WindowTimers.h"
 #include "device/DeviceLink.h"
 #include "ui/DisplayComposer.h"
+#include "ui/KnobRepeat.h"
 
 namespace r512 {
 
@@ -78,9 +79,10 @@ public:
     // A timer of the window has fired.
     void TimerExpired(int id);
 
-    // The command code that the held knob half repeats, or -1 when none is held.
-    void SetRepeatingCode(int code) { repeatingCode_ = code; }
-    int RepeatingCode() const { return repeatingCode_; }
+    // The knob's auto-repeat on timer 0; the window starts it on a press and ends it on every
+    // loss of the pointer. A failing port ends it here.
+    KnobRepeat& Repeat() { return repeat_; }
+    const KnobRepeat& Repeat() const { return repeat_; }
 
 private:
     void StartIfNotRunning(int id, unsigned periodMs);
@@ -95,7 +97,7 @@ private:
     WindowTimers& timers_;
     DisplayComposer& composer_;
     NoticeTarget& owner_;
-    int repeatingCode_ = -1;
+    KnobRepeat repeat_;
     bool reopenOnRetry_ = false;
     std::function<void(bool)> openEnded_;
     bool announceOpenFailure_ = false;  // the open under way was asked for by the user

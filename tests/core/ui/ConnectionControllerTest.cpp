@@ -12,6 +12,8 @@
 #include "support/MemoryProfile.h"
 #include "support/RecordingWindowTimers.h"
 #include "ui/ConnectionController.h"
+#include "ui/KnobRepeat.h"
+#include "ui/NamesUpload.h"
 
 namespace r512::test {
 namespace {
@@ -159,21 +161,75 @@ TEST_F(Connection, OnlyTakenFramesRecomposeTheDisplay) {
     EXPECT_GT(lines.passes, before);
 }
 
-TEST_F(Connection, HeldKnobRepeatsUntilLetGoThenTheTimerEnds) {
+TEST_F(Connection, HeldKnobRepeatsEveryPeriodWhileTheButtonIsDown) {
     ASSERT_TRUE(link.OpenPort("COM1", "baud=11520", &notices));
-    timers.StartTimer(kRepeatTimer, 100);
-    controller.SetRepeatingCode(cmd::kKnobUp);
-    controller.TimerExpired(kRepeatTimer);
-    controller.TimerExpired(kRepeatTimer);
+    bool down = true;
+    controller.Repeat().SetButtonProbe([&] { return down; });
+    controller.Repeat().Start(12, cmd::kKnobUp);
     EXPECT_TRUE(timers.IsTimerRunning(kRepeatTimer));
-    controller.SetRepeatingCode(-1);
-    controller.TimerExpired(kRepeatTimer);  // finds nothing held: stops and sends nothing
-    EXPECT_FALSE(timers.IsTimerRunning(kRepeatTimer));
+    EXPECT_EQ(timers.Period(kRepeatTimer), 100u);
+    controller.TimerExpired(kRepeatTimer);
+    controller.TimerExpired(kRepeatTimer);
+    EXPECT_TRUE(controller.Repeat().Held());
     DrainWrites(2);
     std::lock_guard<std::mutex> guard(shared.lock);
     ASSERT_EQ(shared.writesStarted.size(), 2u);
     for (const auto& w : shared.writesStarted)
         EXPECT_EQ(w.bytes, (std::vector<std::uint8_t>{0xE0, 0x52, 0x53, 0x21, 0x15}));
+}
+
+// Every way the window can lose the pointer ends the repeat at once: timer 0 stops, and a tick
+// already queued sends nothing. The last rows are found by the controller itself: a failing
+// port, and a tick that finds the button up because its release went to another window.
+TEST_F(Connection, EveryLossOfThePointerEndsTheRepeatAtOnce) {
+    enum class Cause { Window, PortFailure, ButtonUpAtTick };
+    const struct {
+        RepeatStop reason;
+        Cause cause;
+    } kRows[] = {
+        {RepeatStop::ButtonReleased, Cause::Window},
+        {RepeatStop::LeftHalf, Cause::Window},
+        {RepeatStop::CaptureLost, Cause::Window},
+        {RepeatStop::CancelMode, Cause::Window},
+        {RepeatStop::Deactivated, Cause::Window},
+        {RepeatStop::Hidden, Cause::Window},
+        {RepeatStop::DialogOrMenu, Cause::Window},
+        {RepeatStop::PortFailed, Cause::PortFailure},
+        {RepeatStop::ButtonNotDown, Cause::ButtonUpAtTick},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(static_cast<int>(row.reason));
+        ASSERT_TRUE(link.OpenPort("COM1", "baud=11520", &notices));
+        bool down = true;
+        controller.Repeat().SetButtonProbe([&] { return down; });
+        controller.Repeat().Start(11, cmd::kKnobDown);
+        const std::size_t before = fake.WritesStarted();
+        controller.TimerExpired(kRepeatTimer);
+        ASSERT_TRUE(fake.WaitForWrites(before + 1, 5000ms));
+        fake.Push({PortChannel::Completion::Kind::WriteDone, 5});
+        ASSERT_TRUE(fake.WaitIdle(5000ms));
+        switch (row.cause) {
+            case Cause::Window:
+                controller.Repeat().Stop(row.reason);
+                break;
+            case Cause::PortFailure: {
+                fake.Push({PortChannel::Completion::Kind::Failed, 0});
+                const auto failure = notices.Take(5000ms);
+                ASSERT_TRUE(failure);
+                controller.Notice(failure->message, failure->requested, failure->received);
+                break;
+            }
+            case Cause::ButtonUpAtTick:
+                down = false;
+                break;
+        }
+        controller.TimerExpired(kRepeatTimer);  // queued before the stop, or the last guard
+        EXPECT_FALSE(timers.IsTimerRunning(kRepeatTimer));
+        EXPECT_FALSE(controller.Repeat().Held());
+        EXPECT_EQ(controller.Repeat().LastStop(), row.reason);
+        EXPECT_EQ(fake.WritesStarted(), before + 1) << "a code went out after the stop";
+        link.ClosePort();
+    }
 }
 
 }  // namespace
@@ -239,6 +295,40 @@ TEST_F(Connection, AFailedPortShowsNoConnectionAndTheRetryOpensItAgainQuietly) {
     EXPECT_FALSE(timers.IsTimerRunning(kRetryTimer));
     EXPECT_NE(lines.lines[0], "   no connection    ");
     EXPECT_TRUE(messages.empty());
+}
+
+// The upload's message says what went wrong: names the device can't store, or a port that
+// failed before the upload's end (then the no-connection screen follows as for any failure).
+TEST_F(Connection, AnUploadCutShortByTheFailedPortBlamesTheConnection) {
+    const struct {
+        const char* what;
+        bool storable;
+        bool portFails;
+        int message;
+    } kRows[] = {
+        {"names the device can't store", false, false, IDS_NAMES_WRITE_FAILED},
+        {"unstorable names and a failed port", false, true, IDS_NAMES_WRITE_FAILED},
+        {"storable names, failed port", true, true, IDS_NAMES_CONNECTION_LOST},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(ConnectNow());
+        link.NamesImage().fill(0x41);
+        if (!row.storable) link.NamesImage()[758] = 0x13;  // within the source names
+        if (row.portFails) {
+            fake.Push({PortChannel::Completion::Kind::Failed, 0});
+            const auto failure = notices.Take(5000ms);
+            ASSERT_TRUE(failure);
+            controller.Notice(failure->message, failure->requested, failure->received);
+        }
+        const std::size_t writes = fake.WritesStarted();
+        EXPECT_EQ(UploadNames(link), row.message);
+        EXPECT_EQ(fake.WritesStarted(), writes) << "nothing goes out";
+        EXPECT_NE(std::string(MessageText(row.message)), "");
+        link.ClosePort();
+    }
+    EXPECT_NE(std::string(MessageText(IDS_NAMES_CONNECTION_LOST)),
+              MessageText(IDS_NAMES_WRITE_FAILED));
 }
 
 // The user chose another port (Configure) while the old port's failure notice was on its way:

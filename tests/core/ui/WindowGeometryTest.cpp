@@ -105,6 +105,45 @@ TEST(SkinPalette, EightBitSkinGetsExactlyItsOwnColours) {
     EXPECT_EQ(four.colours.size(), 16u);
 }
 
+// A stored position among monitor layouts: the window (775 x 168) reopens on the monitor it was
+// left on, a monitor that is gone hands it to the nearest one, and the first run stays on the
+// primary (listed first).
+TEST(WindowPlacement, StoredPositionReopensOnItsMonitorOrTheNearest) {
+    const Rect primary{0, 0, 1024, 768};
+    const Rect primaryWork{0, 0, 1024, 728};  // a task bar 40 high at the bottom
+    const Rect right{1024, 0, 2304, 1024};    // a second monitor to the right
+    const Rect left{-1280, -200, 0, 824};     // one to the left, above the primary's top
+    const Rect topBar{1024, 30, 2304, 1024};  // the right one with a bar at its top
+    const struct {
+        const char* layout;
+        std::vector<Rect> areas;
+        bool configured;
+        int x, y;
+        WindowPosition expected;
+    } kRows[] = {
+        {"on the second monitor", {primary, right}, true, 1500, 700, {1500, 700}},
+        {"across the seam, mostly right", {primary, right}, true, 1000, 100, {1024, 100}},
+        {"across the seam, mostly left", {primary, right}, true, 500, 100, {249, 100}},
+        {"below the second monitor's edge", {primary, right}, true, 2000, 1100, {1529, 856}},
+        {"second monitor gone", {primary}, true, 1500, 700, {249, 600}},
+        {"left monitor, negative place", {primary, left}, true, -900, -150, {-900, -150}},
+        {"left monitor, beyond its corner", {primary, left}, true, -1400, -400, {-1280, -200}},
+        {"left monitor gone", {primary, right}, true, -900, -150, {0, 0}},
+        {"never stored: the primary's corner", {primaryWork, right}, true, -1, -1, {0, 0}},
+        {"off every monitor, nearest is right", {primary, right}, true, 2500, 300, {1529, 300}},
+        {"under the primary's task bar", {primaryWork, right}, true, 100, 700, {100, 560}},
+        {"above the right monitor's top bar", {primary, topBar}, true, 1200, 0, {1200, 30}},
+        {"first run on the primary", {right, primary}, false, 10, 10, {1276, 57}},
+        {"no monitor reported", {}, true, 300, 40, {0, 0}},
+    };
+    for (const auto& row : kRows) {
+        const WindowPosition at =
+            PlaceWindowOnMonitors(row.configured, row.x, row.y, 775, 168, row.areas, 1);
+        EXPECT_EQ(at.x, row.expected.x) << row.layout;
+        EXPECT_EQ(at.y, row.expected.y) << row.layout;
+    }
+}
+
 TEST(SkinPalette, DeeperSkinsGetTheHalftonePalette) {
     for (int bits : {16, 24, 32}) {
         const SkinPalette p = BuildSkinPalette(bits, 0, {});
