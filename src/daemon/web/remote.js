@@ -123,7 +123,9 @@
     document.getElementById('volume-cap').textContent =
         maxVolume === null ? '' : `limit ${maxVolume} dB`;
     const atEnd = known && maxVolume !== null && volume.display >= maxVolume;
-    document.getElementById('volume-up').classList.toggle('at-end', atEnd);
+    const up = document.getElementById('volume-up');
+    up.classList.toggle('at-end', atEnd);
+    up.setAttribute('aria-label', atEnd ? 'Volume up (at the limit)' : 'Volume up');
     if (atEnd && repeat && repeat.key === 'knob-up') stopRepeat();
   }
 
