@@ -11,6 +11,7 @@ set(R512_FOLDER_qt ${PROJECT_SOURCE_DIR}/src/qt)
 set(R512_FOLDER_win32 ${PROJECT_SOURCE_DIR}/src/win32)
 set(R512_FOLDER_simulator ${PROJECT_SOURCE_DIR}/src/simulator)
 set(R512_FOLDER_ctl ${PROJECT_SOURCE_DIR}/src/ctl)
+set(R512_FOLDER_daemon ${PROJECT_SOURCE_DIR}/src/daemon)
 set(R512_FOLDER_http ${PROJECT_SOURCE_DIR}/src/daemon/http)
 
 # r512_layer_view(TARGET <folder names...>): TARGET and whatever links to it include

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "ctl/SetTargets.h"
+#include "ui/SetTargets.h"
 
 namespace r512::ctl {
 

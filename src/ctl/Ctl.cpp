@@ -7,9 +7,9 @@
 
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
-#include "ctl/NamesText.h"
+#include "device/NamesText.h"
 #include "ctl/SavedPort.h"
-#include "ctl/SetTargets.h"
+#include "ui/SetTargets.h"
 #include "device/KeyNames.h"
 #include "device/Protocol.h"
 #include "serial/SocketPortName.h"

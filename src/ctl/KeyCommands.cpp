@@ -4,7 +4,7 @@
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
 #include "ctl/RegisterLine.h"
-#include "ctl/SetTargets.h"
+#include "ui/SetTargets.h"
 #include "device/KeyNames.h"
 #include "device/RegisterText.h"
 

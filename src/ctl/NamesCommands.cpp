@@ -4,7 +4,7 @@
 #include "base/Messages.h"
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
-#include "ctl/NamesText.h"
+#include "device/NamesText.h"
 
 namespace r512::ctl {
 

@@ -4,7 +4,7 @@
 
 #include "device/NamesFields.h"
 
-namespace r512::ctl {
+namespace r512 {
 
 // The names memory's thirteen texts as a file a user edits, one "field = "text"" line each:
 //   source-1 = "Video 1"
@@ -29,4 +29,4 @@ bool Parse(const std::string& file, names_fields::Texts& texts, std::string* err
 
 }  // namespace names_text
 
-}  // namespace r512::ctl
+}  // namespace r512

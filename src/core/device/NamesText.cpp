@@ -1,11 +1,11 @@
-#include "ctl/NamesText.h"
+#include "device/NamesText.h"
 
 #include <cstdio>
 #include <sstream>
 
 #include "device/RegisterJson.h"
 
-namespace r512::ctl::names_text {
+namespace r512::names_text {
 
 namespace {
 
@@ -127,4 +127,4 @@ bool Parse(const std::string& file, names_fields::Texts& texts, std::string* err
     return true;
 }
 
-}  // namespace r512::ctl::names_text
+}  // namespace r512::names_text

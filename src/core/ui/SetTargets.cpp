@@ -1,4 +1,4 @@
-#include "ctl/SetTargets.h"
+#include "ui/SetTargets.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include "device/Protocol.h"
 #include "ui/CommandSet.h"
 
-namespace r512::ctl {
+namespace r512 {
 
 namespace {
 
@@ -176,4 +176,4 @@ std::string SetTargetsHelp() {
     return help;
 }
 
-}  // namespace r512::ctl
+}  // namespace r512

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-namespace r512::ctl {
+namespace r512 {
 
 // What `set` can bring the device to, and the keys that lead there. The device has no command
 // that sets a value: the program sends keys and follows the reports.
@@ -61,4 +61,4 @@ int KeyBudget(const SetGoal& goal, std::uint8_t registerValue);
 // For --help: one line per target with the values it takes.
 std::string SetTargetsHelp();
 
-}  // namespace r512::ctl
+}  // namespace r512
