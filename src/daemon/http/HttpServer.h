@@ -10,7 +10,8 @@
 
 namespace r512::http {
 
-struct ConnectionCount;
+struct ServerState;
+struct Admission;
 
 // Limits of the web server: what one client may ask of it.
 struct HttpLimits {
@@ -27,8 +28,11 @@ struct HttpLimits {
 // expects). Each WebSocket client is attached to the JSON service through `attach`.
 class HttpServer {
 public:
+    // `admission` (optional) is asked for every connection besides the limit of `limits`.
     HttpServer(boost::asio::io_context& io, AccessSettings access, JsonClientFactory attach,
                HttpLimits limits = {});
+    HttpServer(boost::asio::io_context& io, AccessSettings access, JsonClientFactory attach,
+               HttpLimits limits, Admission admission);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
@@ -39,7 +43,8 @@ public:
     // Where it listens (the port chosen when 0 was asked).
     boost::asio::ip::tcp::endpoint LocalEndpoint() const;
 
-    // Stops accepting; the connections end as their clients go or at the io_context's end.
+    // Stops accepting and closes every connection (each WebSocket client detached from the JSON
+    // service now); asks the admission nothing more after that.
     void Stop();
 
 private:
@@ -50,7 +55,7 @@ private:
     std::shared_ptr<HttpRouter> router_;
     JsonClientFactory attach_;
     HttpLimits limits_;
-    std::shared_ptr<ConnectionCount> connections_;
+    std::shared_ptr<ServerState> state_;
 };
 
 }  // namespace r512::http

@@ -16,9 +16,10 @@ constexpr std::chrono::seconds kIdleTimeout{30};
 }
 
 HttpSession::HttpSession(boost::asio::ip::tcp::socket socket, ConnectionSlot slot,
-                         std::shared_ptr<HttpRouter> router, const HttpLimits& limits,
-                         JsonClientFactory attach)
+                         std::shared_ptr<ServerState> state, std::shared_ptr<HttpRouter> router,
+                         const HttpLimits& limits, JsonClientFactory attach)
     : stream_(std::move(socket)),
+      live_(std::move(state), this),
       router_(std::move(router)),
       limits_(limits),
       attach_(std::move(attach)),
@@ -55,7 +56,7 @@ void HttpSession::OnRead(beast::error_code error) {
     }
     if (decision.upgrade) {
         auto socket = std::make_shared<WebSocketSession>(std::move(stream_), std::move(*slot_),
-                                                         limits_, attach_);
+                                                         live_.State(), limits_, attach_);
         slot_.reset();
         socket->Accept(std::move(request));
         return;
@@ -78,6 +79,7 @@ void HttpSession::OnWrite(bool keepAlive, beast::error_code error) {
 }
 
 void HttpSession::Close() {
+    if (!stream_.socket().is_open()) return;  // handed over to the WebSocket, or closed
     beast::error_code ignored;
     stream_.socket().shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
     stream_.close();

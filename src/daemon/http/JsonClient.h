@@ -15,6 +15,8 @@ class JsonMessageSink {
 public:
     virtual ~JsonMessageSink() = default;
     virtual void SendMessage(std::string message) = 0;
+    // The client broke the protocol: its connection ends (not within this call).
+    virtual void CloseConnection() = 0;
 };
 
 // One attached client of the JSON service. Destroying it detaches the client: no message goes

@@ -34,8 +34,8 @@ std::optional<ListenAddress> ParseListenAddress(std::string_view text) {
 }
 
 std::unique_ptr<HttpServer> StartWebRemote(asio::io_context& io, const WebRemoteOptions& options,
-                                           JsonClientFactory attach, std::string& url,
-                                           std::string& error) {
+                                           JsonClientFactory attach, Admission admission,
+                                           std::string& url, std::string& error) {
     const auto listen = ParseListenAddress(options.listen);
     if (!listen) {
         error = "--http wants HOST:PORT (such as 127.0.0.1:8080), not '" + options.listen + "'";
@@ -77,7 +77,8 @@ std::unique_ptr<HttpServer> StartWebRemote(asio::io_context& io, const WebRemote
         return nullptr;
     }
     const asio::ip::tcp::endpoint endpoint = found.begin()->endpoint();
-    auto server = std::make_unique<HttpServer>(io, std::move(access), std::move(attach));
+    auto server = std::make_unique<HttpServer>(io, std::move(access), std::move(attach),
+                                               HttpLimits{}, std::move(admission));
     if (!server->Listen(endpoint, error)) return nullptr;
     const auto bound = server->LocalEndpoint();
     const std::string host = bound.address().is_v6() ? "[" + bound.address().to_string() + "]"

@@ -8,6 +8,7 @@
 
 #include "http/HttpServer.h"
 #include "http/JsonClient.h"
+#include "http/ServerState.h"
 
 namespace r512::http {
 
@@ -31,7 +32,7 @@ struct WebRemoteOptions {
 // nullptr and `error` says why, for a person.
 std::unique_ptr<HttpServer> StartWebRemote(boost::asio::io_context& io,
                                            const WebRemoteOptions& options,
-                                           JsonClientFactory attach, std::string& url,
-                                           std::string& error);
+                                           JsonClientFactory attach, Admission admission,
+                                           std::string& url, std::string& error);
 
 }  // namespace r512::http

@@ -1,5 +1,6 @@
 #include "http/WebSocketSession.h"
 
+#include <boost/asio/post.hpp>
 #include <boost/beast/core/buffers_to_string.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
 
@@ -9,9 +10,11 @@ namespace beast = boost::beast;
 namespace websocket = boost::beast::websocket;
 
 WebSocketSession::WebSocketSession(beast::tcp_stream stream, ConnectionSlot slot,
-                                   const HttpLimits& limits, JsonClientFactory attach)
+                                   std::shared_ptr<ServerState> state, const HttpLimits& limits,
+                                   JsonClientFactory attach)
     : socket_(std::move(stream)),
       slot_(std::move(slot)),
+      live_(std::move(state), this),
       rate_(limits.messagesPerSecond, limits.messageBurst),
       attach_(std::move(attach)) {
     socket_.read_message_max(limits.maxMessageBytes);
@@ -28,7 +31,7 @@ WebSocketSession::~WebSocketSession() { client_.reset(); }
 void WebSocketSession::Accept(Request request) {
     beast::get_lowest_layer(socket_).expires_never();
     socket_.async_accept(request, [self = shared_from_this()](beast::error_code error) {
-        if (error) return;
+        if (error || self->closed_) return;
         self->client_ = self->attach_(*self, self->peer_);
         self->Read();
     });
@@ -81,6 +84,10 @@ void WebSocketSession::Write() {
                             self->queue_.pop_front();
                             if (!self->queue_.empty()) self->Write();
                         });
+}
+
+void WebSocketSession::CloseConnection() {
+    boost::asio::post(socket_.get_executor(), [self = shared_from_this()] { self->Close(); });
 }
 
 void WebSocketSession::Close() {

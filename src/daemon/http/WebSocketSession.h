@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "http/ConnectionCount.h"
 #include "http/HttpRouter.h"
 #include "http/HttpServer.h"
 #include "http/JsonClient.h"
 #include "http/MessageRate.h"
+#include "http/ServerState.h"
 
 namespace r512::http {
 
@@ -20,9 +20,11 @@ namespace r512::http {
 // answered with the "too-fast" error and dropped; a client that does not read its messages is
 // disconnected rather than let the queue grow.
 class WebSocketSession : public std::enable_shared_from_this<WebSocketSession>,
-                         public JsonMessageSink {
+                         public JsonMessageSink,
+                         public Connection {
 public:
-    WebSocketSession(boost::beast::tcp_stream stream, ConnectionSlot slot, const HttpLimits& limits,
+    WebSocketSession(boost::beast::tcp_stream stream, ConnectionSlot slot,
+                     std::shared_ptr<ServerState> state, const HttpLimits& limits,
                      JsonClientFactory attach);
     ~WebSocketSession() override;
 
@@ -30,17 +32,21 @@ public:
     void Accept(Request request);
 
     void SendMessage(std::string message) override;
+    // The JSON service ends the connection: after the call that asked for it has returned.
+    void CloseConnection() override;
+    // Detaches the client and closes the socket.
+    void Close() override;
 
 private:
     void Read();
     void OnRead(boost::beast::error_code error);
     void Write();
-    void Close();
 
     static constexpr std::size_t kMaxQueuedMessages = 512;
 
     boost::beast::websocket::stream<boost::beast::tcp_stream> socket_;
     ConnectionSlot slot_;
+    LiveEntry live_;
     boost::beast::flat_buffer buffer_;
     MessageRate rate_;
     JsonClientFactory attach_;

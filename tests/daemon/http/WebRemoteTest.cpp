@@ -59,7 +59,7 @@ TEST(WebRemoteTest, RefusesToStartWithoutAUsableToken) {
     boost::asio::io_context io;
     for (const Case& c : cases) {
         std::string url, error;
-        auto server = StartWebRemote(io, c.options, {}, url, error);
+        auto server = StartWebRemote(io, c.options, {}, {}, url, error);
         EXPECT_EQ(server, nullptr) << c.options.listen;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }
@@ -69,7 +69,7 @@ TEST(WebRemoteTest, RefusesToStartWithoutAUsableToken) {
 TEST(WebRemoteTest, StartsOnLoopbackAndNamesItsAddress) {
     boost::asio::io_context io;
     std::string url, error;
-    auto server = StartWebRemote(io, {"127.0.0.1:0", ""}, {}, url, error);
+    auto server = StartWebRemote(io, {"127.0.0.1:0", ""}, {}, {}, url, error);
     ASSERT_NE(server, nullptr) << error;
     EXPECT_EQ(url, "http://127.0.0.1:" + std::to_string(server->LocalEndpoint().port()) + "/");
 }

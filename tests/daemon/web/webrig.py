@@ -76,18 +76,25 @@ class Daemon:
     def __init__(self, program, port_path, folder, token_file=None, extra=()):
         self.log_path = os.path.join(folder, "r512d.log")
         self._log = open(self.log_path, "w")
-        command = [program, "--port", port_path, "--http", f"{LOOPBACK}:0", *extra]
+        command = [program, "--port", port_path, "--listen", f"{LOOPBACK}:0",
+                   "--http", f"{LOOPBACK}:0", *extra]
         if token_file:
             command += ["--http-token-file", token_file]
-        self.process = subprocess.Popen(command, stdout=self._log, stderr=subprocess.STDOUT)
+        # The desktop program's settings of this user stay untouched.
+        environment = dict(os.environ, XDG_CONFIG_HOME=folder)
+        self.process = subprocess.Popen(command, stdout=self._log, stderr=subprocess.STDOUT,
+                                        env=environment)
         found = wait_for(lambda: re.search(r"web remote at http://([0-9.]+):(\d+)/",
-                                           open(self.log_path).read()), timeout=10)
+                                           self.output()), timeout=10)
         if not found:
             stop_process(self.process)
-            raise RuntimeError("r512d did not announce its web remote:\n" +
-                               open(self.log_path).read())
+            raise RuntimeError("r512d did not announce its web remote:\n" + self.output())
         self.host, self.port = found.group(1), int(found.group(2))
         self.url = f"http://{self.host}:{self.port}/"
+
+    def output(self):
+        with open(self.log_path) as log:
+            return log.read()
 
     def stop(self):
         stop_process(self.process)
@@ -95,6 +102,9 @@ class Daemon:
 
 
 def stop_process(process):
+    for stream in (process.stdin, process.stdout):
+        if stream:
+            stream.close()
     if process.poll() is None:
         process.terminate()
         try:
