@@ -236,7 +236,11 @@
     stopRepeat();
     if (document.hidden || !send({cmd: 'key', key: button.dataset.key})) return;
     const started = performance.now();
-    button.setPointerCapture(event.pointerId);
+    try {
+      button.setPointerCapture(event.pointerId);
+    } catch {
+      // No capture (the pointer is already gone): the document's own listeners stop it.
+    }
     button.classList.add('held');
     repeat = {
       button,
@@ -269,10 +273,14 @@
       if (!inside) stopRepeat();
     });
     button.addEventListener('contextmenu', (event) => event.preventDefault());
-    // The keyboard: one key per keydown, the system's own key repeat doing the holding.
+    // The keyboard: one key per keydown, the system's own key repeat doing the holding, at
+    // most one every 100 ms as the knob repeats.
+    let lastKey = -Infinity;
     button.addEventListener('keydown', (event) => {
       if (event.key !== 'Enter' && event.key !== ' ') return;
       event.preventDefault();
+      if (event.repeat && performance.now() - lastKey < REPEAT_MS) return;
+      lastKey = performance.now();
       send({cmd: 'key', key: button.dataset.key});
     });
     button.addEventListener('keyup', (event) => {
@@ -292,6 +300,9 @@
       if (document.hidden) stopRepeat();
     });
     window.addEventListener('blur', stopRepeat);
+    // A release anywhere ends a hold, should the button have lost track of its pointer.
+    document.addEventListener('pointerup', stopRepeat);
+    document.addEventListener('pointercancel', stopRepeat);
     window.addEventListener('pagehide', stopRepeat);
   }
 

@@ -229,6 +229,30 @@ class WebRemoteTest(PageFixture):
         self.assertIn("lost", self.driver.find_element("id", "link").get_attribute("class"))
         self.assertTrue(wait_for(self.live, timeout=15), "the page did not recover")
 
+    def test_keyboard_names_and_phone_targets(self):
+        from selenium.webdriver.common.keys import Keys
+        # Every button has a name and is at least 44 CSS px square on the phone-sized screen.
+        sizes = self.driver.execute_script(
+            "return [...document.querySelectorAll('button')].map((b) => {"
+            "  const r = b.getBoundingClientRect();"
+            "  return [b.getAttribute('aria-label') || b.textContent.trim(), r.width, r.height];"
+            "});")
+        self.assertEqual(len(sizes), len({name for name, _ in TAPS}))
+        for name, width, height in sizes:
+            self.assertTrue(name)
+            self.assertGreaterEqual(min(width, height), 44, name)
+        self.assertEqual(self.driver.execute_script(
+            "return getComputedStyle(document.querySelector('main')).gridTemplateColumns"
+            ".split(' ').length"), 1, "the phone layout is one column")
+        # Enter on a focused button sends its key once; on the knob too.
+        before = len(self.rig.sim.codes())
+        self.button("Mute").send_keys(Keys.ENTER)
+        self.button("Volume down").send_keys(Keys.ENTER)
+        self.button("Mute").send_keys(Keys.ENTER)
+        wait_for(lambda: len(self.rig.sim.codes()) >= before + 3)
+        time.sleep(0.3)
+        self.assertEqual(self.rig.sim.codes()[before:], [0x07, 0x16, 0x07])
+
     def test_foreign_origin_and_plain_requests_are_refused(self):
         port = self.rig.daemon.port
         origin = f"http://{webrig.LOOPBACK}:{port}"
