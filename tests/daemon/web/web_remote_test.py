@@ -122,16 +122,13 @@ class PageFixture(unittest.TestCase):
         return len(lines) == 2 and lines != NO_CONNECTION
 
     def button(self, name):
-        from selenium.webdriver.common.by import By
-        for element in self.driver.find_elements(By.CSS_SELECTOR, "button"):
-            label = element.get_attribute("aria-label") or element.text.replace("\n", " ")
-            if label == name:
-                return element
-        self.fail(f"no button named {name!r}")
-
-    def tap(self, element):
-        from selenium.webdriver.common.action_chains import ActionChains
-        ActionChains(self.driver).move_to_element(element).click().perform()
+        """The page's button whose accessible name (its label or its text) is `name`."""
+        element = self.driver.execute_script(
+            "return [...document.querySelectorAll('button')].find((b) =>"
+            "  (b.getAttribute('aria-label') || b.textContent.trim()) === arguments[0]);", name)
+        if element is None:
+            self.fail(f"no button named {name!r}")
+        return element
 
     def knob_down_count(self):
         return self.rig.sim.codes().count(KNOB_DOWN)
@@ -157,10 +154,14 @@ class PageFixture(unittest.TestCase):
 class WebRemoteTest(PageFixture):
     def test_display_shows_what_r512d_composes_in_the_panel_font(self):
         self.rig.sim.press("volume-down")  # a change the device reports by itself
-        status = wait_for(lambda: self.driver.execute_async_script(DAEMON_STATUS))
-        self.assertTrue(status and status["reply"] == "status", status)
-        self.assertTrue(wait_for(lambda: self.lines() == status["display"]),
-                        f"page {self.lines()} daemon {status['display']}")
+        status = {}
+
+        def page_shows_status():
+            status.update(self.driver.execute_async_script(DAEMON_STATUS) or {})
+            return status.get("reply") == "status" and self.lines() == status["display"]
+
+        self.assertTrue(wait_for(page_shows_status),
+                        f"page {self.lines()} daemon {status.get('display')}")
         pixels = self.driver.execute_async_script(PIXELS_MATCH_FONT)
         self.assertEqual(pixels["differ"], 0)
         self.assertGreater(pixels["lit"], 50)
@@ -172,10 +173,23 @@ class WebRemoteTest(PageFixture):
         self.assertIn(status["display"][0].split()[0], spoken.get_attribute("textContent"))
 
     def test_each_tap_sends_its_code_once(self):
-        before = len(self.rig.sim.codes())
-        for name, _ in TAPS:
-            self.tap(self.button(name))
-            time.sleep(0.06)  # well inside the rate limit of r512d's web clients
+        # The whole page in view at the phone's width; each tap a real press and release of
+        # the mouse at the button's centre, through the browser's input pipeline.
+        height = self.driver.execute_script("return document.documentElement.scrollHeight")
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 412, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        try:
+            before = len(self.rig.sim.codes())
+            for name, _ in TAPS:
+                x, y = self.driver.execute_script(
+                    "const r = arguments[0].getBoundingClientRect();"
+                    "return [r.left + r.width / 2, r.top + r.height / 2];", self.button(name))
+                for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+                    self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                        "type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
+                time.sleep(0.06)  # well inside the rate limit of r512d's web clients
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
         expected = [code for _, code in TAPS]
         wait_for(lambda: len(self.rig.sim.codes()) >= before + len(expected), timeout=5)
         time.sleep(0.3)

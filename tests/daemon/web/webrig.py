@@ -174,7 +174,10 @@ class Relay:
 
 
 def raw_request(port, lines):
-    """Sends an HTTP request of `lines` to r512d; its status code and the whole answer."""
+    """Sends an HTTP request of `lines` to r512d; its status code and the whole answer. A
+    request other than a WebSocket handshake asks r512d to close the connection after it."""
+    if not any(line.startswith("Upgrade:") for line in lines):
+        lines = [*lines, "Connection: close"]
     with socket.create_connection((LOOPBACK, port), timeout=5) as s:
         s.sendall(("\r\n".join(lines) + "\r\n\r\n").encode())
         answer = b""
