@@ -7,11 +7,9 @@
 
 #include "http/HttpRouter.h"
 #include "http/JsonClient.h"
+#include "http/ServerState.h"
 
 namespace r512::http {
-
-struct ServerState;
-struct Admission;
 
 // Limits of the web server: what one client may ask of it.
 struct HttpLimits {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <boost/asio/connect.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/beast/core/buffers_to_string.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
@@ -49,8 +50,9 @@ struct EchoService {
 // The server on the loopback address, its io_context on a thread of its own.
 class ServerFixture : public ::testing::Test {
 protected:
-    void Start(AccessSettings access, HttpLimits limits = {}) {
-        server_ = std::make_unique<HttpServer>(io_, std::move(access), echo_.Factory(), limits);
+    void Start(AccessSettings access, HttpLimits limits = {}, Admission admission = {}) {
+        server_ = std::make_unique<HttpServer>(io_, std::move(access), echo_.Factory(), limits,
+                                               std::move(admission));
         std::string error;
         ASSERT_TRUE(server_->Listen({asio::ip::make_address("127.0.0.1"), 0}, error)) << error;
         port_ = server_->LocalEndpoint().port();
@@ -68,14 +70,18 @@ protected:
                                             const std::string& cookie = "") {
         asio::io_context client;
         beast::tcp_stream stream(client);
-        stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), port_));
+        beast::error_code refused;
+        stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), port_), refused);
+        if (refused) return bhttp::response<bhttp::string_body>(bhttp::status::unknown, 11);
         bhttp::request<bhttp::empty_body> request{bhttp::verb::get, target, 11};
         request.set(bhttp::field::host, Host());
         if (!cookie.empty()) request.set(bhttp::field::cookie, cookie);
-        bhttp::write(stream, request);
+        beast::error_code error;
+        bhttp::write(stream, request, error);
         beast::flat_buffer buffer;
         bhttp::response<bhttp::string_body> response;
-        bhttp::read(stream, buffer, response);
+        if (!error) bhttp::read(stream, buffer, response, error);
+        if (error) response.result(0);  // no answer
         return response;
     }
 
@@ -196,6 +202,38 @@ TEST_F(ServerFixture, ConnectionsBeyondTheLimitAreRefused) {
     EXPECT_TRUE(WaitFor([&] { return echo_.attached == 1; }));
     websocket::stream<beast::tcp_stream> d(client);
     EXPECT_FALSE(OpenSocket(d, "http://" + Host())) << "a freed place serves again";
+}
+
+// The program's admission (r512d's policy) decides each connection and gets its place back when
+// the connection ends; Stop() ends every connection and detaches every client.
+TEST_F(ServerFixture, AdmissionCountsConnectionsAndStopEndsThem) {
+    std::atomic<int> admitted{0};
+    std::atomic<bool> refuse{false};
+    Admission admission;
+    admission.admit = [&](const tcp::endpoint& peer) {
+        if (refuse || !peer.address().is_loopback()) return false;
+        ++admitted;
+        return true;
+    };
+    admission.release = [&] { --admitted; };
+    Start({}, {}, std::move(admission));
+    asio::io_context client;
+    websocket::stream<beast::tcp_stream> a(client), b(client);
+    ASSERT_FALSE(OpenSocket(a, "http://" + Host()));
+    ASSERT_FALSE(OpenSocket(b, "http://" + Host()));
+    EXPECT_EQ(admitted, 2);
+    refuse = true;
+    websocket::stream<beast::tcp_stream> c(client);
+    EXPECT_TRUE(OpenSocket(c, "http://" + Host()));
+    EXPECT_TRUE(WaitFor([&] { return echo_.attached == 2; }));
+
+    asio::post(io_, [this] { server_->Stop(); });
+    EXPECT_TRUE(WaitFor([&] { return echo_.attached == 0; })) << "Stop detaches every client";
+    beast::flat_buffer buffer;
+    beast::error_code error;
+    a.read(buffer, error);
+    EXPECT_TRUE(error) << "Stop closes the WebSocket";
+    EXPECT_EQ(Get("/").result_int(), 0u) << "nothing answers after Stop";
 }
 
 }  // namespace
