@@ -13,7 +13,7 @@ set(R512_PACKAGE_NAME r512-control-software)
 set(R512_LINUX_DIR ${PROJECT_SOURCE_DIR}/resources/linux)
 
 # Every program a user runs, each with its manual page (docs/man/<program>.1).
-set(R512_USER_PROGRAMS R512 r512-sim r512ctl)
+set(R512_USER_PROGRAMS R512 r512-sim r512ctl r512d)
 
 # Manual pages and the changelog are installed compressed, as Debian wants them; gzip -n keeps
 # the archive free of time stamps, so the package is the same from one build to the next.
@@ -50,6 +50,18 @@ foreach(size 16 32)
             RENAME r512.png)
 endforeach()
 
+# r512d as a system service: its unit, which starts nothing until a port is named in its
+# settings file, and that file, kept as the administrator edits it (a conffile). Both lie beside
+# the prefix (/lib and /etc for the package's /usr), never at absolute paths: an install into a
+# test prefix must not write into the machine's own /etc.
+if(TARGET r512d)
+    install(FILES ${R512_LINUX_DIR}/r512d.service DESTINATION ../lib/systemd/system)
+    install(FILES ${R512_LINUX_DIR}/r512d.default DESTINATION ../etc/default RENAME r512d)
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/r512d-json-protocol.md DESTINATION ${r512_doc_dir})
+    file(WRITE ${CMAKE_BINARY_DIR}/conffiles "/etc/default/r512d\n")
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/conffiles)
+endif()
+
 # Read by tests/install: the install rules are there to be checked.
 set(R512_LINUX_INSTALL_RULES ON)
 
@@ -73,6 +85,10 @@ the source names and the messages stored in the device.
 r512ctl operates the device from scripts: its status, any key, settings
 followed until the device reports them, the names memory. A serial-to-Ethernet
 bridge is reached by the port name socket://HOST:PORT.
+.
+r512d owns the device's port and shares it: the desktop program, r512ctl and
+scripts (one JSON object a line) use the device at the same time, within a
+volume cap and an allow-list; a systemd unit runs it as a service.
 .
 r512-sim plays the device on a pseudo-terminal, for trying the program
 without one.")

@@ -182,42 +182,47 @@ bool DeviceHub::MirrorCurrent() const {
     return true;
 }
 
-void DeviceHub::Command(const std::string& client, std::uint8_t code, CommandDone done) {
+bool DeviceHub::Command(const std::string& client, std::uint8_t code, CommandDone done) {
     Job job;
     job.kind = Job::Kind::Command;
     job.client = client;
     job.code = code;
     job.commandDone = std::move(done);
-    Enqueue(std::move(job));
+    return Enqueue(std::move(job));
 }
 
-void DeviceHub::Refresh(const std::string& client) {
+bool DeviceHub::Refresh(const std::string& client) {
     Job job;
     job.kind = Job::Kind::Refresh;
     job.client = client;
-    Enqueue(std::move(job));
+    return Enqueue(std::move(job));
 }
 
-void DeviceHub::Download(const std::string& client, DownloadDone done) {
+bool DeviceHub::Download(const std::string& client, DownloadDone done) {
     Job job;
     job.kind = Job::Kind::Download;
     job.client = client;
     job.downloadDone = std::move(done);
-    Enqueue(std::move(job));
+    return Enqueue(std::move(job));
 }
 
-void DeviceHub::Upload(const std::string& client, const NamesUpload& upload, UploadDone done) {
+bool DeviceHub::Upload(const std::string& client, const NamesUpload& upload, UploadDone done) {
     Job job;
     job.kind = Job::Kind::Upload;
     job.client = client;
     job.upload = upload;
     job.uploadDone = std::move(done);
-    Enqueue(std::move(job));
+    return Enqueue(std::move(job));
 }
 
-void DeviceHub::Enqueue(Job job) {
+bool DeviceHub::Enqueue(Job job) {
+    if (queue_.size() >= kMaxQueued) {
+        trace_.Line(job.client, "request dropped: too many requests wait");
+        return false;
+    }
     queue_.push_back(std::move(job));
     if (!transfer_) RunQueue();
+    return true;
 }
 
 void DeviceHub::RunQueue() {

@@ -73,17 +73,22 @@ public:
 
     // A key for the device on behalf of `client` (its trace tag). `done` runs when the command
     // went out or was refused, at once unless a transfer holds the line.
-    void Command(const std::string& client, std::uint8_t code, CommandDone done = nullptr);
+    //
+    // Each request returns false, having queued nothing and calling nothing back, when
+    // kMaxQueued requests already wait: no client makes the daemon hold requests without bound.
+    bool Command(const std::string& client, std::uint8_t code, CommandDone done = nullptr);
     // The mirror is complete (no register awaited) and the port open: a client's refresh can
     // be answered from it.
     bool MirrorCurrent() const;
     // Asks the device for a full report, unless one was asked for within the last second and
     // is still awaited.
-    void Refresh(const std::string& client);
+    bool Refresh(const std::string& client);
     // One checked download (tried twice), then `done`.
-    void Download(const std::string& client, DownloadDone done);
+    bool Download(const std::string& client, DownloadDone done);
     // Forwards an upload, paced as the device needs, then `done`.
-    void Upload(const std::string& client, const NamesUpload& upload, UploadDone done);
+    bool Upload(const std::string& client, const NamesUpload& upload, UploadDone done);
+    static constexpr std::size_t kMaxQueued = 512;
+    std::size_t QueueRoom() const { return kMaxQueued - std::min(kMaxQueued, queue_.size()); }
 
     const RegisterMirror& Mirror() const { return link_.Mirror(); }
     bool LinkOpen() const { return linkOpen_; }
@@ -133,7 +138,7 @@ private:
     void HandleNotice(std::uint32_t message, std::uint32_t requested, std::uint32_t received);
     void TimerExpired(int id);
     void CheckLinkAndDisplay();
-    void Enqueue(Job job);
+    bool Enqueue(Job job);
     void RunQueue();
     void RunCommand(Job& job);
     void BeginDownload(Job job);

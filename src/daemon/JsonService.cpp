@@ -18,6 +18,7 @@ namespace json = boost::json;
 namespace {
 
 constexpr int kMaxRepeat = 100;
+constexpr const char* kBusy = "the daemon has too many requests waiting for the device";
 // How long a key's report may take before the device counts as not acting on it (as r512ctl).
 constexpr std::chrono::milliseconds kReportWait{1500};
 constexpr std::chrono::seconds kSetLimit{30};
@@ -80,22 +81,25 @@ private:
                         "the device did not get there after " + std::to_string(sent_) + " keys");
         before_ = now;
         auto self = shared_from_this();
-        hub_.Command(session->Peer(), static_cast<std::uint8_t>(key),
-                     [this, self](DeviceHub::Outcome outcome, const std::string& reason) {
-                         if (done_) return;
-                         if (outcome == DeviceHub::Outcome::Refused) return Fail("capped", reason);
-                         if (outcome == DeviceHub::Outcome::LinkDown)
-                             return Fail("link-lost", reason);
-                         ++sent_;
-                         waiting_ = true;
-                         timer_.expires_after(kReportWait);
-                         timer_.async_wait([this, self](const boost::system::error_code& ec) {
-                             if (ec || !waiting_ || done_) return;
-                             waiting_ = false;
-                             Fail("timeout", std::string("no report of ") + RegisterName(reg_) +
-                                                 ": the device did not get there");
+        const bool queued =
+            hub_.Command(session->Peer(), static_cast<std::uint8_t>(key),
+                         [this, self](DeviceHub::Outcome outcome, const std::string& reason) {
+                             if (done_) return;
+                             if (outcome == DeviceHub::Outcome::Refused)
+                                 return Fail("capped", reason);
+                             if (outcome == DeviceHub::Outcome::LinkDown)
+                                 return Fail("link-lost", reason);
+                             ++sent_;
+                             waiting_ = true;
+                             timer_.expires_after(kReportWait);
+                             timer_.async_wait([this, self](const boost::system::error_code& ec) {
+                                 if (ec || !waiting_ || done_) return;
+                                 waiting_ = false;
+                                 Fail("timeout", std::string("no report of ") + RegisterName(reg_) +
+                                                     ": the device did not get there");
+                             });
                          });
-                     });
+        if (!queued) Fail("busy", kBusy);
     }
 
     void OnFrame(const RegisterFrame& frame) override {
@@ -230,7 +234,7 @@ void JsonSession::Receive(std::string_view line) {
     }
     if (command == "refresh") {
         if (!hub_.LinkOpen()) return Error(id, "link-lost", "the link to the R512 is down");
-        hub_.Refresh(peer_);
+        if (!hub_.Refresh(peer_)) return Error(id, "busy", kBusy);
         return Reply(id, "\"reply\":\"refresh\"");
     }
     if (command == "key") {
@@ -262,6 +266,7 @@ void JsonSession::DoKey(const std::string& id, const std::string& key, int repea
     const int code = KeyCode(key);
     if (code < 0) return Error(id, "unknown-key", "no key '" + key + "' (see r512ctl keys)");
     if (!hub_.LinkOpen()) return Error(id, "link-lost", "the link to the R512 is down");
+    if (hub_.QueueRoom() < static_cast<std::size_t>(repeat)) return Error(id, "busy", kBusy);
     struct Tally {
         int left = 0;
         int sent = 0;
@@ -309,20 +314,21 @@ void JsonSession::DoSet(const std::string& id, const std::string& target,
 
 void JsonSession::DoNamesGet(const std::string& id) {
     std::weak_ptr<JsonSession> weak = weak_from_this();
-    hub_.Download(peer_, [weak, id](const DeviceHub::Image* image, const std::string& reason) {
-        auto self = weak.lock();
-        if (!self) return;
-        if (!image) return self->Error(id, "names-failed", reason);
-        self->Reply(
-            id, "\"reply\":\"names\",\"names\":" + NamesObject(names_fields::FromImage(*image)));
-    });
+    const bool queued =
+        hub_.Download(peer_, [weak, id](const DeviceHub::Image* image, const std::string& reason) {
+            auto self = weak.lock();
+            if (!self) return;
+            if (!image) return self->Error(id, "names-failed", reason);
+            self->Reply(id, "\"reply\":\"names\",\"names\":" +
+                                NamesObject(names_fields::FromImage(*image)));
+        });
+    if (!queued) Error(id, "busy", kBusy);
 }
 
 void JsonSession::DoNamesSet(const std::string& id, std::string fieldsJson) {
     // As the Names dialog does: the device's texts first, the edits on top, the whole checked,
     // and only then the upload.
     json::object fields = json::parse(fieldsJson).as_object();
-    names_fields::Texts edits;
     std::string file;
     for (const auto& [name, text] : fields) {
         if (!text.is_string())
@@ -336,7 +342,7 @@ void JsonSession::DoNamesSet(const std::string& id, std::string fieldsJson) {
         if (!names_text::Parse(file, probe, &error)) return Error(id, "bad-value", error);
     }
     std::weak_ptr<JsonSession> weak = weak_from_this();
-    hub_.Download(
+    const bool queued = hub_.Download(
         peer_, [this, weak, id, file](const DeviceHub::Image* image, const std::string& reason) {
             auto self = weak.lock();
             if (!self) return;
@@ -356,13 +362,16 @@ void JsonSession::DoNamesSet(const std::string& id, std::string fieldsJson) {
                         upload.welcome.begin());
             std::copy_n(edited.begin() + names_layout::kStandbyOffset, names_layout::kMessageLength,
                         upload.standby.begin());
-            hub_.Upload(peer_, upload, [weak, id, texts](bool ok, const std::string& why) {
-                auto session = weak.lock();
-                if (!session) return;
-                if (!ok) return session->Error(id, "names-failed", why);
-                session->Reply(id, "\"reply\":\"names\",\"names\":" + NamesObject(texts));
-            });
+            const bool uploading =
+                hub_.Upload(peer_, upload, [weak, id, texts](bool ok, const std::string& why) {
+                    auto session = weak.lock();
+                    if (!session) return;
+                    if (!ok) return session->Error(id, "names-failed", why);
+                    session->Reply(id, "\"reply\":\"names\",\"names\":" + NamesObject(texts));
+                });
+            if (!uploading) Error(id, "busy", kBusy);
         });
+    if (!queued) Error(id, "busy", kBusy);
 }
 
 void JsonSession::OnFrame(const RegisterFrame& frame) {

@@ -11,12 +11,18 @@ RawClient::RawClient(boost::asio::ip::tcp::socket socket, std::string tag, std::
                        RefreshAsked();
                    } else if (code == cmd::kNamesTransferDone) {
                        // The daemon closes every transfer it makes itself.
-                   } else {
-                       hub_.Command(Tag(), code);
+                   } else if (!hub_.Command(Tag(), code)) {
+                       Overrun();
                    }
                },
                [this] { DownloadAsked(); },
-               [this](const NamesUpload& upload) { hub_.Upload(Tag(), upload, nullptr); }}) {}
+               [this](const NamesUpload& upload) {
+                   if (!hub_.Upload(Tag(), upload, nullptr)) Overrun();
+               }}) {}
+
+void RawClient::Overrun() {
+    Disconnect("sends requests faster than the device takes them: disconnected");
+}
 
 void RawClient::OnBytes(const std::uint8_t* bytes, std::size_t count) {
     parser_.Feed(bytes, count);
@@ -42,7 +48,7 @@ void RawClient::OnFrame(const RegisterFrame& frame) {
 
 void RawClient::RefreshAsked() {
     if (!hub_.MirrorCurrent()) {
-        hub_.Refresh(Tag());
+        if (!hub_.Refresh(Tag())) Overrun();
         return;
     }
     // The mirror is current: the report the device would send, to this client alone.
@@ -54,22 +60,27 @@ void RawClient::RefreshAsked() {
         report.push_back(static_cast<char>(hub_.Mirror().Value(code)));
         report.push_back(static_cast<char>(kFrameEnd));
     }
-    Write(std::move(report));
+    if (holdFrames_)
+        held_ += report;
+    else
+        Write(std::move(report));
 }
 
 void RawClient::DownloadAsked() {
     holdFrames_ = true;
     std::weak_ptr<TcpClient> weak = weak_from_this();
-    hub_.Download(Tag(), [this, weak](const DeviceHub::Image* image, const std::string&) {
-        auto self = weak.lock();
-        if (!self || Closed()) return;
-        // A failed download sends nothing: the client's own read times out and reports it,
-        // as it would with a device that did not answer.
-        if (image) Write(std::string(image->begin(), image->end()));
-        holdFrames_ = false;
-        Write(std::move(held_));
-        held_.clear();
-    });
+    const bool queued =
+        hub_.Download(Tag(), [this, weak](const DeviceHub::Image* image, const std::string&) {
+            auto self = weak.lock();
+            if (!self || Closed()) return;
+            // A failed download sends nothing: the client's own read times out and reports it,
+            // as it would with a device that did not answer.
+            if (image) Write(std::string(image->begin(), image->end()));
+            holdFrames_ = false;
+            Write(std::move(held_));
+            held_.clear();
+        });
+    if (!queued) Overrun();
 }
 
 }  // namespace r512::daemon

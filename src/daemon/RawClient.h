@@ -30,6 +30,7 @@ private:
 
     void RefreshAsked();
     void DownloadAsked();
+    void Overrun();
 
     DeviceHub& hub_;
     ClientRequestParser parser_;

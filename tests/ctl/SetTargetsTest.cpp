@@ -1,7 +1,7 @@
 // What set accepts and which key it sends next from where the register stands.
 #include <gtest/gtest.h>
 
-#include "ctl/SetTargets.h"
+#include "ui/SetTargets.h"
 #include "device/Protocol.h"
 
 namespace r512::test {
@@ -35,10 +35,10 @@ TEST(SetTargets, NextKeyLeadsTowardTheGoal) {
         {"mode", "ears", 0, cmd::kEars},
     };
     for (const Case& c : cases) {
-        ctl::SetGoal goal;
+        SetGoal goal;
         std::string error;
-        ASSERT_TRUE(ctl::ParseSetGoal(c.what, c.value, goal, &error)) << error;
-        EXPECT_EQ(ctl::NextKey(goal, c.from), c.key)
+        ASSERT_TRUE(ParseSetGoal(c.what, c.value, goal, &error)) << error;
+        EXPECT_EQ(NextKey(goal, c.from), c.key)
             << c.what << " " << c.value << " from " << int{c.from};
     }
 }
@@ -48,9 +48,9 @@ TEST(SetTargets, ValuesOutsideTheRangeAreRefused) {
         {"volume", "-91"},  {"volume", "16"},   {"volume", "-3x"},          {"bass", "13"},
         {"source", "tape"}, {"power", "maybe"}, {"zone-source", "ext-5.1"}, {"nothing", "1"}};
     for (const auto& [what, value] : refused) {
-        ctl::SetGoal goal;
+        SetGoal goal;
         std::string error;
-        EXPECT_FALSE(ctl::ParseSetGoal(what, value, goal, &error)) << what << " " << value;
+        EXPECT_FALSE(ParseSetGoal(what, value, goal, &error)) << what << " " << value;
         EXPECT_FALSE(error.empty());
     }
 }

@@ -60,6 +60,16 @@ if [ -n "$deb" ]; then
     for program in "$@"; do
         expected+=("./usr/bin/$program" "./usr/share/man/man1/$program.1.gz")
     done
+    if [[ " $* " == *" r512d "* ]]; then
+        expected+=(./lib/systemd/system/r512d.service ./etc/default/r512d)
+        dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/default/r512d ||
+            fail "/etc/default/r512d is not a conffile"
+        # The service takes no port until one has been named.
+        grep -q '^R512D_PORT=$' "$work/etc/default/r512d" ||
+            fail "the installed settings file names a port"
+        grep -q '^ExecCondition=.*R512D_PORT' "$work/lib/systemd/system/r512d.service" ||
+            fail "the unit starts without a port named"
+    fi
     for path in "${expected[@]}"; do
         grep -q " $path\$" <<<"$contents" || fail "the .deb lacks $path"
     done
