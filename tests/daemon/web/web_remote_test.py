@@ -133,21 +133,48 @@ class PageFixture(unittest.TestCase):
     def knob_down_count(self):
         return self.rig.sim.codes().count(KNOB_DOWN)
 
-    def assert_repeat_stops(self, stop, what):
+    def record_knob_sends(self):
+        """From now on the page's WebSocket notes the wall-clock time of each knob key it sends
+        (on the prototype: the page's socket, and any socket it opens later, are covered)."""
+        self.driver.execute_script("""
+            window.r512KnobSends = [];
+            if (!WebSocket.prototype.r512Send) {
+              WebSocket.prototype.r512Send = WebSocket.prototype.send;
+              WebSocket.prototype.send = function (data) {
+                if (String(data).includes('knob-')) window.r512KnobSends.push(Date.now());
+                return this.r512Send(data);
+              };
+            }""")
+
+    def assert_stopped(self, stopped_ms, before, what, back_to_page=lambda: None):
+        """Nothing sent 200 ms after `stopped_ms` (wall clock) by the page, and nothing more
+        reaching the device once what was on its way has arrived."""
+        self.assertTrue(wait_for(self.quiet_device, timeout=5), f"{what}: the repeat runs on")
+        back_to_page()
+        sends = self.driver.execute_script("return window.r512KnobSends")
+        late = [t - stopped_ms for t in sends if t > stopped_ms + 200]
+        self.assertEqual(late, [], f"{what}: keys sent this many ms after the stop")
+        self.assertLessEqual(self.knob_down_count() - before, len(sends))
+
+    def quiet_device(self):
+        """No knob-down reached the device for 400 ms."""
+        count = self.knob_down_count()
+        time.sleep(0.4)
+        return self.knob_down_count() == count
+
+    def assert_repeat_stops(self, stop, what, back_to_page=lambda: None):
         """Holds the page's volume-down button, checks that it repeats, applies `stop` and
-        checks that nothing more went out 200 ms after it."""
+        checks that the page sent nothing 200 ms after it."""
         from selenium.webdriver.common.action_chains import ActionChains
+        self.record_knob_sends()
         before = self.knob_down_count()
         ActionChains(self.driver).move_to_element(self.button("Volume down")).click_and_hold() \
             .perform()
         self.assertTrue(wait_for(lambda: self.knob_down_count() >= before + 4, timeout=3),
                         f"{what}: holding does not repeat")
         stop()
-        time.sleep(0.2)
-        stopped_at = self.knob_down_count()
-        time.sleep(0.6)
-        self.assertEqual(self.knob_down_count(), stopped_at,
-                         f"{what}: the repeat still runs 200 ms after the stop")
+        stopped_ms = time.time() * 1000
+        self.assert_stopped(stopped_ms, before, what, back_to_page)
         ActionChains(self.driver).release().perform()
 
 
@@ -206,6 +233,7 @@ class WebRemoteTest(PageFixture):
             "const b = document.getElementById('volume-down').getBoundingClientRect();"
             "return [b.left + b.width / 2, b.top + b.height / 2];")
         point = {"x": box[0], "y": box[1], "id": 1}
+        self.record_knob_sends()
         before = self.knob_down_count()
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
                                     {"type": "touchStart", "touchPoints": [point]})
@@ -213,10 +241,7 @@ class WebRemoteTest(PageFixture):
                         "a held touch does not repeat")
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
                                     {"type": "touchCancel", "touchPoints": []})
-        time.sleep(0.2)
-        stopped_at = self.knob_down_count()
-        time.sleep(0.6)
-        self.assertEqual(self.knob_down_count(), stopped_at, "pointercancel left it running")
+        self.assert_stopped(time.time() * 1000, before, "pointercancel")
 
     def test_hiding_the_page_stops_the_repeat(self):
         page = self.driver.current_window_handle
@@ -224,12 +249,15 @@ class WebRemoteTest(PageFixture):
         def hide():
             self.driver.switch_to.new_window("tab")
 
-        try:
-            self.assert_repeat_stops(hide, "hidden page")
-        finally:
+        def back():
             if self.driver.current_window_handle != page:
                 self.driver.close()
             self.driver.switch_to.window(page)
+
+        try:
+            self.assert_repeat_stops(hide, "hidden page", back)
+        finally:
+            back()
 
     def test_dropping_the_websocket_stops_the_repeat(self):
         self.assert_repeat_stops(self.rig.relay.cut, "dropped WebSocket")
