@@ -102,12 +102,13 @@ RouteDecision HttpRouter::Route(const Request& request, std::chrono::steady_cloc
         return decision;
     }
     if (access == Access::GrantedByQuery) {
-        // The token becomes a cookie the page's scripts cannot read, and leaves the address bar.
+        // The token becomes a cookie the page's scripts cannot read, kept for a year (a phone's
+        // home-screen link then opens without it), and leaves the address bar.
         decision.response = Answer(request, bhttp::status::see_other, "text/plain", "");
         decision.response.set(bhttp::field::location, std::string(path));
-        decision.response.set(bhttp::field::set_cookie, std::string(kTokenCookie) + "=" +
-                                                            settings_.token +
-                                                            "; HttpOnly; SameSite=Strict; Path=/");
+        decision.response.set(bhttp::field::set_cookie,
+                              std::string(kTokenCookie) + "=" + settings_.token +
+                                  "; HttpOnly; SameSite=Strict; Path=/; Max-Age=31536000");
         decision.response.set(bhttp::field::cache_control, "no-store");
         return decision;
     }

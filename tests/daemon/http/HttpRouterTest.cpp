@@ -122,6 +122,7 @@ TEST(HttpRouterTest, QueryTokenSetsHttpOnlyCookieAndLeavesTheAddress) {
     EXPECT_EQ(cookie.rfind("r512_token=tok-123;", 0), 0u) << cookie;
     EXPECT_NE(cookie.find("HttpOnly"), std::string::npos);
     EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos);
+    EXPECT_NE(cookie.find("Max-Age="), std::string::npos) << "kept beyond the session";
 }
 
 TEST(HttpRouterTest, WrongTokensAreLimited) {
