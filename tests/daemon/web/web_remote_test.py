@@ -40,9 +40,10 @@ KNOB_DOWN = 0x16
 PIXELS_MATCH_FONT = """
 const done = arguments[arguments.length - 1];
 const canvas = document.getElementById('display');
-const lines = canvas.dataset.lines.split('\\n');
 const font = new Image();
 font.onload = () => {
+  // The lines and the pixels read together, in one task: no display event between them.
+  const lines = canvas.dataset.lines.split('\\n');
   const expected = document.createElement('canvas');
   expected.width = 140; expected.height = 18;
   const e = expected.getContext('2d');
@@ -90,12 +91,14 @@ class Rig:
         return self.driver
 
     def close(self):
-        if self.driver:
-            self.driver.quit()
-        self.relay.stop()
-        self.daemon.stop()
-        self.sim.stop()
-        shutil.rmtree(self.folder, ignore_errors=True)
+        try:
+            if self.driver:
+                self.driver.quit()
+            self.relay.stop()
+            self.daemon.stop()
+        finally:
+            self.sim.stop()
+            shutil.rmtree(self.folder, ignore_errors=True)
 
 
 class PageFixture(unittest.TestCase):
@@ -190,7 +193,7 @@ class WebRemoteTest(PageFixture):
         self.assertTrue(wait_for(page_shows_status),
                         f"page {self.lines()} daemon {status.get('display')}")
         pixels = self.driver.execute_async_script(PIXELS_MATCH_FONT)
-        self.assertEqual(pixels["differ"], 0)
+        self.assertEqual(pixels["differ"], 0, "canvas pixels differ from the font strip")
         self.assertGreater(pixels["lit"], 50)
         volume = next(r for r in status["registers"] if r["name"] == "RS_VOLUME")
         self.assertTrue(wait_for(lambda: self.driver.find_element(

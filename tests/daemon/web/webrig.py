@@ -97,8 +97,14 @@ class Daemon:
             return log.read()
 
     def stop(self):
+        """Ends r512d; a sanitizer's report in its log (ASan builds) is an error."""
         stop_process(self.process)
         self._log.close()
+        output = self.output()
+        for sign in ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                     "WARNING: ThreadSanitizer"):
+            if sign in output:
+                raise RuntimeError("r512d under the sanitizer:\n" + output[-4000:])
 
 
 def stop_process(process):
