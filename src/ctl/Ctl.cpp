@@ -7,12 +7,12 @@
 
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
-#include "device/NamesText.h"
 #include "ctl/SavedPort.h"
-#include "ui/SetTargets.h"
 #include "device/KeyNames.h"
+#include "device/NamesText.h"
 #include "device/Protocol.h"
 #include "serial/SocketPortName.h"
+#include "ui/SetTargets.h"
 
 namespace r512::ctl {
 

@@ -4,9 +4,9 @@
 #include "ctl/DeviceCommands.h"
 #include "ctl/ExitCode.h"
 #include "ctl/RegisterLine.h"
-#include "ui/SetTargets.h"
 #include "device/KeyNames.h"
 #include "device/RegisterText.h"
+#include "ui/SetTargets.h"
 
 namespace r512::ctl {
 

@@ -1,8 +1,8 @@
 // What set accepts and which key it sends next from where the register stands.
 #include <gtest/gtest.h>
 
-#include "ui/SetTargets.h"
 #include "device/Protocol.h"
+#include "ui/SetTargets.h"
 
 namespace r512::test {
 namespace {
