@@ -13,6 +13,7 @@ set(R512_FOLDER_simulator ${PROJECT_SOURCE_DIR}/src/simulator)
 set(R512_FOLDER_ctl ${PROJECT_SOURCE_DIR}/src/ctl)
 set(R512_FOLDER_mqtt ${PROJECT_SOURCE_DIR}/src/mqtt)
 set(R512_FOLDER_daemon ${PROJECT_SOURCE_DIR}/src/daemon)
+set(R512_FOLDER_http ${PROJECT_SOURCE_DIR}/src/daemon/http)
 
 # r512_layer_view(TARGET <folder names...>): TARGET and whatever links to it include
 # "<folder>/<file>.h" for each named folder, and nothing else of src/.

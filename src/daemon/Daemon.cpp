@@ -136,11 +136,7 @@ void Daemon::Accept(boost::asio::ip::tcp::acceptor& acceptor, Kind kind) {
     });
 }
 
-bool Daemon::StartHttp(const std::string& where) {
-    std::cerr << "r512d: --http " << where << ": the web remote is not part of this build"
-              << std::endl;
-    return false;
-}
+// StartHttp: DaemonWebRemote.cpp.
 
 void Daemon::Shutdown() {
     if (ending_) return;

@@ -37,7 +37,9 @@ std::string DaemonUsage() {
            "Owns the R512's port and shares it: raw clients (the desktop programs and r512ctl\n"
            "with socket://HOST:PORT) on --listen, default 127.0.0.1:5120; JSON clients, one\n"
            "object a line, on --json. The port and speed default to the desktop program's\n"
-           "saved settings. Without --allow only loopback addresses may connect.\n";
+           "saved settings. Without --allow only loopback addresses may connect.\n"
+           "--http serves the web remote (a page and its WebSocket at /ws); on an address\n"
+           "other than loopback it needs --http-token-file.\n";
 }
 
 bool ParseDaemonOptions(const std::vector<std::string>& args, DaemonOptions& options,
