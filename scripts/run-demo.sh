@@ -83,13 +83,15 @@ if [ -z "${DISPLAY:-}" ]; then
     [ -e "/tmp/.X11-unix/X$n" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
 fi
 
-"$program" >"$work/r512.log" 2>&1 &
+# The window is looked for on the X display: the program must draw there, even when the caller
+# (scripts/test-all.sh) runs everything else on Qt's offscreen platform.
+QT_QPA_PLATFORM=xcb "$program" >"$work/r512.log" 2>&1 &
 r512=$!
 pids+=($r512)
 
 # The window must come up, with a display or without.
 window=""
-for _ in $(seq 150); do
+for _ in $(seq 300); do
     window=$(xdotool search --name '^R512 Control Software$' 2>/dev/null | head -n 1) || true
     [ -n "$window" ] && break
     if ! kill -0 "$r512" 2>/dev/null; then
@@ -104,7 +106,7 @@ for _ in $(seq 150); do
 done
 if [ -z "$window" ]; then
     show_program_log
-    fail "the window of $program did not appear within 15 s"
+    fail "the window of $program did not appear within 30 s"
 fi
 
 if [ "$headless" -eq 1 ]; then

@@ -10,6 +10,8 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=${JOBS:-2}
+# ccache finds the objects of an earlier build of the same sources in another checkout.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
 logs=$(mktemp -d /tmp/r512-tests.XXXXXX)
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 # Tests write their settings under a temporary folder, never the user's own.

@@ -394,9 +394,6 @@ void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& glob
                 [this, id] { QCoreApplication::postEvent(this, new CommandEvent(id)); });
     }
     openMenu_ = menu;
-    connect(menu, &QObject::destroyed, this, [this, menu] {
-        if (openMenu_ == menu) openMenu_ = nullptr;
-    });
     menu->popup(globalPosition);
 }
 

@@ -4,7 +4,9 @@
 #include <QCursor>
 #include <QEvent>
 #include <QImage>
+#include <QMenu>
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -129,7 +131,9 @@ private:
     QCursor nonClientCursor_{Qt::ArrowCursor};  // over the body; the wait cursor during transfers
     class ToneDialog* tone_ = nullptr;          // children of the window: Qt deletes them with it
     class LevelsDialog* levels_ = nullptr;
-    class QMenu* openMenu_ = nullptr;
+    // The open popup menu, if any; a guarded pointer, as the menu deletes itself on close and
+    // may outlive this object's own destructor body as its child.
+    QPointer<QMenu> openMenu_;
     bool draggingBody_ = false;  // where the window system can't move the window itself
     QPoint dragOffset_;
     std::array<QBasicTimer, 5> timers_{};
