@@ -394,6 +394,18 @@ TEST_F(R512Gui, PositionIsStoredOnExitAndUsedAtTheNextStart) {
         },
         5s))
         << "the window is at " << placed.left << "," << placed.top;
+    // The window follows the pointer before the system's move loop has seen the release; a
+    // close posted meanwhile can be lost with that loop, so wait for the drag to end first.
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) == 0 &&
+                   info.hwndCapture == nullptr;
+        },
+        5s))
+        << "the drag has not ended";
     ASSERT_TRUE(program_.CloseAndWait());
 
     int x = 0, y = 0, panelX = 0, panelY = 0, panelVisible = 1;
