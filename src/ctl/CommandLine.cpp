@@ -2,24 +2,13 @@
 
 #include <cstdlib>
 
+#include "base/NumberText.h"
 #include "ui/SetTargets.h"
 
 namespace r512::ctl {
 
-namespace {
-
-bool ToInt(const std::string& text, int low, int high, int& value) {
-    char* end = nullptr;
-    const long number = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || number < low || number > high) return false;
-    value = static_cast<int>(number);
-    return true;
-}
-
-}  // namespace
-
 bool ParseSpeed(const std::string& text, int& speed) {
-    return ToInt(text, 0, 1000000, speed) && (speed == 9600 || speed == 12000);
+    return ParseIntInRange(text, 0, 1000000, speed) && (speed == 9600 || speed == 12000);
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string* error) {
@@ -90,11 +79,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
         } else if (arg == "--trace") {
             if (!value(line.trace) || line.trace.empty()) return fail("--trace needs a file name");
         } else if (arg == "--repeat") {
-            if (!value(text) || !ToInt(text, 1, 1000, line.repeat))
+            if (!value(text) || !ParseIntInRange(text, 1, 1000, line.repeat))
                 return fail("--repeat takes a number from 1 to 1000");
             repeatGiven = true;
         } else if (arg == "--count") {
-            if (!value(text) || !ToInt(text, 1, 1000000, line.count))
+            if (!value(text) || !ParseIntInRange(text, 1, 1000000, line.count))
                 return fail("--count takes a number from 1 up");
             countGiven = true;
         } else {

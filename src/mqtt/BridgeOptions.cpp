@@ -1,20 +1,8 @@
 #include "mqtt/BridgeOptions.h"
 
-#include <cstdlib>
+#include "base/NumberText.h"
 
 namespace r512::mqtt {
-
-namespace {
-
-bool ParseInt(const std::string& text, long low, long high, int& value) {
-    char* end = nullptr;
-    const long number = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || number < low || number > high) return false;
-    value = static_cast<int>(number);
-    return true;
-}
-
-}  // namespace
 
 std::optional<std::string> BrokerUri(const std::string& broker) {
     const bool tls = BrokerUsesTls(broker);
@@ -28,7 +16,8 @@ std::optional<std::string> BrokerUri(const std::string& broker) {
     const bool hasPort = colon != std::string::npos && (!bracketed || rest[colon - 1] == ']');
     if (hasPort) {
         int port = 0;
-        if (colon == 0 || !ParseInt(rest.substr(colon + 1), 1, 65535, port)) return std::nullopt;
+        if (colon == 0 || !ParseIntInRange(rest.substr(colon + 1), 1, 65535, port))
+            return std::nullopt;
     } else {
         rest += tls ? ":8883" : ":1883";
     }
@@ -86,7 +75,8 @@ bool ParseBridgeOptions(const std::vector<std::string>& args, BridgeOptions& opt
             options.port = value;
         } else if (arg == "--speed") {
             int speed = 0;
-            if (!ParseInt(value, 9600, 9600, speed) && !ParseInt(value, 12000, 12000, speed))
+            if (!ParseIntInRange(value, 9600, 9600, speed) &&
+                !ParseIntInRange(value, 12000, 12000, speed))
                 return fail("--speed is 12000 or 9600, not '" + value + "'");
             options.speed = speed;
         } else if (arg == "--broker") {
@@ -112,7 +102,7 @@ bool ParseBridgeOptions(const std::vector<std::string>& args, BridgeOptions& opt
                 return fail("--discovery-prefix '" + value + "' is no topic prefix");
             options.discoveryPrefix = value;
         } else if (arg == "--max-volume") {
-            if (!ParseInt(value, -90, 15, options.maxVolume))
+            if (!ParseIntInRange(value, -90, 15, options.maxVolume))
                 return fail("--max-volume is a number of dB from -90 to 15, not '" + value + "'");
         }
     }
