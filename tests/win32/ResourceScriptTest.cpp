@@ -1,4 +1,4 @@
-// The resource script as the dialog manager and the menu functions read it: every dialog's
+// The resource script as the dialog manager and the menu functions read it: the Control Panel's
 // controls in creation order with their identifiers, classes, styles and places in dialog units
 // (converted by MapDialogRect), the context menus against the core's menu table, and the string
 // table against the core's messages.
@@ -34,7 +34,6 @@ struct DialogSpec {
     std::vector<ControlSpec> controls;
 };
 
-constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
 constexpr DWORD kPush = BS_PUSHBUTTON;
 constexpr DWORD kDefault = BS_DEFPUSHBUTTON;
 constexpr DWORD kGroupBox = BS_GROUPBOX;
@@ -42,30 +41,12 @@ constexpr DWORD kCheck = BS_CHECKBOX;          // the mark changes only when the
 constexpr DWORD kPlainRadio = BS_RADIOBUTTON;  // the same for radio buttons
 constexpr DWORD kNumber = ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL;
 constexpr DWORD kStatus = ES_READONLY | ES_AUTOHSCROLL;
-constexpr DWORD kNameEdit = ES_AUTOHSCROLL;  // and no other edit style
 constexpr const char* kUpDown = UPDOWN_CLASSA;
 // Beside the control before it, arrow keys, and it never writes into its buddy.
 constexpr DWORD kSpin = UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS;
 
 const std::vector<DialogSpec>& Dialogs() {
     static const std::vector<DialogSpec> kDialogs = {
-        {IDD_CONFIG,
-         242,
-         127,
-         {{IDC_STATIC, "Button", kGroupBox, 0, 5, 5, 110, 65},
-          {IDC_PORT_COM1, "Button", kRadio, WS_GROUP | WS_TABSTOP, 15, 20, 36, 10},
-          {IDC_PORT_COM2, "Button", kRadio, 0, 70, 20, 36, 10},
-          {IDC_PORT_COM3, "Button", kRadio, 0, 15, 35, 36, 10},
-          {IDC_PORT_COM4, "Button", kRadio, 0, 70, 35, 36, 10},
-          {IDC_PORT_OTHER, "Button", kRadio, 0, 15, 50, 33, 10},
-          {IDC_OTHER_PORT_NAME, "ComboBox", CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_UPPERCASE,
-           WS_TABSTOP | WS_DISABLED, 50, 50, 60, 80},
-          {IDC_STATIC, "Button", kGroupBox, 0, 5, 75, 230, 45},
-          {IDC_SPEED_12000, "Button", kRadio, WS_GROUP | WS_TABSTOP, 15, 90, 36, 10},
-          {IDC_SPEED_9600, "Button", kRadio, 0, 15, 105, 32, 10},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 65, 90, 165, 25},
-          {IDOK, "Button", kDefault, WS_TABSTOP, 185, 5, 50, 14},
-          {IDCANCEL, "Button", kPush, WS_TABSTOP, 185, 20, 50, 14}}},
         {IDD_CONTROL_PANEL,
          387,
          191,
@@ -143,70 +124,6 @@ const std::vector<DialogSpec>& Dialogs() {
           {IDC_REFRESH, "Button", kDefault, WS_TABSTOP, 331, 5, 50, 14},
           {IDCANCEL, "Button", kPush, WS_TABSTOP, 331, 20, 50, 14},
           {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 265, 35, 45, 65}}},
-        {IDD_NAMES,
-         182,
-         161,
-         {{IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 5, 53, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 20, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 35, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 50, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 65, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 80, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 95, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 110, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 125, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 5, 140, 8, 8},
-          {IDC_SOURCE_NAME_1 + 0, "Edit", kNameEdit, WS_TABSTOP, 15, 20, 45, 12},
-          {IDC_SOURCE_NAME_1 + 1, "Edit", kNameEdit, WS_TABSTOP, 15, 36, 45, 12},
-          {IDC_SOURCE_NAME_1 + 2, "Edit", kNameEdit, WS_TABSTOP, 15, 50, 45, 12},
-          {IDC_SOURCE_NAME_1 + 3, "Edit", kNameEdit, WS_TABSTOP, 15, 65, 45, 12},
-          {IDC_SOURCE_NAME_1 + 4, "Edit", kNameEdit, WS_TABSTOP, 15, 81, 45, 12},
-          {IDC_SOURCE_NAME_1 + 5, "Edit", kNameEdit, WS_TABSTOP, 15, 95, 45, 12},
-          {IDC_SOURCE_NAME_1 + 6, "Edit", kNameEdit, WS_TABSTOP, 15, 110, 45, 12},
-          {IDC_SOURCE_NAME_1 + 7, "Edit", kNameEdit, WS_TABSTOP, 15, 126, 45, 12},
-          {IDC_SOURCE_NAME_1 + 8, "Edit", kNameEdit, WS_TABSTOP, 15, 140, 45, 12},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 75, 5, 65, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 75, 20, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 75, 35, 8, 8},
-          {IDC_WELCOME_1, "Edit", kNameEdit, WS_TABSTOP, 85, 20, 85, 12},
-          {IDC_WELCOME_2, "Edit", kNameEdit, WS_TABSTOP, 85, 36, 85, 12},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 75, 65, 65, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 75, 80, 8, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 75, 95, 8, 8},
-          {IDC_STANDBY_1, "Edit", kNameEdit, WS_TABSTOP, 85, 80, 85, 12},
-          {IDC_STANDBY_2, "Edit", kNameEdit, WS_TABSTOP, 85, 96, 85, 12},
-          {IDC_DEFAULTS, "Button", kPush, WS_TABSTOP, 125, 120, 50, 14},
-          {IDOK, "Button", kDefault, WS_TABSTOP, 70, 140, 50, 14},
-          {IDCANCEL, "Button", kPush, WS_TABSTOP, 125, 140, 50, 14}}},
-        {IDD_TONE,
-         45,
-         19,
-         {{IDC_STATIC, "Static", SS_CENTER, WS_GROUP, 10, 0, 25, 8},
-          {IDC_STATIC, "Static", SS_CENTER, WS_GROUP, 10, 10, 25, 8},
-          {IDC_TREBLE_UP, "Button", kPush, WS_TABSTOP, 35, 0, 9, 10},
-          {IDC_BASS_UP, "Button", kPush, WS_TABSTOP, 35, 10, 9, 10},
-          {IDC_TREBLE_DOWN, "Button", kPush, WS_TABSTOP, 0, 0, 9, 10},
-          {IDC_BASS_DOWN, "Button", kPush, WS_TABSTOP, 0, 10, 9, 10}}},
-        {IDD_LEVELS,
-         49,
-         30,
-         {{IDC_SUBWOOFER_DOWN, "Button", kPush, WS_TABSTOP, 0, 0, 9, 10},
-          {IDC_CENTER_DOWN, "Button", kPush, WS_TABSTOP, 0, 10, 9, 10},
-          {IDC_SURROUND_DOWN, "Button", kPush, WS_TABSTOP, 0, 20, 9, 10},
-          {IDC_SUBWOOFER_UP, "Button", kPush, WS_TABSTOP, 40, 0, 9, 10},
-          {IDC_CENTER_UP, "Button", kPush, WS_TABSTOP, 40, 10, 9, 10},
-          {IDC_SURROUND_UP, "Button", kPush, WS_TABSTOP, 40, 20, 9, 10},
-          {IDC_STATIC, "Static", SS_CENTER, WS_GROUP, 10, 0, 25, 8},
-          {IDC_STATIC, "Static", SS_CENTER, WS_GROUP, 10, 10, 25, 8},
-          {IDC_STATIC, "Static", SS_CENTER, WS_GROUP, 10, 20, 25, 8}}},
-        {IDD_ABOUT,
-         162,
-         81,
-         {{IDC_STATIC, "Static", SS_ICON, 0, 5, 5, 20, 20},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 48, 5, 89, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 71, 15, 19, 8},
-          {IDC_STATIC, "Static", SS_LEFT, WS_GROUP, 41, 40, 80, 8},
-          {IDOK, "Button", kDefault, WS_TABSTOP, 56, 60, 50, 14}}},
     };
     return kDialogs;
 }
@@ -306,10 +223,7 @@ TEST(DialogTemplates, TitlesAndFrames) {
         const char* title;
         bool caption;
     };
-    for (const Frame& f :
-         {Frame{IDD_CONFIG, "Program Configuration", true}, Frame{IDD_ABOUT, "About", true},
-          Frame{IDD_CONTROL_PANEL, "R512 Control Panel", true}, Frame{IDD_NAMES, "R512", true},
-          Frame{IDD_TONE, "", false}, Frame{IDD_LEVELS, "", false}}) {
+    for (const Frame& f : {Frame{IDD_CONTROL_PANEL, "R512 Control Panel", true}}) {
         HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(f.templateId),
                                          nullptr, QuietDialog, 0);
         ASSERT_NE(dialog, nullptr);
