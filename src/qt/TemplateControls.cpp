@@ -53,8 +53,13 @@ QWidget* MakeControl(const DialogItem& item, QWidget* client, QWidget* before,
             field->setReadOnly((item.flags & kReadOnly) != 0);
             return field;
         }
-        case ControlKind::CheckBox:
-            return autoMark ? new QCheckBox(text, client) : new StaticCheckBox(text, client);
+        case ControlKind::CheckBox: {
+            QCheckBox* box =
+                autoMark ? new QCheckBox(text, client) : new StaticCheckBox(text, client);
+            // A check box starting a group is one of its own: the arrows leave the focus on it.
+            if ((item.flags & kGroupStart) != 0) KeepArrowsOnControl(box);
+            return box;
+        }
         case ControlKind::RadioButton:
             return autoMark ? new QRadioButton(text, client) : new StaticRadioButton(text, client);
         case ControlKind::PushButton:

@@ -13,7 +13,8 @@ namespace r512 {
 // and placed in the dialog units of the client's font; the client takes the template's size and
 // caption. Each control carries its identifier as its "controlId" property. Radio buttons from
 // a group-flagged one up to the next group are one Tab stop, the arrow keys move inside them,
-// and automatic ones are exclusive within their group only. What a dialog does with its
+// and automatic ones are exclusive within their group only; a group-flagged check box keeps the
+// arrows to itself. What a dialog does with its
 // controls (texts, limits, what a click does) stays in the dialog, but for the up-down
 // controls, which report each press to `onUpDown` with their identifier (see UpDownControl).
 class TemplateControls {

@@ -199,6 +199,10 @@ TEST(DialogTemplatesQt, BuilderMakesEveryKindAndKeepsRadioGroupsApart) {
     controls.Get<QCheckBox>(13)->click();
     EXPECT_FALSE(controls.Get<QCheckBox>(12)->isChecked());
     EXPECT_TRUE(controls.Get<QCheckBox>(13)->isChecked());
+    // Each is a group of its own: the arrows leave the focus where it is.
+    ASSERT_TRUE(ShowActive(client));
+    EXPECT_EQ(PressKeyOn(client, 12, Qt::Key_Down), controls.Control(12));
+    EXPECT_EQ(PressKeyOn(client, 13, Qt::Key_Up), controls.Control(13));
 
     // Automatic radio groups are exclusive each on its own; plain ones leave the marks alone.
     struct Click {
