@@ -19,6 +19,7 @@
 #include "win32/NamesDialog.h"
 #include "win32/Win32MessagePump.h"
 #include "win32/Win32Resources.h"
+#include "win32/WindowProcedure.h"
 
 namespace r512 {
 
@@ -95,7 +96,8 @@ bool RemoteWindow::Create() {
     const WindowPosition at = PlaceOnMonitors(stored, {kWindowWidth, kWindowHeight}, monitors);
 
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc =
+        WindowProcedure<RemoteWindow, &RemoteWindow::OnMessage, &RemoteWindow::hwnd_>;
     windowClass.hInstance = instance_;
     windowClass.lpszClassName = kClassName;
     if (!GetClassInfoA(instance_, kClassName, &windowClass) && !RegisterClassA(&windowClass))
@@ -236,18 +238,6 @@ bool RemoteWindow::IsTimerRunning(int id) const {
 
 void RemoteWindow::SetLine(const char* text, int line, bool redraw) {
     display_.SetLine(text, line, redraw);
-}
-
-LRESULT CALLBACK RemoteWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<RemoteWindow*>(
-            reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<RemoteWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
