@@ -125,7 +125,7 @@ void ControlPanelDialog::OnActivate(bool active) {
     if (active && focusControlId_ != 0) {
         HWND control = GetDlgItem(hwnd_, focusControlId_);
         if (!control) return;
-        if ((GetWindowLongA(control, GWL_STYLE) & 4) == 0) {
+        if ((GetWindowLongA(control, GWL_STYLE) & BS_RADIOBUTTON) == 0) {
             SetFocus(control);
             return;
         }
