@@ -155,54 +155,27 @@ TEST(WindowPlacement, StoredPositionReopensOnItsMonitorOrTheNearest) {
     }
 }
 
-// The primary monitor's work area heads the list whatever order the monitors are reported in.
-TEST(WindowPlacement, WorkAreasListThePrimaryFirst) {
-    const Rect a{0, 0, 10, 10}, b{10, 0, 20, 10}, c{20, 0, 30, 10};
-    std::vector<Rect> areas;
-    AddWorkArea(areas, a, false);
-    AddWorkArea(areas, b, true);
-    AddWorkArea(areas, c, false);
-    ASSERT_EQ(areas.size(), 3u);
-    EXPECT_EQ(areas[0].left, b.left);
-    EXPECT_EQ(areas[1].left, a.left);
-    EXPECT_EQ(areas[2].left, c.left);
-}
-
-// What each window reads from the profile: its corner only once the program is configured (a
-// missing value is -1), the Control Panel's "control.visible" also on the first run.
+// What each window reads from the profile: its own corner only once the program is configured
+// (a missing value is -1), the Control Panel's "control.visible" also on the first run.
 TEST(WindowPlacement, LoadReadsTheWindowsOwnKeys) {
     const struct {
         const char* row;
         std::map<std::string, int> stored;
         PlacedWindow window;
-        bool firstRun;
-        WindowPosition corner;
-        bool visible;
+        StoredPlacement expected;
     } kRows[] = {
-        {"first run: no corner read",
-         {{"Position/main.x", 5}, {"Position/main.y", 6}},
+        {"first run: no corner",
+         {{"Position/main.x", 5}},
          PlacedWindow::Remote,
-         true,
-         {-1, -1},
-         true},
-        {"first run: the panel's visibility is read",
+         {PlacedWindow::Remote, true, {-1, -1}, true}},
+        {"first run: visibility read",
          {{"Position/control.x", 5}, {"Position/control.visible", 1}},
          PlacedWindow::ControlPanel,
-         true,
-         {-1, -1},
-         true},
-        {"configured, nothing stored",
-         {{"Config/Configured", 1}},
-         PlacedWindow::Remote,
-         false,
-         {-1, -1},
-         true},
-        {"configured, panel never stored",
+         {PlacedWindow::ControlPanel, true, {-1, -1}, true}},
+        {"panel never stored",
          {{"Config/Configured", 1}},
          PlacedWindow::ControlPanel,
-         false,
-         {-1, -1},
-         false},
+         {PlacedWindow::ControlPanel, false, {-1, -1}, false}},
         {"main window's keys",
          {{"Config/Configured", 1},
           {"Position/main.x", 12},
@@ -210,64 +183,45 @@ TEST(WindowPlacement, LoadReadsTheWindowsOwnKeys) {
           {"Position/control.x", 99},
           {"Position/control.y", 98}},
          PlacedWindow::Remote,
-         false,
-         {12, 7},
-         true},
-        {"panel's keys, a missing y",
+         {PlacedWindow::Remote, false, {12, 7}, true}},
+        {"panel's keys, no y",
          {{"Config/Configured", 1},
           {"Position/main.x", 12},
           {"Position/control.x", 33},
           {"Position/control.visible", 1}},
          PlacedWindow::ControlPanel,
-         false,
-         {33, -1},
-         true},
-        {"panel closed at the last end",
-         {{"Config/Configured", 1},
-          {"Position/control.x", -200},
-          {"Position/control.y", 40},
-          {"Position/control.visible", 0}},
-         PlacedWindow::ControlPanel,
-         false,
-         {-200, 40},
-         false},
+         {PlacedWindow::ControlPanel, false, {33, -1}, true}},
     };
     for (const auto& row : kRows) {
         test::MemoryProfile profile;
         profile.ints = row.stored;
         const StoredPlacement loaded = LoadPlacement(profile, row.window);
-        EXPECT_EQ(loaded.window, row.window) << row.row;
-        EXPECT_EQ(loaded.firstRun, row.firstRun) << row.row;
-        EXPECT_EQ(loaded.corner.x, row.corner.x) << row.row;
-        EXPECT_EQ(loaded.corner.y, row.corner.y) << row.row;
-        EXPECT_EQ(loaded.visible, row.visible) << row.row;
+        EXPECT_EQ(loaded.window, row.expected.window) << row.row;
+        EXPECT_EQ(loaded.firstRun, row.expected.firstRun) << row.row;
+        EXPECT_EQ(loaded.corner.x, row.expected.corner.x) << row.row;
+        EXPECT_EQ(loaded.corner.y, row.expected.corner.y) << row.row;
+        EXPECT_EQ(loaded.visible, row.expected.visible) << row.row;
     }
 }
 
-// Each window writes its own keys, the visibility only for the Control Panel; what is stored
-// is what the next start reads.
-TEST(WindowPlacement, SaveWritesTheWindowsOwnKeysAndTheNextLoadReadsThem) {
+// Each window writes its own keys, the visibility only the Control Panel; the next start reads
+// what was stored.
+TEST(WindowPlacement, SaveWritesTheWindowsOwnKeysForTheNextStart) {
     test::MemoryProfile profile;
     profile.ints = {{"Config/Configured", 1}};
     SavePlacement(profile, PlacedWindow::Remote, {-300, 25}, false);
-    EXPECT_EQ(profile.ints,
-              (std::map<std::string, int>{
-                  {"Config/Configured", 1}, {"Position/main.x", -300}, {"Position/main.y", 25}}));
-    SavePlacement(profile, PlacedWindow::ControlPanel, {40, 600}, true);
-    EXPECT_EQ(profile.ints.at("Position/control.x"), 40);
-    EXPECT_EQ(profile.ints.at("Position/control.y"), 600);
-    EXPECT_EQ(profile.ints.at("Position/control.visible"), 1);
-    EXPECT_EQ(profile.ints.at("Position/main.x"), -300);  // untouched by the panel's save
-    const StoredPlacement main = LoadPlacement(profile, PlacedWindow::Remote);
-    EXPECT_EQ(main.corner.x, -300);
-    EXPECT_EQ(main.corner.y, 25);
-    EXPECT_TRUE(main.visible);
-
-    SavePlacement(profile, PlacedWindow::ControlPanel, {41, 601}, false);
+    SavePlacement(profile, PlacedWindow::ControlPanel, {40, 600}, false);
+    EXPECT_EQ(profile.ints, (std::map<std::string, int>{{"Config/Configured", 1},
+                                                        {"Position/main.x", -300},
+                                                        {"Position/main.y", 25},
+                                                        {"Position/control.x", 40},
+                                                        {"Position/control.y", 600},
+                                                        {"Position/control.visible", 0}}));
+    SavePlacement(profile, PlacedWindow::ControlPanel, {41, 601}, true);
     const StoredPlacement panel = LoadPlacement(profile, PlacedWindow::ControlPanel);
     EXPECT_EQ(panel.corner.x, 41);
     EXPECT_EQ(panel.corner.y, 601);
-    EXPECT_FALSE(panel.visible);
+    EXPECT_TRUE(panel.visible);
 }
 
 TEST(SkinPalette, DeeperSkinsGetTheHalftonePalette) {
