@@ -57,12 +57,10 @@ std::size_t NearestArea(const Rect& window, const std::vector<Rect>& areas) {
 StoredPlacement LoadPlacement(Profile& profile, PlacedWindow which) {
     using namespace settings;
     const PlacementKeys& keys = KeysOf(which);
-    StoredPlacement stored{which};
-    stored.firstRun = profile.GetProfileInt(kConfig, kConfigured, 0) == 0;
-    if (!stored.firstRun) {
+    StoredPlacement stored{which, profile.GetProfileInt(kConfig, kConfigured, 0) == 0};
+    if (!stored.firstRun)
         stored.corner = {profile.GetProfileInt(kPosition, keys.x, kNoPosition),
                          profile.GetProfileInt(kPosition, keys.y, kNoPosition)};
-    }
     stored.visible = !keys.visible || profile.GetProfileInt(kPosition, keys.visible, 0) != 0;
     return stored;
 }
