@@ -5,6 +5,7 @@
 #include "ui/ResourceIds.h"
 #include "win32/DialogPlacement.h"
 #include "win32/Win32Resources.h"
+#include "win32/WindowProcedure.h"
 
 namespace r512 {
 
@@ -24,7 +25,8 @@ std::string TrimRight(const std::string& text) {
 }  // namespace
 
 INT_PTR NamesDialog::Run(HINSTANCE instance, HWND owner) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NAMES), owner, DialogProc,
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NAMES), owner,
+                           DialogProcedure<NamesDialog, &NamesDialog::OnMessage>,
                            reinterpret_cast<LPARAM>(this));
 }
 
@@ -47,19 +49,16 @@ void NamesDialog::Store(HWND hwnd) {
     }
 }
 
-INT_PTR CALLBACK NamesDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR NamesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<NamesDialog*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->Fill(hwnd);
+        Fill(hwnd);
         CenterOnOwner(hwnd);
         return TRUE;
     }
-    auto* self = reinterpret_cast<NamesDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!self || message != WM_COMMAND) return FALSE;
+    if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
         case IDOK:
-            self->Store(hwnd);
+            Store(hwnd);
             EndDialog(hwnd, IDOK);
             return TRUE;
         case IDCANCEL:
@@ -68,8 +67,8 @@ INT_PTR CALLBACK NamesDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
         case IDC_DEFAULTS:
             if (HIWORD(wParam) != BN_CLICKED) return FALSE;
             // Shown only; the user still has to choose OK.
-            self->texts = names_fields::Defaults();
-            self->Fill(hwnd);
+            texts = names_fields::Defaults();
+            Fill(hwnd);
             return TRUE;
         default:
             return FALSE;
