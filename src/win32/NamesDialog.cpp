@@ -14,14 +14,6 @@ namespace {
 // The edit control of each text, in the order of NamesFields.
 int EditOf(int field) { return IDC_SOURCE_NAME_1 + field; }
 
-// White space at the end goes; leading blanks stay.
-std::string TrimRight(const std::string& text) {
-    std::size_t end = text.size();
-    while (end > 0 && (text[end - 1] == ' ' || (text[end - 1] >= '\t' && text[end - 1] <= '\r')))
-        --end;
-    return text.substr(0, end);
-}
-
 }  // namespace
 
 INT_PTR NamesDialog::Run(HINSTANCE instance, HWND owner) {
@@ -32,8 +24,7 @@ INT_PTR NamesDialog::Run(HINSTANCE instance, HWND owner) {
 
 void NamesDialog::Fill(HWND hwnd) {
     for (int i = 0; i < names_fields::kCount; ++i) {
-        std::string& text = texts[static_cast<std::size_t>(i)];
-        text = TrimRight(text);
+        const std::string& text = texts[static_cast<std::size_t>(i)];
         const int width = names_fields::kFields[static_cast<std::size_t>(i)].width;
         // The device stores no more: the edit takes no more.
         SendDlgItemMessageA(hwnd, EditOf(i), EM_LIMITTEXT, static_cast<WPARAM>(width), 0);

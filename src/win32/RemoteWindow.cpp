@@ -11,7 +11,7 @@
 #include "device/NamesFields.h"
 #include "ui/CommandSet.h"
 #include "ui/HotSpotTable.h"
-#include "ui/NamesUpload.h"
+#include "ui/NamesCommand.h"
 #include "ui/WindowPlacement.h"
 #include "win32/AboutDialog.h"
 #include "win32/ConfigDialog.h"
@@ -594,33 +594,35 @@ void RemoteWindow::ControlPanelCommand() {
 }
 
 void RemoteWindow::NamesCommand() {
-    NamesDialog dialog;  // made first, gone when the command ends
-    // Nothing can come from the window or the Control Panel while the download runs the
-    // thread's messages.
-    EnableWindow(hwnd_, FALSE);
-    EnablePanel(false);
-    nonClientCursor_ = waitCursor_;
-    SetCursor(waitCursor_);
-
-    Win32MessagePump pump;
-    const bool downloaded = link_.ReadNames(pump);
-
-    nonClientCursor_ = arrowCursor_;
-    SetCursor(arrowCursor_);
-    if (!downloaded) {
-        ShowMessage(IDS_NAMES_READ_FAILED);
-    } else {
-        dialog.texts = names_fields::FromImage(link_.NamesImage());
-        // Owned by the window, as the framework owns a dialog made without a parent: it stays
-        // in front of it, and the window is active again when it closes.
-        if (dialog.Run(instance_, hwnd_) == IDOK) {
-            names_fields::ToImage(dialog.texts, link_.NamesImage());
-            if (const int message = UploadNames(link_)) ShowMessage(message);
+    class FrontEnd final : public NamesCommandFrontEnd {
+    public:
+        explicit FrontEnd(RemoteWindow& window) : window_(window) {}
+        void BlockInput(bool blocked) override {
+            EnableWindow(window_.hwnd_, blocked ? FALSE : TRUE);
+            window_.EnablePanel(!blocked);
+            // A closing dialog found the window disabled: make it the active one again.
+            if (!blocked && !GetActiveWindow()) SetActiveWindow(window_.hwnd_);
         }
-    }
-    EnableWindow(hwnd_, TRUE);
-    EnablePanel(true);
-    if (!GetActiveWindow()) SetActiveWindow(hwnd_);  // a closing dialog found it disabled
+        void ShowBusy(bool busy) override {
+            window_.nonClientCursor_ = busy ? window_.waitCursor_ : window_.arrowCursor_;
+            SetCursor(window_.nonClientCursor_);
+        }
+        bool EditNames(names_fields::Texts& texts) override {
+            dialog_.texts = texts;
+            // Owned by the window, as the framework owns a dialog made without a parent: it
+            // stays in front of it, and the window is active again when it closes.
+            if (dialog_.Run(window_.instance_, window_.hwnd_) != IDOK) return false;
+            texts = dialog_.texts;
+            return true;
+        }
+        void ShowMessage(int messageId) override { r512::ShowMessage(messageId); }
+
+    private:
+        RemoteWindow& window_;
+        NamesDialog dialog_;  // made first, gone when the command ends
+    } frontEnd(*this);
+    Win32MessagePump pump;
+    RunNamesCommand(link_, pump, frontEnd);
 }
 
 void RemoteWindow::ConfigureCommand() {
