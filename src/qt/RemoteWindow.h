@@ -111,7 +111,8 @@ private:
     void ConfigureCommand();
     void AboutCommand();
     void ShowControlPanelCommand();
-    void PlaceControlPanel(bool configured);
+    // Moves the Control Panel to its stored place; true when it was left open.
+    bool PlaceControlPanel();
     const QCursor& CursorAt(const QPoint& point) const;
 
     Profile& profile_;

@@ -9,6 +9,7 @@
 #include "ui/ControlPanelButtons.h"
 #include "ui/ResourceIds.h"
 #include "win32/Win32Resources.h"
+#include "win32/WindowProcedure.h"
 
 namespace r512 {
 
@@ -42,7 +43,8 @@ ControlPanelDialog::~ControlPanelDialog() {
 }
 
 bool ControlPanelDialog::Create(HINSTANCE instance, HWND owner) {
-    hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CONTROL_PANEL), owner, DialogProc,
+    hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CONTROL_PANEL), owner,
+                               DialogProcedure<ControlPanelDialog, &ControlPanelDialog::OnMessage>,
                                reinterpret_cast<LPARAM>(this));
     return hwnd_ != nullptr;
 }
@@ -123,7 +125,7 @@ void ControlPanelDialog::OnActivate(bool active) {
     if (active && focusControlId_ != 0) {
         HWND control = GetDlgItem(hwnd_, focusControlId_);
         if (!control) return;
-        if ((GetWindowLongA(control, GWL_STYLE) & 4) == 0) {
+        if ((GetWindowLongA(control, GWL_STYLE) & BS_RADIOBUTTON) == 0) {
             SetFocus(control);
             return;
         }
@@ -143,26 +145,18 @@ void ControlPanelDialog::OnActivate(bool active) {
     focusControlId_ = focused && IsChild(hwnd_, focused) ? GetDlgCtrlID(focused) : 0;
 }
 
-INT_PTR CALLBACK ControlPanelDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<ControlPanelDialog*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->hwnd_ = hwnd;
-        self->TransferToControls();  // no link yet: the initial values
-        // The panel is made hidden: it must not take the activation and the focus now (the
-        // remote window is the active one); the first control gets the focus when it is
-        // first activated.
-        HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-        self->focusControlId_ = first ? GetDlgCtrlID(first) : 0;
-        return FALSE;
-    }
-    auto* self = reinterpret_cast<ControlPanelDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    return self ? self->OnMessage(message, wParam, lParam) : FALSE;
-}
-
-INT_PTR ControlPanelDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR ControlPanelDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_INITDIALOG: {
+            hwnd_ = hwnd;
+            TransferToControls();  // no link yet: the initial values
+            // The panel is made hidden: it must not take the activation and the focus now (the
+            // remote window is the active one); the first control gets the focus when it is
+            // first activated.
+            HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+            focusControlId_ = first ? GetDlgCtrlID(first) : 0;
+            return FALSE;
+        }
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             if (id == IDCANCEL) {
