@@ -223,7 +223,10 @@ TEST(DialogTemplates, TitlesAndFrames) {
         const char* title;
         bool caption;
     };
-    for (const Frame& f : {Frame{IDD_CONTROL_PANEL, "R512 Control Panel", true}}) {
+    for (const Frame& f :
+         {Frame{IDD_CONFIG, "Program Configuration", true}, Frame{IDD_ABOUT, "About", true},
+          Frame{IDD_CONTROL_PANEL, "R512 Control Panel", true}, Frame{IDD_NAMES, "R512", true},
+          Frame{IDD_TONE, "", false}, Frame{IDD_LEVELS, "", false}}) {
         HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(f.templateId),
                                          nullptr, QuietDialog, 0);
         ASSERT_NE(dialog, nullptr);
