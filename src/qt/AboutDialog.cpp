@@ -13,7 +13,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
     setFont(DialogFont());
-    const TemplateControls controls(AboutTemplate(), this);
+    const TemplateControls controls(kAboutTemplate, this);
     connect(controls.Get<QPushButton>(IDC_OK), &QPushButton::clicked, this, &QDialog::accept);
 }
 

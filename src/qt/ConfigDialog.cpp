@@ -22,7 +22,7 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       profile_(profile) {
     setFont(DialogFont());
-    const TemplateControls controls(ConfigTemplate(), this);
+    const TemplateControls controls(kConfigTemplate, this);
     for (int i = 0; i < 5; ++i) {
         ports_[i] = controls.Get<QRadioButton>(IDC_PORT_COM1 + i);
         connect(ports_[i], &QRadioButton::toggled, this, [this] { UpdateOtherField(); });

@@ -34,7 +34,7 @@ NamesDialog::NamesDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
     setFont(NamesFont());
-    const TemplateControls controls(NamesTemplate(), this);
+    const TemplateControls controls(kNamesTemplate, this);
     // The fields in the order of the strings: names 1 to 9, welcome 1 and 2, standby 1 and 2.
     for (int i = 0; i < kTextCount; ++i) {
         auto* field = controls.Get<QLineEdit>(IDC_SOURCE_NAME_1 + i);

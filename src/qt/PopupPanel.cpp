@@ -56,11 +56,11 @@ void PopupPanel::paintEvent(QPaintEvent* event) {
     qDrawWinPanel(&painter, rect(), palette(), false);
 }
 
-ToneDialog::ToneDialog(QWidget* owner) : PopupPanel(owner, ToneTemplate()) {
+ToneDialog::ToneDialog(QWidget* owner) : PopupPanel(owner, kToneTemplate) {
     setObjectName(QStringLiteral("tone"));
 }
 
-LevelsDialog::LevelsDialog(QWidget* owner) : PopupPanel(owner, LevelsTemplate()) {
+LevelsDialog::LevelsDialog(QWidget* owner) : PopupPanel(owner, kLevelsTemplate) {
     setObjectName(QStringLiteral("levels"));
 }
 

@@ -153,11 +153,10 @@ TEST(DialogTemplatesQt, EachDialogIsBuiltFromItsTemplate) {
         const DialogTemplate& layout;
     };
     for (const Case& c :
-         {Case{"names", names, NamesTemplate()}, Case{"config", config, ConfigTemplate()},
-          Case{"about", about, AboutTemplate()},
-          Case{"tone", *tone.findChild<QWidget*>(QStringLiteral("client")), ToneTemplate()},
-          Case{"levels", *levels.findChild<QWidget*>(QStringLiteral("client")),
-               LevelsTemplate()}}) {
+         {Case{"names", names, kNamesTemplate}, Case{"config", config, kConfigTemplate},
+          Case{"about", about, kAboutTemplate},
+          Case{"tone", *tone.findChild<QWidget*>(QStringLiteral("client")), kToneTemplate},
+          Case{"levels", *levels.findChild<QWidget*>(QStringLiteral("client")), kLevelsTemplate}}) {
         SCOPED_TRACE(c.name);
         ExpectBuiltFrom(c.client, c.layout);
     }

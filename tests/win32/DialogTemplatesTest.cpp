@@ -11,11 +11,11 @@ namespace r512::test {
 namespace {
 
 TEST(DialogTemplates, ResourceScriptHoldsTheCoresTemplates) {
-    ExpectResourceMatches(IDD_NAMES, NamesTemplate());
-    ExpectResourceMatches(IDD_CONFIG, ConfigTemplate());
-    ExpectResourceMatches(IDD_ABOUT, AboutTemplate());
-    ExpectResourceMatches(IDD_TONE, ToneTemplate());
-    ExpectResourceMatches(IDD_LEVELS, LevelsTemplate());
+    ExpectResourceMatches(IDD_NAMES, kNamesTemplate);
+    ExpectResourceMatches(IDD_CONFIG, kConfigTemplate);
+    ExpectResourceMatches(IDD_ABOUT, kAboutTemplate);
+    ExpectResourceMatches(IDD_TONE, kToneTemplate);
+    ExpectResourceMatches(IDD_LEVELS, kLevelsTemplate);
 }
 
 }  // namespace

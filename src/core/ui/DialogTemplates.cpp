@@ -104,29 +104,10 @@ constexpr DialogItem kLevelsItems[] = {
 
 }  // namespace
 
-const DialogTemplate& NamesTemplate() {
-    static constexpr DialogTemplate kTemplate{"R512", 182, 161, kNamesItems};
-    return kTemplate;
-}
-
-const DialogTemplate& ConfigTemplate() {
-    static constexpr DialogTemplate kTemplate{"Program Configuration", 242, 127, kConfigItems};
-    return kTemplate;
-}
-
-const DialogTemplate& AboutTemplate() {
-    static constexpr DialogTemplate kTemplate{"About", 162, 81, kAboutItems};
-    return kTemplate;
-}
-
-const DialogTemplate& ToneTemplate() {
-    static constexpr DialogTemplate kTemplate{"", 45, 19, kToneItems};
-    return kTemplate;
-}
-
-const DialogTemplate& LevelsTemplate() {
-    static constexpr DialogTemplate kTemplate{"", 49, 30, kLevelsItems};
-    return kTemplate;
-}
+const DialogTemplate kNamesTemplate{"R512", 182, 161, kNamesItems};
+const DialogTemplate kConfigTemplate{"Program Configuration", 242, 127, kConfigItems};
+const DialogTemplate kAboutTemplate{"About", 162, 81, kAboutItems};
+const DialogTemplate kToneTemplate{"", 45, 19, kToneItems};
+const DialogTemplate kLevelsTemplate{"", 49, 30, kLevelsItems};
 
 }  // namespace r512
