@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <deque>
 #include <map>
 #include <vector>
 
@@ -60,9 +61,9 @@ private:
     int focusControlId_ = 0;
     bool open_ = false;
     std::map<int, QWidget*> controls_;
-    // The radio groups in their order, and the group each radio button belongs to.
-    std::vector<StaticRadioButton*> sources_, modes_, zoneSources_, thx_;
-    std::map<QWidget*, std::vector<StaticRadioButton*>*> groupOf_;
+    // The radio groups in template order, and the group each radio button belongs to.
+    std::deque<std::vector<StaticRadioButton*>> radioGroups_;
+    std::map<QWidget*, const std::vector<StaticRadioButton*>*> groupOf_;
 };
 
 }  // namespace r512
