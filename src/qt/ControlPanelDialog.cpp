@@ -30,7 +30,6 @@ ControlPanelDialog::ControlPanelDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("controlPanel"));
-    setWindowTitle(QStringLiteral("R512 Control Panel"));
     setFont(DialogFont());
     Build();
     // The first exchange: no link yet, so the controls show the initial values.
@@ -48,6 +47,7 @@ QWidget* ControlPanelDialog::Control(int id) const {
 }
 
 void ControlPanelDialog::Build() {
+    setWindowTitle(QString::fromLatin1(kControlPanelTemplate.caption));
     const DialogUnits u = DialogUnitsFor(font());
     setFixedSize(u.X(kControlPanelTemplate.width), u.Y(kControlPanelTemplate.height));
     QWidget* previous = nullptr;

@@ -7,13 +7,9 @@
 
 #include "ui/ControlPanelModel.h"
 
-class QLineEdit;
-class QAbstractButton;
-
 namespace r512 {
 
 class DeviceLink;
-class StaticCheckBox;
 class StaticRadioButton;
 
 // "R512 Control Panel": every register the user can read or change, in one modeless window.
