@@ -1,7 +1,7 @@
 // The Qt dialogs against the core's templates (which the Windows test holds the resource script
 // to): each control in the template's order and the Tab order, of its kind, with its text,
-// identifier and state, at its rectangle in the dialog units of the dialog's font. And the
-// builder's own kinds and radio groups on a small template of its own.
+// identifier, state and Tab stop, at its rectangle in the dialog units of the dialog's font.
+// And the builder's kinds and radio groups on a small template of its own.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -15,6 +15,7 @@
 
 #include "qt/AboutDialog.h"
 #include "qt/ConfigDialog.h"
+#include "qt/ControlPanelDialog.h"
 #include "qt/DialogControls.h"
 #include "qt/GuiTestSupport.h"
 #include "qt/NamesDialog.h"
@@ -22,6 +23,7 @@
 #include "qt/QtDialogUnits.h"
 #include "qt/QtProfile.h"
 #include "qt/TemplateControls.h"
+#include "ui/ControlPanelTemplate.h"
 #include "ui/DialogTemplates.h"
 
 namespace r512::test {
@@ -107,8 +109,19 @@ void ExpectBuiltFrom(const QWidget& client, const DialogTemplate& layout) {
         }
         EXPECT_EQ(widget->isEnabled(), (item.flags & kDisabled) == 0);
 
-        if (item.kind == ControlKind::UpDown) continue;  // placed by its field, as on Windows
+        // Tab stops where the template has one: a radio group at its checked button, or at
+        // its first while none is checked.
+        EXPECT_EQ((widget->focusPolicy() & Qt::TabFocus) != 0, (item.flags & kTabStop) != 0);
+
         const QRect expected = InPixels(u, item);
+        if (item.kind == ControlKind::UpDown) {
+            // Inside the right edge of the field before it, as tall, as on Windows.
+            ASSERT_GT(i, 0u);
+            const QRect field = widgets[static_cast<qsizetype>(i) - 1]->geometry();
+            EXPECT_EQ(widget->geometry(), QRect(field.right() + 1 - expected.width(), field.top(),
+                                                expected.width(), field.height()));
+            continue;
+        }
         const QRect placed = widget->geometry();
         EXPECT_EQ(placed.topLeft(), expected.topLeft());
         if (item.kind == ControlKind::Icon) {
@@ -144,6 +157,7 @@ TEST(DialogTemplatesQt, EachDialogIsBuiltFromItsTemplate) {
     QWidget owner;
     NamesDialog names;
     ConfigDialog config(profile);
+    ControlPanelDialog panel(nullptr);
     AboutDialog about;
     ToneDialog tone(&owner);
     LevelsDialog levels(&owner);
@@ -154,7 +168,7 @@ TEST(DialogTemplatesQt, EachDialogIsBuiltFromItsTemplate) {
     };
     for (const Case& c :
          {Case{"names", names, kNamesTemplate}, Case{"config", config, kConfigTemplate},
-          Case{"about", about, kAboutTemplate},
+          Case{"control panel", panel, kControlPanelTemplate}, Case{"about", about, kAboutTemplate},
           Case{"tone", *tone.findChild<QWidget*>(QStringLiteral("client")), kToneTemplate},
           Case{"levels", *levels.findChild<QWidget*>(QStringLiteral("client")), kLevelsTemplate}}) {
         SCOPED_TRACE(c.name);
@@ -185,12 +199,8 @@ TEST(DialogTemplatesQt, BuilderMakesEveryKindAndKeepsRadioGroupsApart) {
                                     [&](int id, int delta) { presses.emplace_back(id, delta); });
     ExpectBuiltFrom(client, kSample);
 
-    // The up-down sits inside its field's right edge and reports its presses with its id.
-    QWidget* field = controls.Control(10);
-    QWidget* upDown = controls.Control(11);
-    EXPECT_EQ(upDown->geometry().right(), field->geometry().right());
-    EXPECT_EQ(upDown->height(), field->height());
-    for (QToolButton* arrow : upDown->findChildren<QToolButton*>()) arrow->click();
+    // The up-down reports its presses with its identifier.
+    for (QToolButton* arrow : controls.Control(11)->findChildren<QToolButton*>()) arrow->click();
     EXPECT_EQ(presses, (std::vector<std::pair<int, int>>{{11, -1}, {11, +1}}));
 
     // A plain check box shows only what the program sets; an automatic one follows the click.
