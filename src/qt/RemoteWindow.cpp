@@ -165,7 +165,6 @@ bool RemoteWindow::Create() {
         {":/caption/close-up.bmp", ":/caption/close-down.bmp"}};
     for (int b = 0; b < 2; ++b) {
         for (int s = 0; s < 2; ++s) captionImages_[b][s] = QImage(kCaptionImages[b][s]);
-        captions_[b] = {};
     }
 
     // The popups of the Levels and Tone buttons, made hidden and shown at the pointer.
@@ -378,12 +377,15 @@ void RemoteWindow::ShowControlPanelCommand() {
     controlPanel_->Open();
 }
 
-void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& globalPosition) {
-    StopRepeating(RepeatStop::DialogOrMenu);
+void RemoteWindow::ShowMenu(RightClick kind, const QPoint& globalPosition) {
+    if (kind == RightClick::LevelsPopup && levels_) return levels_->ShowAt(globalPosition);
+    if (kind == RightClick::TonePopup && tone_) return tone_->ShowAt(globalPosition);
+    const MenuDefinition* definition = HotSpotMenu(kind);
+    if (!definition) return;
     if (openMenu_) openMenu_->close();
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const MenuItem& item : definition.items) {
+    for (const MenuItem& item : definition->items) {
         if (item.id == 0) {
             menu->addSeparator();
             continue;
@@ -397,20 +399,21 @@ void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& glob
     menu->popup(globalPosition);
 }
 
-void RemoteWindow::StopRepeating(RepeatStop reason) { controller_.Repeat().Stop(reason); }
+void RemoteWindow::StopRepeating(RepeatStop reason) { ApplyPointer(pointer_.Cancel(reason)); }
 
-const QCursor& RemoteWindow::CursorAt(const QPoint& p) const {
+const QCursor& RemoteWindow::CursorFor(PanelCursor kind) const {
     static const QCursor kArrow(Qt::ArrowCursor);
-    if (HitCaptionButton(p.x(), p.y()) >= 0) return kArrow;
-    const int spot = HitHotSpot(p.x(), p.y());
-    if (spot < 0) return nonClientCursor_;
-    switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
-        case HotSpotCursor::Hand:
+    switch (kind) {
+        case PanelCursor::Body:
+            return nonClientCursor_;
+        case PanelCursor::Hand:
             return handCursor_;
-        case HotSpotCursor::KnobDown:
+        case PanelCursor::KnobDown:
             return knobDownCursor_;
-        case HotSpotCursor::KnobUp:
+        case PanelCursor::KnobUp:
             return knobUpCursor_;
+        case PanelCursor::Arrow:
+            break;
     }
     return kArrow;
 }
@@ -420,103 +423,81 @@ void RemoteWindow::RedrawCaptionButton(int index) {
     repaint(r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1);
 }
 
-void RemoteWindow::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    const int caption = HitCaptionButton(p.x(), p.y());
-    const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
-
-    if (event->button() == Qt::LeftButton) {
-        if (caption >= 0) {
-            // Armed and drawn pressed; it acts only if the button is let go over it.
-            captions_[static_cast<std::size_t>(caption)] = {true, true};
-            RedrawCaptionButton(caption);
-            return;
-        }
-        if (spot >= 0) {
-            const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
-            link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
-            if (hotSpot.repeat) controller_.Repeat().Start(spot, hotSpot.code);
-            return;
-        }
-        // The body drags the window.
-        QWindow* window = windowHandle();
-        if (!window || !window->startSystemMove()) {
-            draggingBody_ = true;
-            dragOffset_ = event->globalPosition().toPoint() - pos();
-        }
-        return;
-    }
-
-    if (event->button() == Qt::RightButton) {
-        StopRepeating(RepeatStop::DialogOrMenu);  // a menu or a popup opens
-        const QPoint global = event->globalPosition().toPoint();
-        if (caption >= 0) return;
-        if (spot < 0) {
-            ShowMenu(FileMenu(), global);
-            return;
-        }
-        const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
-        if (const MenuDefinition* menu = HotSpotMenu(kind)) {
-            ShowMenu(*menu, global);
-        } else if (kind == RightClick::LevelsPopup && levels_) {
-            levels_->ShowAt(global);
-        } else if (kind == RightClick::TonePopup && tone_) {
-            tone_->ShowAt(global);
+void RemoteWindow::ApplyPointer(const PointerEffects& effects) {
+    for (const PointerEffect& effect : effects) {
+        const QPoint at(effect.x, effect.y);
+        switch (effect.kind) {
+            case PointerEffect::Kind::Send:
+                link_.SendCommand(effect.code);
+                break;
+            case PointerEffect::Kind::RedrawCaption:
+                RedrawCaptionButton(effect.caption);
+                break;
+            case PointerEffect::Kind::Minimise:
+                showMinimized();
+                break;
+            case PointerEffect::Kind::Close:
+                close();  // saves the positions; the window goes and the program ends
+                return;
+            case PointerEffect::Kind::OpenMenu:
+                ShowMenu(effect.menu, mapToGlobal(at));
+                break;
+            case PointerEffect::Kind::StartDrag:
+                // Moved by the window system where it can, else by the moves that follow.
+                if (!windowHandle() || !windowHandle()->startSystemMove()) {
+                    draggingBody_ = true;
+                    dragOffset_ = mapToGlobal(at) - pos();
+                }
+                break;
+            case PointerEffect::Kind::Cursor:
+                setCursor(CursorFor(effect.cursor));
+                break;
+            case PointerEffect::Kind::Capture:  // a press grabs the pointer until its release
+            case PointerEffect::Kind::ReleaseCapture:
+                break;
         }
     }
 }
 
-// The panel knows no double click: the second press of one is a press like any other.
-void RemoteWindow::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+namespace {
+
+std::optional<PointerButton> PanelButton(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return PointerButton::Left;
+    if (button == Qt::RightButton) return PointerButton::Right;
+    return std::nullopt;
+}
+
+}  // namespace
+
+void RemoteWindow::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (const auto button = PanelButton(event->button()))
+        ApplyPointer(pointer_.Press(*button, p.x(), p.y()));
+}
+
+void RemoteWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (const auto button = PanelButton(event->button()))
+        ApplyPointer(pointer_.DoubleClick(*button, p.x(), p.y()));
+}
 
 void RemoteWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
     if (draggingBody_) {
         move(event->globalPosition().toPoint() - dragOffset_);
         return;
     }
-    // Leaving the held knob half ends the repeat; coming back does not restart it.
-    const int held = controller_.Repeat().HotSpot();
-    if (held >= 0 && !HotSpots()[static_cast<std::size_t>(held)].region.Contains(p.x(), p.y()))
-        StopRepeating(RepeatStop::LeftHalf);
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        const bool inside =
-            CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y());
-        if (inside != state.down) {
-            state.down = inside;
-            RedrawCaptionButton(i);
-        }
-        return;
-    }
-    setCursor(CursorAt(p));
+    const QPoint p = event->position().toPoint();
+    ApplyPointer(pointer_.Move(p.x(), p.y()));
 }
 
 void RemoteWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    if (draggingBody_) {
+    if (draggingBody_ && event->button() == Qt::LeftButton) {
         draggingBody_ = false;
         return;
     }
-    if (controller_.Repeat().Held()) {
-        StopRepeating(RepeatStop::ButtonReleased);
-        return;
-    }
     const QPoint p = event->position().toPoint();
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        state = {};
-        RedrawCaptionButton(i);
-        if (!CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y())) continue;
-        if (i == 0) {
-            showMinimized();
-        } else {
-            close();  // saves the positions; the window goes and the program ends
-            return;
-        }
-    }
+    if (const auto button = PanelButton(event->button()))
+        ApplyPointer(pointer_.Release(*button, p.x(), p.y()));
 }
 
 void RemoteWindow::timerEvent(QTimerEvent* event) {
@@ -542,7 +523,7 @@ void RemoteWindow::paintEvent(QPaintEvent*) {
 
 void RemoteWindow::DrawCaptionButton(QPainter& painter, int index) {
     const auto i = static_cast<std::size_t>(index);
-    const QImage& image = captionImages_[i][captions_[i].down ? 1 : 0];
+    const QImage& image = captionImages_[i][pointer_.CaptionDown(index) ? 1 : 0];
     if (image.isNull()) return;
     const Rect& r = CaptionButtons()[i].rect;
     painter.drawImage(r.left, r.top, image);

@@ -283,20 +283,11 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (OnSetCursor(lParam)) return TRUE;
             break;
         case WM_MOUSEMOVE:
-            OnMouseMove(PointFrom(lParam));
-            return 0;
         case WM_LBUTTONDOWN:
-            OnLeftButtonDown(PointFrom(lParam));
-            return 0;
         case WM_LBUTTONUP:
-            OnLeftButtonUp(PointFrom(lParam));
-            return 0;
         case WM_RBUTTONDOWN:
-            OnRightButtonDown(PointFrom(lParam));
-            return 0;
         case WM_NCRBUTTONDOWN:
-            // The body: the File menu at the press, already in screen coordinates.
-            TrackMenu(IDR_MENU_FILE, PointFrom(lParam));
+            OnPointer(message, lParam);
             return 0;
         case WM_CONTEXTMENU:
             return 0;  // the body has the File menu, not the system menu
@@ -307,14 +298,7 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Every way of losing the pointer ends a held knob's repeat: a release over another
         // window never reaches this one.
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != hwnd_) {
-                StopRepeating(RepeatStop::CaptureLost);
-                for (int i = 0; i < 2; ++i) {
-                    if (!captions_[static_cast<std::size_t>(i)].armed) continue;
-                    captions_[static_cast<std::size_t>(i)] = {};
-                    RedrawCaptionButton(i);
-                }
-            }
+            if (reinterpret_cast<HWND>(lParam) != hwnd_) StopRepeating(RepeatStop::CaptureLost);
             return 0;
         case WM_CANCELMODE:
             StopRepeating(RepeatStop::CancelMode);
@@ -406,9 +390,9 @@ void RemoteWindow::DrawCaptionButton(HDC dc, int index) {
     const auto i = static_cast<std::size_t>(index);
     static constexpr int kImages[2][2] = {{IDB_MINIMIZE_UP, IDB_MINIMIZE_DOWN},
                                           {IDB_CLOSE_UP, IDB_CLOSE_DOWN}};
-    HBITMAP image =
-        static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(kImages[i][captions_[i].down]),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP image = static_cast<HBITMAP>(
+        LoadImageA(instance_, MAKEINTRESOURCEA(kImages[i][pointer_.CaptionDown(index)]),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!image) return;
     BITMAP size{};
     GetObjectA(image, sizeof(size), &size);
@@ -446,8 +430,7 @@ LRESULT RemoteWindow::OnNcHitTest(LPARAM lParam) {
     POINT p = PointFrom(lParam);
     ScreenToClient(hwnd_, &p);
     // The buttons and hot spots are the window's own; the body drags it and opens the File menu.
-    if (HitCaptionButton(p.x, p.y) >= 0 || HitHotSpot(p.x, p.y) >= 0) return HTCLIENT;
-    return HTCAPTION;
+    return PanelPointer::OverBody(p.x, p.y) ? HTCAPTION : HTCLIENT;
 }
 
 bool RemoteWindow::OnSetCursor(LPARAM lParam) {
@@ -457,19 +440,21 @@ bool RemoteWindow::OnSetCursor(LPARAM lParam) {
     return true;
 }
 
-HCURSOR RemoteWindow::CursorAt(POINT p) const {
-    const int spot = HitHotSpot(p.x, p.y);
-    if (spot < 0) return arrowCursor_;
+HCURSOR RemoteWindow::CursorFor(PanelCursor kind) const {
     HCURSOR cursor = nullptr;
-    switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
-        case HotSpotCursor::Hand:
+    switch (kind) {
+        case PanelCursor::Body:
+            return nonClientCursor_;
+        case PanelCursor::Hand:
             cursor = handCursor_;
             break;
-        case HotSpotCursor::KnobDown:
+        case PanelCursor::KnobDown:
             cursor = knobDownCursor_;
             break;
-        case HotSpotCursor::KnobUp:
+        case PanelCursor::KnobUp:
             cursor = knobUpCursor_;
+            break;
+        case PanelCursor::Arrow:
             break;
     }
     return cursor ? cursor : arrowCursor_;
@@ -481,94 +466,67 @@ bool RemoteWindow::PrimaryButtonDown() {
     return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
-void RemoteWindow::StopRepeating(RepeatStop reason) {
-    if (!controller_.Repeat().Held()) return;
-    controller_.Repeat().Stop(reason);
-    ReleaseIdleCapture();
+void RemoteWindow::OnPointer(UINT message, LPARAM lParam) {
+    POINT p = PointFrom(lParam);
+    switch (message) {
+        case WM_MOUSEMOVE:
+            return ApplyPointer(pointer_.Move(p.x, p.y));
+        case WM_LBUTTONDOWN:
+            return ApplyPointer(pointer_.Press(PointerButton::Left, p.x, p.y));
+        case WM_LBUTTONUP:
+            return ApplyPointer(pointer_.Release(PointerButton::Left, p.x, p.y));
+        case WM_NCRBUTTONDOWN:  // the body, in screen coordinates
+            ScreenToClient(hwnd_, &p);
+            [[fallthrough]];
+        default:
+            return ApplyPointer(pointer_.Press(PointerButton::Right, p.x, p.y));
+    }
 }
 
-void RemoteWindow::ReleaseIdleCapture() {
-    if (controller_.Repeat().Held() || captions_[0].armed || captions_[1].armed) return;
-    if (GetCapture() == hwnd_) ReleaseCapture();
-}
-
-void RemoteWindow::OnMouseMove(POINT p) {
-    // Leaving the held knob half ends the repeat; coming back does not restart it.
-    const int held = controller_.Repeat().HotSpot();
-    if (held >= 0 && !HotSpots()[static_cast<std::size_t>(held)].region.Contains(p.x, p.y))
-        StopRepeating(RepeatStop::LeftHalf);
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        const bool inside = CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x, p.y);
-        if (inside != state.down) {
-            state.down = inside;
-            RedrawCaptionButton(i);
+void RemoteWindow::ApplyPointer(const PointerEffects& effects) {
+    using Kind = PointerEffect::Kind;
+    for (const PointerEffect& effect : effects) {
+        POINT screen{effect.x, effect.y};
+        switch (effect.kind) {
+            case Kind::Capture:
+                SetCapture(hwnd_);
+                break;
+            case Kind::ReleaseCapture:
+                if (GetCapture() == hwnd_) ReleaseCapture();
+                break;
+            case Kind::Cursor:
+                SetCursor(CursorFor(effect.cursor));
+                break;
+            case Kind::Send:
+                link_.SendCommand(effect.code);
+                break;
+            case Kind::OpenMenu:
+                ClientToScreen(hwnd_, &screen);
+                if (const int menu = MenuResourceFor(effect.menu)) {
+                    TrackMenu(menu, screen);
+                } else if (effect.menu == RightClick::LevelsPopup) {
+                    levels_.ShowAt(screen);
+                } else if (effect.menu == RightClick::TonePopup) {
+                    tone_.ShowAt(screen);
+                }
+                break;
+            case Kind::StartDrag:  // the body is the caption (OnNcHitTest): the system drags
+                break;
+            case Kind::RedrawCaption:
+                RedrawCaptionButton(effect.caption);
+                break;
+            case Kind::Minimise:
+                PostMessageA(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                break;
+            case Kind::Close:
+                SavePositions();
+                DestroyWindow(hwnd_);
+                return;
         }
-        return;
-    }
-    SetCursor(CursorAt(p));
-}
-
-void RemoteWindow::OnLeftButtonDown(POINT p) {
-    const int caption = HitCaptionButton(p.x, p.y);
-    if (caption >= 0) {
-        // Armed and drawn pressed; it acts only if the button is let go over it.
-        captions_[static_cast<std::size_t>(caption)] = {true, true};
-        SetCapture(hwnd_);
-        RedrawCaptionButton(caption);
-        return;
-    }
-    const int spot = HitHotSpot(p.x, p.y);
-    if (spot < 0) return;
-    const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
-    link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
-    if (hotSpot.repeat) {
-        SetCapture(hwnd_);
-        controller_.Repeat().Start(spot, hotSpot.code);
-    }
-}
-
-void RemoteWindow::OnLeftButtonUp(POINT p) {
-    if (controller_.Repeat().Held()) {
-        StopRepeating(RepeatStop::ButtonReleased);
-        return;
-    }
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        state = {};
-        ReleaseCapture();
-        RedrawCaptionButton(i);
-        if (!CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x, p.y)) continue;
-        if (i == 0) {
-            PostMessageA(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        } else {
-            SavePositions();
-            DestroyWindow(hwnd_);
-            return;
-        }
-    }
-}
-
-void RemoteWindow::OnRightButtonDown(POINT p) {
-    StopRepeating(RepeatStop::DialogOrMenu);  // a menu or a popup opens
-    const int spot = HitHotSpot(p.x, p.y);
-    if (spot < 0) return;  // a caption button
-    const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
-    POINT screen = p;
-    ClientToScreen(hwnd_, &screen);
-    if (const int menu = MenuResourceFor(kind)) {
-        TrackMenu(menu, screen);
-    } else if (kind == RightClick::LevelsPopup) {
-        levels_.ShowAt(screen);
-    } else if (kind == RightClick::TonePopup) {
-        tone_.ShowAt(screen);
     }
 }
 
 void RemoteWindow::TrackMenu(int menuResource, POINT screenPoint) {
-    StopRepeating(RepeatStop::DialogOrMenu);
     HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(menuResource));
     if (!menu) return;
     // A menu tracked for a window that is not in the foreground would not close when the user

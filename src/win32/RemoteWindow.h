@@ -14,6 +14,7 @@
 #include "ui/DisplayComposer.h"
 #include "ui/DisplayLines.h"
 #include "ui/HotSpotTable.h"
+#include "ui/PanelPointer.h"
 #include "win32/ControlPanelDialog.h"
 #include "win32/FrontPanelDisplay.h"
 #include "win32/PopupPanel.h"
@@ -56,10 +57,6 @@ public:
     void SetLine(const char* text, int line, bool redraw) override;
 
 private:
-    struct CaptionState {
-        bool armed = false;
-        bool down = false;
-    };
     // Where the Control Panel was and whether it was open, kept so that closing the window
     // stores them again unchanged when the panel's window could not be made.
     struct PanelPlacement {
@@ -77,10 +74,10 @@ private:
     void OnPaletteChanged();
     LRESULT OnNcHitTest(LPARAM lParam);
     bool OnSetCursor(LPARAM lParam);
-    void OnMouseMove(POINT point);
-    void OnLeftButtonDown(POINT point);
-    void OnLeftButtonUp(POINT point);
-    void OnRightButtonDown(POINT point);
+    // A mouse message of the window (a right press on the body comes as WM_NCRBUTTONDOWN).
+    void OnPointer(UINT message, LPARAM lParam);
+    // Does what the pointer decided, in order.
+    void ApplyPointer(const PointerEffects& effects);
     void TrackMenu(int menuResource, POINT screenPoint);
     void OnCommand(int id);
     void ConfigureCommand();
@@ -89,14 +86,15 @@ private:
     void NamesCommand();
     void EnablePanel(bool enabled);
     void SavePositions();
-    // Ends the knob's repeat (and the capture it holds) for `reason`.
-    void StopRepeating(RepeatStop reason);
+    // The window has lost the pointer for `reason`: ends the knob's repeat (and the capture
+    // it holds).
+    void StopRepeating(RepeatStop reason) { ApplyPointer(pointer_.Cancel(reason)); }
     // Lets the capture go once neither the repeat nor a caption button needs it.
-    void ReleaseIdleCapture();
+    void ReleaseIdleCapture() { ApplyPointer(pointer_.Settle()); }
     // Whether the button that presses (the primary one, the right one when swapped) is down.
     static bool PrimaryButtonDown();
     void CreateToolTips();
-    HCURSOR CursorAt(POINT point) const;
+    HCURSOR CursorFor(PanelCursor kind) const;
     void CreatePanel(bool configured, const std::vector<Rect>& monitors);
 
     Profile& profile_;
@@ -111,7 +109,6 @@ private:
     PanelPlacement panel_;
     ControlPanelDialog controlPanel_;
 
-    std::array<CaptionState, 2> captions_{};
     HCURSOR arrowCursor_ = nullptr;
     HCURSOR waitCursor_ = nullptr;
     HCURSOR handCursor_ = nullptr;
@@ -124,6 +121,7 @@ private:
 
     DisplayComposer composer_;
     ConnectionController controller_;
+    PanelPointer pointer_{controller_.Repeat()};
 };
 
 }  // namespace r512

@@ -18,9 +18,10 @@ struct HotSpotRegion {
     bool Contains(int x, int y) const;
 };
 
-// What a right click on a hot spot opens.
+// What a right click opens: on a hot spot, its menu, popup or nothing; on the body, the File menu.
 enum class RightClick {
     None,
+    FileMenu,
     PowerMenu,
     AudioMenu,
     VideoMenu,
