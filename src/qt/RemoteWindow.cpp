@@ -63,15 +63,6 @@ QPoint NormalPosition(const QWidget* window) {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
-// The box around a hot spot's region: its ellipse's box, cut to its rectangle if it has one
-// (each half of the knob).
-QRect BoundingBox(const HotSpotRegion& region) {
-    const QRect box = ToQRect(region.ellipse);
-    const bool clipped =
-        region.clip.right > region.clip.left && region.clip.bottom > region.clip.top;
-    return clipped ? box.intersected(ToQRect(region.clip)) : box;
-}
-
 // The frame that the window system puts around a window with these flags, as far as it tells
 // before the window is shown. A stand-in window is made to ask: making the Control Panel's own
 // native window before it is shown would make the remote window's other children (the display)
@@ -152,9 +143,9 @@ bool RemoteWindow::Create() {
     display_->LoadFontBitmap();
     display_->show();
 
-    handCursor_ = LoadCursor(":/cursor/hand.png", kHandHotSpot);
-    knobDownCursor_ = LoadCursor(":/cursor/knob-down.png", kKnobDownHotSpot);
-    knobUpCursor_ = LoadCursor(":/cursor/knob-up.png", kKnobUpHotSpot);
+    cursors_ = {LoadCursor(":/cursor/hand.png", kHandHotSpot),
+                LoadCursor(":/cursor/knob-down.png", kKnobDownHotSpot),
+                LoadCursor(":/cursor/knob-up.png", kKnobUpHotSpot), QCursor(Qt::ArrowCursor)};
     setCursor(Qt::ArrowCursor);
     setMouseTracking(true);  // the cursor follows the areas without a button held
 
@@ -293,18 +284,10 @@ bool RemoteWindow::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         // The name of the caption button or hot spot under the pointer; the body has none.
         const auto* help = static_cast<QHelpEvent*>(event);
-        const QPoint p = help->pos();
-        const int caption = HitCaptionButton(p.x(), p.y());
-        const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
-        if (caption >= 0 || spot >= 0) {
-            const char* name = caption >= 0
-                                   ? CaptionButtons()[static_cast<std::size_t>(caption)].name
-                                   : HotSpots()[static_cast<std::size_t>(spot)].name;
+        if (const auto tip = PanelPointer::TipAt(help->pos().x(), help->pos().y())) {
             // The tip stays up while the pointer is within the area's bounding box.
-            const QRect area =
-                caption >= 0 ? ToQRect(CaptionButtons()[static_cast<std::size_t>(caption)].rect)
-                             : BoundingBox(HotSpots()[static_cast<std::size_t>(spot)].region);
-            QToolTip::showText(help->globalPos(), QString::fromLatin1(name), this, area);
+            QToolTip::showText(help->globalPos(), QString::fromLatin1(tip->name), this,
+                               ToQRect(tip->area));
         } else {
             QToolTip::hideText();
             event->ignore();
@@ -401,23 +384,6 @@ void RemoteWindow::ShowMenu(RightClick kind, const QPoint& globalPosition) {
 
 void RemoteWindow::StopRepeating(RepeatStop reason) { ApplyPointer(pointer_.Cancel(reason)); }
 
-const QCursor& RemoteWindow::CursorFor(PanelCursor kind) const {
-    static const QCursor kArrow(Qt::ArrowCursor);
-    switch (kind) {
-        case PanelCursor::Body:
-            return nonClientCursor_;
-        case PanelCursor::Hand:
-            return handCursor_;
-        case PanelCursor::KnobDown:
-            return knobDownCursor_;
-        case PanelCursor::KnobUp:
-            return knobUpCursor_;
-        case PanelCursor::Arrow:
-            break;
-    }
-    return kArrow;
-}
-
 void RemoteWindow::RedrawCaptionButton(int index) {
     const Rect& r = CaptionButtons()[static_cast<std::size_t>(index)].rect;
     repaint(r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1);
@@ -459,45 +425,20 @@ void RemoteWindow::ApplyPointer(const PointerEffects& effects) {
     }
 }
 
-namespace {
-
-std::optional<PointerButton> PanelButton(Qt::MouseButton button) {
-    if (button == Qt::LeftButton) return PointerButton::Left;
-    if (button == Qt::RightButton) return PointerButton::Right;
-    return std::nullopt;
-}
-
-}  // namespace
-
-void RemoteWindow::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (const auto button = PanelButton(event->button()))
-        ApplyPointer(pointer_.Press(*button, p.x(), p.y()));
-}
-
-void RemoteWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (const auto button = PanelButton(event->button()))
-        ApplyPointer(pointer_.DoubleClick(*button, p.x(), p.y()));
-}
-
-void RemoteWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (draggingBody_) {
+void RemoteWindow::OnPointer(PointerEvent kind, QMouseEvent* event) {
+    const Qt::MouseButton button = event->button();
+    if (draggingBody_ && kind == PointerEvent::Move) {
         move(event->globalPosition().toPoint() - dragOffset_);
-        return;
+    } else if (draggingBody_ && kind == PointerEvent::Release) {
+        draggingBody_ = button != Qt::LeftButton;
+    } else {
+        const QPoint p = event->position().toPoint();
+        ApplyPointer(pointer_.Handle(kind,
+                                     button == Qt::LeftButton    ? PointerButton::Left
+                                     : button == Qt::RightButton ? PointerButton::Right
+                                                                 : PointerButton::None,
+                                     p.x(), p.y()));
     }
-    const QPoint p = event->position().toPoint();
-    ApplyPointer(pointer_.Move(p.x(), p.y()));
-}
-
-void RemoteWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (draggingBody_ && event->button() == Qt::LeftButton) {
-        draggingBody_ = false;
-        return;
-    }
-    const QPoint p = event->position().toPoint();
-    if (const auto button = PanelButton(event->button()))
-        ApplyPointer(pointer_.Release(*button, p.x(), p.y()));
 }
 
 void RemoteWindow::timerEvent(QTimerEvent* event) {

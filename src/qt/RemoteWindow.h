@@ -91,10 +91,12 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { OnPointer(PointerEvent::Press, event); }
+    void mouseMoveEvent(QMouseEvent* event) override { OnPointer(PointerEvent::Move, event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { OnPointer(PointerEvent::Release, event); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        OnPointer(PointerEvent::DoubleClick, event);
+    }
 
 private:
     void DrawCaptionButton(class QPainter& painter, int index);
@@ -103,6 +105,7 @@ private:
     void ShowMenu(RightClick kind, const QPoint& globalPosition);
     // Does what the pointer decided, in order.
     void ApplyPointer(const PointerEffects& effects);
+    void OnPointer(PointerEvent kind, QMouseEvent* event);
     // The window has lost the pointer for `reason`: ends the knob's repeat; harmless when
     // nothing is held.
     void StopRepeating(RepeatStop reason);
@@ -110,7 +113,10 @@ private:
     void AboutCommand();
     void ShowControlPanelCommand();
     void PlaceControlPanel(bool configured);
-    const QCursor& CursorFor(PanelCursor kind) const;
+    const QCursor& CursorFor(PanelCursor kind) const {
+        return kind == PanelCursor::Body ? nonClientCursor_
+                                         : cursors_[static_cast<std::size_t>(kind)];
+    }
     const QCursor& CursorAt(const QPoint& p) const {
         return CursorFor(PanelPointer::CursorAt(p.x(), p.y()));
     }
@@ -125,9 +131,7 @@ private:
     class ControlPanelDialog* controlPanel_ = nullptr;  // a child window: Qt deletes it
 
     std::array<std::array<QImage, 2>, 2> captionImages_{};  // [Minimize, Close][up, down]
-    QCursor handCursor_;
-    QCursor knobDownCursor_;
-    QCursor knobUpCursor_;
+    std::array<QCursor, 4> cursors_{};          // the first four of PanelCursor: Hand ... Arrow
     QCursor nonClientCursor_{Qt::ArrowCursor};  // over the body; the wait cursor during transfers
     class ToneDialog* tone_ = nullptr;          // children of the window: Qt deletes them with it
     class LevelsDialog* levels_ = nullptr;

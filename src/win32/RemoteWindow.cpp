@@ -31,17 +31,6 @@ bool g_redrawingForPalette = false;
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-// The smallest rectangle around a hot spot's area: its ellipse's box, cut by its clip.
-RECT BoundingBox(const HotSpotRegion& region) {
-    RECT box = ToRect(region.ellipse);
-    const Rect& clip = region.clip;
-    if (clip.right > clip.left && clip.bottom > clip.top) {
-        const RECT cut = ToRect(clip);
-        IntersectRect(&box, &box, &cut);
-    }
-    return box;
-}
-
 // The work areas of the monitors, the primary's first.
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info{};
@@ -131,9 +120,9 @@ bool RemoteWindow::Create() {
 
     arrowCursor_ = LoadCursor(nullptr, IDC_ARROW);
     waitCursor_ = LoadCursor(nullptr, IDC_WAIT);
-    handCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_HAND));
-    knobDownCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_DOWN));
-    knobUpCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_UP));
+    cursors_ = {LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_HAND)),
+                LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_DOWN)),
+                LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_UP)), arrowCursor_};
     nonClientCursor_ = arrowCursor_;
 
     skin_.Load(instance_, IDB_SKIN);  // a missing skin is not fatal: the window paints what it has
@@ -205,20 +194,17 @@ void RemoteWindow::CreateToolTips() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                                 nullptr, instance_, nullptr);
     if (!toolTips_) return;
-    auto add = [this](UINT_PTR id, const RECT& rect, const char* name) {
+    UINT_PTR id = 0;
+    for (const PanelTip& tip : PanelPointer::Tips()) {
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
         tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = hwnd_;
-        tool.uId = id;
-        tool.rect = rect;
-        tool.lpszText = const_cast<char*>(name);
+        tool.uId = id++;
+        tool.rect = ToRect(tip.area);
+        tool.lpszText = const_cast<char*>(tip.name);
         SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    };
-    UINT_PTR id = 0;
-    for (const CaptionButtonGeometry& button : CaptionButtons())
-        add(id++, ToRect(button.rect), button.name);
-    for (const HotSpot& spot : HotSpots()) add(id++, BoundingBox(spot.region), spot.name);
+    }
 }
 
 bool RemoteWindow::IsPopupMessage(MSG* message) {
@@ -441,23 +427,9 @@ bool RemoteWindow::OnSetCursor(LPARAM lParam) {
 }
 
 HCURSOR RemoteWindow::CursorFor(PanelCursor kind) const {
-    HCURSOR cursor = nullptr;
-    switch (kind) {
-        case PanelCursor::Body:
-            return nonClientCursor_;
-        case PanelCursor::Hand:
-            cursor = handCursor_;
-            break;
-        case PanelCursor::KnobDown:
-            cursor = knobDownCursor_;
-            break;
-        case PanelCursor::KnobUp:
-            cursor = knobUpCursor_;
-            break;
-        case PanelCursor::Arrow:
-            break;
-    }
-    return cursor ? cursor : arrowCursor_;
+    if (kind == PanelCursor::Body) return nonClientCursor_;
+    HCURSOR cursor = cursors_[static_cast<std::size_t>(kind)];
+    return cursor ? cursor : arrowCursor_;  // one that could not be loaded
 }
 
 bool RemoteWindow::PrimaryButtonDown() {
@@ -468,19 +440,15 @@ bool RemoteWindow::PrimaryButtonDown() {
 
 void RemoteWindow::OnPointer(UINT message, LPARAM lParam) {
     POINT p = PointFrom(lParam);
-    switch (message) {
-        case WM_MOUSEMOVE:
-            return ApplyPointer(pointer_.Move(p.x, p.y));
-        case WM_LBUTTONDOWN:
-            return ApplyPointer(pointer_.Press(PointerButton::Left, p.x, p.y));
-        case WM_LBUTTONUP:
-            return ApplyPointer(pointer_.Release(PointerButton::Left, p.x, p.y));
-        case WM_NCRBUTTONDOWN:  // the body, in screen coordinates
-            ScreenToClient(hwnd_, &p);
-            [[fallthrough]];
-        default:
-            return ApplyPointer(pointer_.Press(PointerButton::Right, p.x, p.y));
-    }
+    if (message == WM_NCRBUTTONDOWN) ScreenToClient(hwnd_, &p);  // the body, in screen coordinates
+    const PointerEvent event = message == WM_MOUSEMOVE   ? PointerEvent::Move
+                               : message == WM_LBUTTONUP ? PointerEvent::Release
+                                                         : PointerEvent::Press;
+    const PointerButton button = message == WM_MOUSEMOVE ? PointerButton::None
+                                 : message == WM_LBUTTONDOWN || message == WM_LBUTTONUP
+                                     ? PointerButton::Left
+                                     : PointerButton::Right;
+    ApplyPointer(pointer_.Handle(event, button, p.x, p.y));
 }
 
 void RemoteWindow::ApplyPointer(const PointerEffects& effects) {

@@ -111,9 +111,7 @@ private:
 
     HCURSOR arrowCursor_ = nullptr;
     HCURSOR waitCursor_ = nullptr;
-    HCURSOR handCursor_ = nullptr;
-    HCURSOR knobDownCursor_ = nullptr;
-    HCURSOR knobUpCursor_ = nullptr;
+    std::array<HCURSOR, 4> cursors_{};   // the first four of PanelCursor: Hand ... Arrow
     HCURSOR nonClientCursor_ = nullptr;  // over the body
     // Whether each timer runs. SetTimer's result can't tell: for a window timer it may be the
     // timer's own identifier, and identifier 0 is one of ours.

@@ -32,15 +32,16 @@ enum class RightClick {
     TonePopup
 };
 
-// The pointer shape over a hot spot.
-enum class HotSpotCursor { Hand, KnobDown, KnobUp };
+// The pointer shape over the panel: a hot spot's own, the arrow over a caption button, and the
+// body's (the arrow, or the wait cursor during a names transfer).
+enum class PanelCursor { Hand, KnobDown, KnobUp, Arrow, Body };
 
 struct HotSpot {
     const char* name;  // tooltip text
     HotSpotRegion region;
     std::uint8_t code;  // command sent when the left button goes down on it
     RightClick rightClick;
-    HotSpotCursor cursor;
+    PanelCursor cursor;
     bool repeat;  // the command repeats while the button is held
 };
 

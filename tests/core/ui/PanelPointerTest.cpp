@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/RecordingWindowTimers.h"
@@ -21,17 +22,24 @@ constexpr Point kMinimize{728, 10}, kMinimizeEdge{721, 4}, kClose{762, 11}, kBod
     kKnobGap{681, 85};
 
 struct Event {
-    enum Kind { Press, DoubleClick, Move, Release, Cancel, TickButtonUp } kind;
-    PointerButton button = PointerButton::Left;
+    enum Kind { Pointer, Cancel, TickButtonUp } kind;
+    PointerEvent event = PointerEvent::Move;
+    PointerButton button = PointerButton::None;
     Point at{};
     RepeatStop reason = RepeatStop::ButtonReleased;
 };
-Event Down(Point p, PointerButton b = PointerButton::Left) { return {Event::Press, b, p}; }
-Event Double(Point p) { return {Event::DoubleClick, PointerButton::Left, p}; }
-Event MoveTo(Point p) { return {Event::Move, PointerButton::Left, p}; }
-Event Up(Point p, PointerButton b = PointerButton::Left) { return {Event::Release, b, p}; }
-Event Lost(RepeatStop reason) { return {Event::Cancel, PointerButton::Left, {}, reason}; }
-Event TickButtonUp() { return {Event::TickButtonUp}; }
+Event Down(Point p, PointerButton b = PointerButton::Left) {
+    return {Event::Pointer, PointerEvent::Press, b, p};
+}
+Event Double(Point p) {
+    return {Event::Pointer, PointerEvent::DoubleClick, PointerButton::Left, p};
+}
+Event MoveTo(Point p) { return {Event::Pointer, PointerEvent::Move, PointerButton::None, p}; }
+Event Up(Point p, PointerButton b = PointerButton::Left) {
+    return {Event::Pointer, PointerEvent::Release, b, p};
+}
+Event Lost(RepeatStop reason) { return {.kind = Event::Cancel, .reason = reason}; }
+Event TickButtonUp() { return {.kind = Event::TickButtonUp}; }
 constexpr PointerButton kRight = PointerButton::Right;
 
 // A fresh pointer on a knob repeat with timers that only record, and the button's state as
@@ -48,17 +56,8 @@ struct Session {
         for (const Event& e : events) {
             PointerEffects effects;
             switch (e.kind) {
-                case Event::Press:
-                    effects = pointer.Press(e.button, e.at.x, e.at.y);
-                    break;
-                case Event::DoubleClick:
-                    effects = pointer.DoubleClick(e.button, e.at.x, e.at.y);
-                    break;
-                case Event::Move:
-                    effects = pointer.Move(e.at.x, e.at.y);
-                    break;
-                case Event::Release:
-                    effects = pointer.Release(e.button, e.at.x, e.at.y);
+                case Event::Pointer:
+                    effects = pointer.Handle(e.event, e.button, e.at.x, e.at.y);
                     break;
                 case Event::Cancel:
                     effects = pointer.Cancel(e.reason);
@@ -81,7 +80,7 @@ struct Session {
         static const char* const kMenus[] = {"none",        "File",     "Power",       "Audio",
                                              "Video",       "Tape",     "MultiSource", "Mode",
                                              "LevelsPopup", "TonePopup"};
-        static const char* const kCursors[] = {"arrow", "body", "hand", "knob-down", "knob-up"};
+        static const char* const kCursors[] = {"hand", "knob-down", "knob-up", "arrow", "body"};
         switch (e.kind) {
             case K::Send: {
                 char code[8];
@@ -124,6 +123,7 @@ TEST(PanelPointer, SequencesGiveTheirEffectsAndLeaveTheRepeatAsTheySay) {
         std::optional<RepeatStop> stopped;
     } kRows[] = {
         {"a hot spot sends on the press only", {Down(kAudio), Up(kAudio)}, " send74 |", -1, {}},
+        {"another button does nothing", {Down(kAudio, PointerButton::None)}, "", -1, {}},
         {"a double click is two presses",
          {Down(kAudio), Up(kAudio), Double(kAudio), Up(kAudio)},
          " send74 | | send74 |",
@@ -201,6 +201,33 @@ TEST(PanelPointer, SequencesGiveTheirEffectsAndLeaveTheRepeatAsTheySay) {
         EXPECT_EQ(session.timers.IsTimerRunning(kRepeatTimer), row.held >= 0);
         EXPECT_EQ(session.repeat.LastStop(), row.stopped);
     }
+}
+
+// A tip names the area under the pointer and stays up within the box around that area: a
+// knob half's box is its ellipse's cut to its own side.
+TEST(PanelPointer, TipsNameTheAreaAndTheBoxItStaysUpIn) {
+    const struct {
+        Point at;
+        const char* name;  // none over the body
+        Rect area;
+    } kRows[] = {
+        {kClose, "Close", {755, 4, 770, 19}},
+        {kAudio, "Audio", {200, 100, 218, 118}},
+        {kKnobDown, "Control -", {647, 51, 680, 119}},
+        {kKnobUp, "Control +", {682, 51, 715, 119}},
+        {kKnobGap, nullptr, {}},
+        {kBody, nullptr, {}},
+    };
+    for (const auto& row : kRows) {
+        const std::optional<PanelTip> tip = PanelPointer::TipAt(row.at.x, row.at.y);
+        ASSERT_EQ(tip.has_value(), row.name != nullptr) << row.at.x;
+        if (!tip) continue;
+        EXPECT_STREQ(tip->name, row.name);
+        EXPECT_EQ(std::tie(tip->area.left, tip->area.top, tip->area.right, tip->area.bottom),
+                  std::tie(row.area.left, row.area.top, row.area.right, row.area.bottom))
+            << row.name;
+    }
+    EXPECT_EQ(PanelPointer::Tips().size(), 15u);  // two caption buttons and thirteen hot spots
 }
 
 }  // namespace
