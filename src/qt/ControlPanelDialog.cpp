@@ -14,17 +14,15 @@
 #include "qt/QtDialogUnits.h"
 #include "ui/CommandSet.h"
 #include "ui/ControlPanelButtons.h"
+#include "ui/ControlPanelTemplate.h"
+#include "ui/ResourceIds.h"
 
 namespace r512 {
 
 namespace {
 
-struct ButtonSpec {
-    int id;
-    const char* text;
-    int y;
-    int width;
-};
+// A static text this tall or less is one line; a taller one wraps its words from the top.
+constexpr int kLineHeight = 8;
 
 }  // namespace
 
@@ -32,7 +30,6 @@ ControlPanelDialog::ControlPanelDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("controlPanel"));
-    setWindowTitle(QStringLiteral("R512 Control Panel"));
     setFont(DialogFont());
     Build();
     // The first exchange: no link yet, so the controls show the initial values.
@@ -50,167 +47,93 @@ QWidget* ControlPanelDialog::Control(int id) const {
 }
 
 void ControlPanelDialog::Build() {
+    setWindowTitle(QString::fromLatin1(kControlPanelTemplate.caption));
     const DialogUnits u = DialogUnitsFor(font());
-    setFixedSize(u.X(387), u.Y(191));
-
-    auto group = [&](const char* title, int x, int y, int w, int h) {
-        auto* box = new QGroupBox(QString::fromLatin1(title), this);
-        PlaceAt(box, u, x, y, w, h);
-        box->lower();
-    };
-    auto label = [&](const char* text, int x, int y, int w, int h) {
-        auto* l = new QLabel(QString::fromLatin1(text), this);
-        PlaceAt(l, u, x, y, w, h);
-        return l;
-    };
-    auto check = [&](int id, const char* text, int x, int y, int w) {
-        auto* box = new StaticCheckBox(QString::fromLatin1(text), this);
-        PlaceAt(box, u, x, y, w, 10);
-        Register(id, box);
-        KeepArrowsOnControl(box);  // a group of its own
-        connect(box, &QAbstractButton::clicked, this, [this, id] { Act(id); });
-        return box;
-    };
-    auto number = [&](int id, int x, int y) {
-        auto* edit = new QLineEdit(this);
-        edit->setReadOnly(true);
-        edit->setAlignment(Qt::AlignLeft);
-        PlaceAt(edit, u, x, y, 30, 12);
-        Register(id, edit);
-        return edit;
-    };
-    auto upDown = [&](int id, QLineEdit* buddy, int width) {
-        // Aligned inside the buddy's right edge, as an up-down control sits.
-        auto* control = new UpDownControl(buddy, this, [this, id](int delta) {
-            const int code = UpDownCode(id, delta);
-            if (code >= 0) Send(static_cast<std::uint8_t>(code));
-        });
-        const QRect field = buddy->geometry();
-        const int w = u.X(width);
-        control->setGeometry(field.right() + 1 - w, field.top(), w, field.height());
-        buddy->setTextMargins(0, 0, w, 0);
-        Register(id, control);
-    };
-    auto radios = [&](std::vector<StaticRadioButton*>& list, int x,
-                      const std::vector<ButtonSpec>& specs) {
-        for (std::size_t i = 0; i < specs.size(); ++i) {
-            auto* radio = new StaticRadioButton(QString::fromLatin1(specs[i].text), this);
-            PlaceAt(radio, u, x, specs[i].y, specs[i].width, 10);
-            Register(specs[i].id, radio);
-            list.push_back(radio);
-            groupOf_[radio] = &list;
-            const int id = specs[i].id;
-            connect(radio, &QAbstractButton::clicked, this, [this, id] { Act(id); });
+    setFixedSize(u.X(kControlPanelTemplate.width), u.Y(kControlPanelTemplate.height));
+    QWidget* previous = nullptr;
+    for (const DialogItem& item : kControlPanelTemplate.items) {
+        const QString text = QString::fromLatin1(item.text);
+        QWidget* control = nullptr;
+        switch (item.kind) {
+            case ControlKind::GroupBox:
+                control = new QGroupBox(text, this);
+                break;
+            case ControlKind::Label: {
+                auto* label = new QLabel(text, this);
+                if (item.height > kLineHeight) {
+                    label->setWordWrap(true);
+                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                }
+                control = label;
+                break;
+            }
+            case ControlKind::Edit: {
+                auto* edit = new QLineEdit(this);
+                edit->setReadOnly((item.flags & kReadOnly) != 0);
+                control = edit;
+                break;
+            }
+            case ControlKind::UpDown: {
+                const int id = item.id;
+                control = new UpDownControl(previous, this, [this, id](int delta) {
+                    const int code = UpDownCode(id, delta);
+                    if (code >= 0) Send(static_cast<std::uint8_t>(code));
+                });
+                break;
+            }
+            case ControlKind::CheckBox: {
+                auto* box = new StaticCheckBox(text, this);
+                KeepArrowsOnControl(box);  // a group of its own
+                control = box;
+                break;
+            }
+            case ControlKind::RadioButton: {
+                auto* radio = new StaticRadioButton(text, this);
+                if ((item.flags & kGroupStart) || radioGroups_.empty()) radioGroups_.emplace_back();
+                radioGroups_.back().push_back(radio);
+                groupOf_[radio] = &radioGroups_.back();
+                control = radio;
+                break;
+            }
+            case ControlKind::PushButton:
+            case ControlKind::DefaultButton: {
+                auto* button = new QPushButton(text, this);
+                // Enter presses the default button (Refresh: ask the device for everything
+                // again), unless the focus is on another push button: then Enter presses that
+                // one (every push button of a dialog is an auto-default one).
+                if (item.kind == ControlKind::DefaultButton) button->setDefault(true);
+                control = button;
+                break;
+            }
+            default:
+                continue;  // no such control in this template
         }
-        // One Tab stop; the arrows click their way through the group and the marks still
-        // follow the device.
-        new RadioGroupKeys(std::vector<QAbstractButton*>(list.begin(), list.end()),
-                           RadioKind::Plain);
-    };
-
-    // Main.
-    group("Main", 5, 5, 200, 140);
-    label("Volume:", 10, 15, 26, 8);
-    QLineEdit* volume = number(IDC_VOLUME, 40, 15);
-    upDown(IDC_VOLUME_SPIN, volume, 11);
-    check(IDC_MUTE, "Mute", 75, 15, 32);
-    check(IDC_LATE_NIGHT, "Late Night", 110, 15, 49);
-    radios(sources_, 10,
-           {{IDC_SOURCE_VIDEO_1, "Video 1", 30, 40},
-            {IDC_SOURCE_VIDEO_2, "Video 2", 40, 40},
-            {IDC_SOURCE_VIDEO_3, "Video 3", 50, 40},
-            {IDC_SOURCE_VIDEO_4, "Video 4", 60, 40},
-            {IDC_SOURCE_VIDEO_5, "Video 5", 70, 40},
-            {IDC_SOURCE_VIDEO_6, "Video 6", 80, 40},
-            {IDC_SOURCE_CD, "CD", 90, 26},
-            {IDC_SOURCE_AUX, "Aux", 100, 28},
-            {IDC_SOURCE_TUNER, "Tuner", 110, 35},
-            {IDC_SOURCE_EXT_51, "Ext 5.1", 120, 38}});
-    check(IDC_TAPE_MONITOR, "Tape Monitor", 10, 130, 58);
-    radios(modes_, 70,
-           {{IDC_MODE_STEREO_DIRECT, "Stereo/Direct", 30, 59},
-            {IDC_MODE_STEREO_DOWNMIX, "Stereo Downmix", 40, 67},
-            {IDC_MODE_MONO_DOWNMIX, "Mono Downmix", 50, 65},
-            {IDC_MODE_BYPASS, "Bypass", 60, 39},
-            {IDC_MODE_EARS, "Ears", 70, 30},
-            {IDC_MODE_PROLOGIC, "Dolby Prologic", 80, 61},
-            {IDC_MODE_SURROUND_61, "Surround 6.1", 90, 57}});
-    radios(thx_, 70,
-           {{IDC_THX_OFF, "THX Off", 110, 42},
-            {IDC_THX_ON, "THX On", 120, 42},
-            {IDC_THX_SURROUND_EX, "THX Surr Ex", 130, 55}});
-    struct Level {
-        const char* text;
-        int y, labelWidth, edit, upDown;
-    };
-    for (const Level& level : {Level{"Treble:", 30, 23, IDC_TREBLE, IDC_TREBLE_SPIN},
-                               Level{"Bass:", 45, 18, IDC_BASS, IDC_BASS_SPIN},
-                               Level{"Sub.W:", 65, 25, IDC_SUBWOOFER, IDC_SUBWOOFER_SPIN},
-                               Level{"Center:", 80, 24, IDC_CENTER, IDC_CENTER_SPIN},
-                               Level{"Surr:", 95, 16, IDC_SURROUND, IDC_SURROUND_SPIN}}) {
-        label(level.text, 145, level.y, level.labelWidth, 8);
-        QLineEdit* edit = number(level.edit, 171, level.y);
-        upDown(level.upDown, edit, 11);
+        if (item.kind == ControlKind::UpDown) {
+            // Inside the right edge of the number field before it and as tall, where an up-down
+            // control aligns itself.
+            const QRect field = previous->geometry();
+            const int width = u.X(item.width);
+            control->setGeometry(field.right() + 1 - width, field.top(), width, field.height());
+            static_cast<QLineEdit*>(previous)->setTextMargins(0, 0, width, 0);
+        } else {
+            PlaceAt(control, u, item.x, item.y, item.width, item.height);
+        }
+        if (item.kind == ControlKind::GroupBox) control->lower();
+        if (item.id != kStaticId) Register(item.id, control);
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            const int id = item.id;
+            if (id == IDC_CANCEL)
+                connect(button, &QAbstractButton::clicked, this, &QDialog::reject);  // hides it
+            else
+                connect(button, &QAbstractButton::clicked, this, [this, id] { Act(id); });
+        }
+        previous = control;
     }
-
-    // Multi Source.
-    group("Multi Source", 210, 5, 110, 140);
-    label("Volume:", 215, 15, 26, 8);
-    QLineEdit* zoneVolume = number(IDC_ZONE_VOLUME, 245, 15);
-    upDown(IDC_ZONE_VOLUME_SPIN, zoneVolume, 11);
-    check(IDC_ZONE_MUTE, "Mute*", 280, 15, 35);
-    radios(zoneSources_, 215,
-           {{IDC_ZONE_SOURCE_VIDEO_1, "Video 1", 30, 40},
-            {IDC_ZONE_SOURCE_VIDEO_2, "Video 2", 40, 40},
-            {IDC_ZONE_SOURCE_VIDEO_3, "Video 3", 50, 40},
-            {IDC_ZONE_SOURCE_VIDEO_4, "Video 4", 60, 40},
-            {IDC_ZONE_SOURCE_VIDEO_5, "Video 5", 70, 40},
-            {IDC_ZONE_SOURCE_VIDEO_6, "Video 6", 80, 40},
-            {IDC_ZONE_SOURCE_CD, "CD", 90, 26},
-            {IDC_ZONE_SOURCE_AUX, "Aux", 100, 28},
-            {IDC_ZONE_SOURCE_TUNER, "Tuner", 110, 35}});
-
-    // Other.
-    group("Other", 325, 40, 55, 105);
-    check(IDC_POWER_ON, "Power On", 331, 50, 47);
-    check(IDC_DIMMER, "Dimmer", 331, 65, 39);
-    check(IDC_TRIGGER_1, "Trigger 1", 331, 80, 44);  // shown, not switched from here
-    check(IDC_TRIGGER_2, "Trigger 2", 331, 95, 44);
-
-    // Signal Status.
-    group("Signal Status", 5, 145, 375, 40);
-    auto status = [&](int id, int x, int y) {
-        auto* edit = new QLineEdit(this);
-        edit->setReadOnly(true);
-        PlaceAt(edit, u, x, y, 120, 12);
-        Register(id, edit);
-    };
-    label("Audio Input:", 10, 155, 39, 8);
-    status(IDC_AUDIO_INPUT, 60, 155);
-    label("Audio Format:", 10, 170, 44, 8);
-    status(IDC_AUDIO_FORMAT, 60, 170);
-    label("Video Input:", 195, 155, 39, 8);
-    status(IDC_VIDEO_INPUT, 250, 155);
-    label("Video Format:", 195, 170, 44, 8);
-    status(IDC_VIDEO_FORMAT, 250, 170);
-
-    auto* refresh = new QPushButton(QStringLiteral("Refresh"), this);
-    PlaceAt(refresh, u, 331, 5, 50, 14);
-    // Enter asks the device for everything again, unless the focus is on a push button: then
-    // Enter presses that one (every push button of a dialog is an auto-default one).
-    refresh->setDefault(true);
-    Register(IDC_REFRESH, refresh);
-    connect(refresh, &QPushButton::clicked, this, [this] { Act(IDC_REFRESH); });
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    PlaceAt(close, u, 331, 20, 50, 14);
-    Register(IDC_CANCEL, close);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);  // hides the window
-
-    QLabel* note =
-        label("* You must change the Multi Source Volume before you can toggle Multi Source Mute.",
-              265, 35, 45, 65);
-    note->setWordWrap(true);
-    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Each radio group is one Tab stop; the arrows click their way through the group and the
+    // marks still follow the device.
+    for (const std::vector<StaticRadioButton*>& group : radioGroups_)
+        new RadioGroupKeys(std::vector<QAbstractButton*>(group.begin(), group.end()),
+                           RadioKind::Plain);
 }
 
 void ControlPanelDialog::Act(int controlId) {
@@ -250,43 +173,22 @@ void ControlPanelDialog::UpdateFromMirror() {
 }
 
 void ControlPanelDialog::TransferToControls() {
-    auto setNumber = [&](int id, int value) {
-        static_cast<QLineEdit*>(controls_.at(id))->setText(QString::number(value));
-    };
-    auto setCheck = [&](int id, int value) {
-        // Only 1 shows a check mark.
-        static_cast<QCheckBox*>(controls_.at(id))->setChecked(value == 1);
-    };
-    auto setRadio = [](std::vector<StaticRadioButton*>& group, int index) {
-        for (std::size_t i = 0; i < group.size(); ++i)
-            group[i]->setChecked(static_cast<int>(i) == index);
-    };
-    auto setText = [&](int id, const std::string& text) {
-        static_cast<QLineEdit*>(controls_.at(id))->setText(QString::fromLocal8Bit(text.c_str()));
-    };
-    setNumber(IDC_VOLUME, model_.volume);
-    setCheck(IDC_MUTE, model_.mute);
-    setNumber(IDC_BASS, model_.bass);
-    setNumber(IDC_TREBLE, model_.treble);
-    setCheck(IDC_DIMMER, model_.dimmer);
-    setCheck(IDC_LATE_NIGHT, model_.lateNight);
-    setCheck(IDC_POWER_ON, model_.powerOn);
-    setCheck(IDC_TAPE_MONITOR, model_.tapeMonitor);
-    setCheck(IDC_TRIGGER_1, model_.trigger1);
-    setCheck(IDC_TRIGGER_2, model_.trigger2);
-    setNumber(IDC_CENTER, model_.centre);
-    setNumber(IDC_SUBWOOFER, model_.subwoofer);
-    setNumber(IDC_SURROUND, model_.surround);
-    setNumber(IDC_ZONE_VOLUME, model_.zoneVolume);
-    setCheck(IDC_ZONE_MUTE, model_.zoneMute);
-    setRadio(sources_, model_.sourceIndex);
-    setRadio(modes_, model_.modeIndex);
-    setRadio(zoneSources_, model_.zoneSourceIndex);
-    setRadio(thx_, model_.thxIndex);
-    setText(IDC_AUDIO_FORMAT, model_.audioFormat);
-    setText(IDC_AUDIO_INPUT, model_.audioInput);
-    setText(IDC_VIDEO_FORMAT, model_.videoFormat);
-    setText(IDC_VIDEO_INPUT, model_.videoInput);
+    for (const PanelControlValue& value : model_.ControlValues()) {
+        QWidget* control = controls_.at(value.id);
+        switch (value.kind) {
+            case PanelControlValue::Kind::Number:
+                static_cast<QLineEdit*>(control)->setText(QString::number(value.number));
+                break;
+            case PanelControlValue::Kind::Check:
+            case PanelControlValue::Kind::Radio:
+                static_cast<QAbstractButton*>(control)->setChecked(value.number == 1);
+                break;
+            case PanelControlValue::Kind::Text:
+                static_cast<QLineEdit*>(control)->setText(
+                    QString::fromLocal8Bit(value.text.c_str()));
+                break;
+        }
+    }
 }
 
 void ControlPanelDialog::Open() {

@@ -1,18 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <deque>
 #include <map>
 #include <vector>
 
 #include "ui/ControlPanelModel.h"
 
-class QLineEdit;
-class QAbstractButton;
-
 namespace r512 {
 
 class DeviceLink;
-class StaticCheckBox;
 class StaticRadioButton;
 
 // "R512 Control Panel": every register the user can read or change, in one modeless window.
@@ -60,9 +57,9 @@ private:
     int focusControlId_ = 0;
     bool open_ = false;
     std::map<int, QWidget*> controls_;
-    // The radio groups in their order, and the group each radio button belongs to.
-    std::vector<StaticRadioButton*> sources_, modes_, zoneSources_, thx_;
-    std::map<QWidget*, std::vector<StaticRadioButton*>*> groupOf_;
+    // The radio groups in template order, and the group each radio button belongs to.
+    std::deque<std::vector<StaticRadioButton*>> radioGroups_;
+    std::map<QWidget*, const std::vector<StaticRadioButton*>*> groupOf_;
 };
 
 }  // namespace r512

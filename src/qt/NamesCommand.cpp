@@ -2,15 +2,13 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <optional>
 #include <string>
 
-#include "base/MessagePump.h"
 #include "base/Messages.h"
-#include "device/DeviceLink.h"
-#include "device/NamesFields.h"
 #include "qt/InputBlock.h"
 #include "qt/NamesDialog.h"
-#include "ui/NamesUpload.h"
+#include "ui/NamesCommand.h"
 
 namespace r512 {
 
@@ -29,70 +27,65 @@ std::string DeviceBytes(const QString& text) {
     return bytes;
 }
 
-// While the user deals with a dialog or a message, the pointer is the arrow, not the wait
-// cursor that the command keeps up otherwise.
-class ArrowWhileUserActs {
+// The application shows the wait cursor for the whole command, the arrow while the user deals
+// with the dialog or a message.
+class QtNamesFrontEnd final : public NamesCommandFrontEnd {
 public:
-    ArrowWhileUserActs() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
-    ~ArrowWhileUserActs() { QGuiApplication::restoreOverrideCursor(); }
-    ArrowWhileUserActs(const ArrowWhileUserActs&) = delete;
-    ArrowWhileUserActs& operator=(const ArrowWhileUserActs&) = delete;
-};
+    QtNamesFrontEnd(QWidget* remoteWindow, QWidget* controlPanel,
+                    const std::function<void(bool busy)>& setWaitCursor)
+        : remoteWindow_(remoteWindow), controlPanel_(controlPanel), setWaitCursor_(setWaitCursor) {}
 
-void Tell(int messageId) {
-    ArrowWhileUserActs arrow;
-    ShowMessage(messageId);
-}
-
-// Runs the dialog over the downloaded texts; on OK puts the edited texts into the image and
-// sends them if the device can store every byte.
-void EditAndUpload(DeviceLink& link, NamesDialog& dialog) {
-    const names_fields::Texts downloaded = names_fields::FromImage(link.NamesImage());
-    for (int i = 0; i < names_fields::kCount; ++i)
-        dialog.texts[static_cast<std::size_t>(i)] = QString::fromLatin1(
-            downloaded[static_cast<std::size_t>(i)].data(),
-            static_cast<qsizetype>(downloaded[static_cast<std::size_t>(i)].size()));
-
-    int result;
-    {
-        ArrowWhileUserActs arrow;
-        result = dialog.DoModal();
+    void BlockInput(bool blocked) override {
+        if (blocked) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            // Both windows are blocked, not disabled: a disabled remote window would grey the
+            // Control Panel, its child, with it.
+            windowBlocked_.emplace(remoteWindow_);
+            panelBlocked_.emplace(controlPanel_);
+        } else {
+            QGuiApplication::restoreOverrideCursor();
+            panelBlocked_.reset();
+            windowBlocked_.reset();
+        }
     }
-    if (result != QDialog::Accepted) return;  // nothing copied back, nothing sent
 
-    names_fields::Texts edited;
-    for (int i = 0; i < names_fields::kCount; ++i)
-        edited[static_cast<std::size_t>(i)] =
-            DeviceBytes(dialog.texts[static_cast<std::size_t>(i)]);
-    names_fields::ToImage(edited, link.NamesImage());
+    void ShowBusy(bool busy) override {
+        if (setWaitCursor_) setWaitCursor_(busy);
+    }
 
-    if (const int message = UploadNames(link)) Tell(message);
-}
+    bool EditNames(names_fields::Texts& texts) override {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            dialog_.texts[i] =
+                QString::fromLatin1(texts[i].data(), static_cast<qsizetype>(texts[i].size()));
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        const bool accepted = dialog_.DoModal() == QDialog::Accepted;
+        QGuiApplication::restoreOverrideCursor();
+        if (!accepted) return false;
+        for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = DeviceBytes(dialog_.texts[i]);
+        return true;
+    }
+
+    void ShowMessage(int messageId) override {
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        r512::ShowMessage(messageId);
+        QGuiApplication::restoreOverrideCursor();
+    }
+
+private:
+    NamesDialog dialog_{nullptr};  // made first; destroyed when the command ends
+    QWidget* remoteWindow_;
+    QWidget* controlPanel_;
+    const std::function<void(bool busy)>& setWaitCursor_;
+    std::optional<InputBlock> windowBlocked_;
+    std::optional<InputBlock> panelBlocked_;
+};
 
 }  // namespace
 
 void RunNamesCommand(DeviceLink& link, QWidget* remoteWindow, QWidget* controlPanel,
                      const std::function<void(bool busy)>& setWaitCursor, MessagePump& pump) {
-    NamesDialog dialog(nullptr);  // made first; destroyed when the command ends
-
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    // Both windows are blocked, not disabled: a disabled remote window would grey the Control
-    // Panel, its child, with it.
-    const InputBlock windowBlocked(remoteWindow);
-    const InputBlock panelBlocked(controlPanel);
-    if (setWaitCursor) setWaitCursor(true);
-
-    const bool downloaded = link.ReadNames(pump);
-
-    if (setWaitCursor) setWaitCursor(false);
-
-    if (!downloaded) {
-        Tell(IDS_NAMES_READ_FAILED);
-    } else {
-        EditAndUpload(link, dialog);
-    }
-
-    QGuiApplication::restoreOverrideCursor();
+    QtNamesFrontEnd frontEnd(remoteWindow, controlPanel, setWaitCursor);
+    RunNamesCommand(link, pump, frontEnd);
 }
 
 }  // namespace r512

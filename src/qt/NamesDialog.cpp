@@ -14,7 +14,6 @@ namespace r512 {
 
 namespace {
 
-constexpr int kNameCount = 9;
 constexpr int kNameWidth = 7;
 constexpr int kLineWidth = 20;
 
@@ -91,17 +90,6 @@ QFont NamesFont() {
     return font;
 }
 
-// White space at the end goes; leading blanks stay.
-QString TrimRight(const QString& text) {
-    qsizetype end = text.size();
-    while (end > 0) {
-        const char16_t c = text.at(end - 1).unicode();
-        if (c != u' ' && (c < u'\t' || c > u'\r')) break;
-        --end;
-    }
-    return text.left(end);
-}
-
 }  // namespace
 
 NamesDialog::NamesDialog(QWidget* parent)
@@ -167,12 +155,10 @@ void NamesDialog::UpdateData(bool saving) {
     for (int i = 0; i < kTextCount; ++i) {
         QString& text = texts[static_cast<std::size_t>(i)];
         QLineEdit* field = fields_[static_cast<std::size_t>(i)];
-        if (saving) {
+        if (saving)
             text = field->text();
-        } else {
-            text = TrimRight(text);
+        else
             field->setText(text);
-        }
     }
 }
 

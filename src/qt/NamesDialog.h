@@ -25,9 +25,9 @@ public:
     // read after it returned Accepted.
     std::array<QString, kTextCount> texts;
 
-    // Fills the fields from the strings (trailing blanks trimmed first, leading ones kept),
-    // runs the dialog modally and, on OK, takes the fields back into the strings. Returns
-    // QDialog::Accepted for OK, QDialog::Rejected otherwise.
+    // Fills the fields from the strings as they are, runs the dialog modally and, on OK, takes
+    // the fields back into the strings. Returns QDialog::Accepted for OK, QDialog::Rejected
+    // otherwise.
     int DoModal();
 
     // The data exchange: from the strings into the fields (saving false) or back.

@@ -41,15 +41,10 @@ namespace {
 // The screens' available areas (without task bars and panels), the primary's first.
 std::vector<Rect> ScreenWorkAreas() {
     std::vector<Rect> areas;
-    const QScreen* primary = QGuiApplication::primaryScreen();
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect r = screen->availableGeometry();
-        const Rect area{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-        if (screen == primary) {
-            areas.insert(areas.begin(), area);
-        } else {
-            areas.push_back(area);
-        }
+        AddWorkArea(areas, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()},
+                    screen == QGuiApplication::primaryScreen());
     }
     return areas;
 }
@@ -107,16 +102,9 @@ RemoteWindow::~RemoteWindow() {
 
 bool RemoteWindow::Create() {
     using namespace settings;
-    const bool configured = profile_.GetProfileInt(kConfig, kConfigured, 0) != 0;
-
-    // Place the window: the stored position once configured, else centred near the top.
-    int storedX = kNoPosition, storedY = kNoPosition;
-    if (configured) {
-        storedX = profile_.GetProfileInt(kPosition, kMainX, kNoPosition);
-        storedY = profile_.GetProfileInt(kPosition, kMainY, kNoPosition);
-    }
-    const WindowPosition at = PlaceWindowOnMonitors(configured, storedX, storedY, kWindowWidth,
-                                                    kWindowHeight, ScreenWorkAreas(), 1);
+    const StoredPlacement stored = LoadPlacement(profile_, PlacedWindow::Remote);
+    const WindowPosition at =
+        PlaceOnMonitors(stored, {kWindowWidth, kWindowHeight}, ScreenWorkAreas());
 
     setWindowTitle(QString::fromLatin1(kApplication));
     setFixedSize(kWindowWidth, kWindowHeight);
@@ -131,9 +119,8 @@ bool RemoteWindow::Create() {
 
     // The Control Panel, made hidden, placed like this window and shown if it was left open.
     controlPanel_ = new ControlPanelDialog(this);
-    PlaceControlPanel(configured);
     // Shown with its initial values: nothing is known of the device before its first report.
-    if (profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0) controlPanel_->Open();
+    if (PlaceControlPanel()) controlPanel_->Open();
     controlPanel_->SetDeviceLink(&link_);
     // The window the user sees is the active one, not the panel shown after it.
     activateWindow();
@@ -162,7 +149,7 @@ bool RemoteWindow::Create() {
     levels_ = new LevelsDialog(this);
     tone_ = new ToneDialog(this);
 
-    if (!configured) {
+    if (stored.firstRun) {
         // Written before the dialog opens, so that a first run cut short is not repeated.
         profile_.WriteProfileInt(kConfig, kConfigured, 1);
         ConfigDialog dialog(profile_, nullptr);
@@ -175,20 +162,18 @@ bool RemoteWindow::Create() {
     return true;
 }
 
-void RemoteWindow::PlaceControlPanel(bool configured) {
-    using namespace settings;
-    int storedX = kNoPosition, storedY = kNoPosition;
-    if (configured) {
-        storedX = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
-        storedY = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
-    }
+bool RemoteWindow::PlaceControlPanel() {
+    const StoredPlacement stored = LoadPlacement(profile_, PlacedWindow::ControlPanel);
     // Placed and kept on the desktop by its frame, caption included, not by its client area.
     // A position is the frame's top-left corner.
     const QMargins frame = FrameMarginsFor(controlPanel_->windowFlags());
-    const WindowPosition at = PlaceWindowOnMonitors(
-        configured, storedX, storedY, controlPanel_->width() + frame.left() + frame.right(),
-        controlPanel_->height() + frame.top() + frame.bottom(), ScreenWorkAreas(), 13);
+    const WindowPosition at =
+        PlaceOnMonitors(stored,
+                        {controlPanel_->width() + frame.left() + frame.right(),
+                         controlPanel_->height() + frame.top() + frame.bottom()},
+                        ScreenWorkAreas());
     controlPanel_->move(at.x, at.y);
+    return stored.visible;
 }
 
 bool RemoteWindow::LoadSkinBitmap() {
@@ -209,16 +194,12 @@ bool RemoteWindow::LoadSkinBitmap() {
 }
 
 void RemoteWindow::SavePositions() {
-    using namespace settings;
     const QPoint main = NormalPosition(this);
-    profile_.WriteProfileInt(kPosition, kMainX, main.x());
-    profile_.WriteProfileInt(kPosition, kMainY, main.y());
+    SavePlacement(profile_, PlacedWindow::Remote, {main.x(), main.y()}, true);
     const QPoint panel = controlPanel_ ? NormalPosition(controlPanel_) : QPoint(-1, -1);
-    profile_.WriteProfileInt(kPosition, kControlX, panel.x());
-    profile_.WriteProfileInt(kPosition, kControlY, panel.y());
     // The user's choice, also while the panel hides with its minimised owner.
-    profile_.WriteProfileInt(kPosition, kControlVisible,
-                             controlPanel_ && controlPanel_->IsOpen() ? 1 : 0);
+    SavePlacement(profile_, PlacedWindow::ControlPanel, {panel.x(), panel.y()},
+                  controlPanel_ && controlPanel_->IsOpen());
 }
 
 void RemoteWindow::PostNotice(std::uint32_t message, std::uint32_t requested,

@@ -112,7 +112,8 @@ private:
     void ConfigureCommand();
     void AboutCommand();
     void ShowControlPanelCommand();
-    void PlaceControlPanel(bool configured);
+    // Moves the Control Panel to its stored place; true when it was left open.
+    bool PlaceControlPanel();
     const QCursor& CursorFor(PanelCursor kind) const {
         return kind == PanelCursor::Body ? nonClientCursor_
                                          : cursors_[static_cast<std::size_t>(kind)];

@@ -9,6 +9,7 @@
 #include "ui/ResourceIds.h"
 #include "win32/DialogPlacement.h"
 #include "win32/Win32Resources.h"
+#include "win32/WindowProcedure.h"
 
 namespace r512 {
 
@@ -22,7 +23,8 @@ void UpdateOtherField(HWND hwnd) {
 }  // namespace
 
 INT_PTR ConfigDialog::Run(HINSTANCE instance, HWND owner) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, DialogProc,
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONFIG), owner,
+                           DialogProcedure<ConfigDialog, &ConfigDialog::OnMessage>,
                            reinterpret_cast<LPARAM>(this));
 }
 
@@ -53,16 +55,14 @@ void ConfigDialog::Store(HWND hwnd) {
     profile_.WriteProfileInt(settings::kConfig, settings::kSpeed, choice.Speed());
 }
 
-INT_PTR CALLBACK ConfigDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR ConfigDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<ConfigDialog*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->Fill(hwnd);
+        Fill(hwnd);
         // The speed note follows the 9600 button; the speed group box precedes the 12000 one.
         GrowToFitText(hwnd, GetWindow(GetDlgItem(hwnd, IDC_SPEED_9600), GW_HWNDNEXT),
                       GetWindow(GetDlgItem(hwnd, IDC_SPEED_12000), GW_HWNDPREV));
         CenterOnOwner(hwnd);
-        if (self->firstRun) {
+        if (firstRun) {
             // The first run can't be cancelled, and says why the dialog appears before it
             // becomes visible.
             HWND cancel = GetDlgItem(hwnd, IDCANCEL);
@@ -72,12 +72,11 @@ INT_PTR CALLBACK ConfigDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam
         }
         return TRUE;
     }
-    auto* self = reinterpret_cast<ConfigDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!self || message != WM_COMMAND) return FALSE;
+    if (message != WM_COMMAND) return FALSE;
     const int id = LOWORD(wParam);
     switch (id) {
         case IDOK:
-            self->Store(hwnd);
+            Store(hwnd);
             EndDialog(hwnd, IDOK);
             return TRUE;
         case IDCANCEL:

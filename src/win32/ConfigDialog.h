@@ -20,7 +20,7 @@ public:
     INT_PTR Run(HINSTANCE instance, HWND owner);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Fill(HWND hwnd);
     void Store(HWND hwnd);
 

@@ -39,8 +39,7 @@ public:
     bool IsOpen() const { return open_; }
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnButton(int id);
     void OnActivate(bool active);
     void TransferToControls();

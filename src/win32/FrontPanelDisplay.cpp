@@ -1,6 +1,7 @@
 #include "win32/FrontPanelDisplay.h"
 
 #include "win32/Win32Resources.h"
+#include "win32/WindowProcedure.h"
 
 namespace r512 {
 
@@ -20,7 +21,8 @@ bool FrontPanelDisplay::Create(HWND parent, const RECT& rect, HINSTANCE instance
     instance_ = instance;
     WNDCLASSA windowClass{};
     if (!GetClassInfoA(instance, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = WindowProc;
+        windowClass.lpfnWndProc = WindowProcedure<FrontPanelDisplay, &FrontPanelDisplay::OnMessage,
+                                                  &FrontPanelDisplay::hwnd_>;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         windowClass.lpszClassName = kClassName;
@@ -71,27 +73,16 @@ void FrontPanelDisplay::Paint() {
     EndPaint(hwnd_, &paint);
 }
 
-LRESULT CALLBACK FrontPanelDisplay::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<FrontPanelDisplay*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+LRESULT FrontPanelDisplay::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return TRUE;  // the paint covers every pixel
         case WM_PAINT:
-            if (self) {
-                self->hwnd_ = hwnd;
-                self->Paint();
-                return 0;
-            }
-            break;
+            Paint();
+            return 0;
         default:
-            break;
+            return DefWindowProcA(hwnd_, message, wParam, lParam);
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 }  // namespace r512

@@ -30,7 +30,7 @@ public:
     const FrontPanelText& Text() const { return text_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
 
     HINSTANCE instance_ = nullptr;

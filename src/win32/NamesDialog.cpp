@@ -5,6 +5,7 @@
 #include "ui/ResourceIds.h"
 #include "win32/DialogPlacement.h"
 #include "win32/Win32Resources.h"
+#include "win32/WindowProcedure.h"
 
 namespace r512 {
 
@@ -13,25 +14,17 @@ namespace {
 // The edit control of each text, in the order of NamesFields.
 int EditOf(int field) { return IDC_SOURCE_NAME_1 + field; }
 
-// White space at the end goes; leading blanks stay.
-std::string TrimRight(const std::string& text) {
-    std::size_t end = text.size();
-    while (end > 0 && (text[end - 1] == ' ' || (text[end - 1] >= '\t' && text[end - 1] <= '\r')))
-        --end;
-    return text.substr(0, end);
-}
-
 }  // namespace
 
 INT_PTR NamesDialog::Run(HINSTANCE instance, HWND owner) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NAMES), owner, DialogProc,
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NAMES), owner,
+                           DialogProcedure<NamesDialog, &NamesDialog::OnMessage>,
                            reinterpret_cast<LPARAM>(this));
 }
 
 void NamesDialog::Fill(HWND hwnd) {
     for (int i = 0; i < names_fields::kCount; ++i) {
-        std::string& text = texts[static_cast<std::size_t>(i)];
-        text = TrimRight(text);
+        const std::string& text = texts[static_cast<std::size_t>(i)];
         const int width = names_fields::kFields[static_cast<std::size_t>(i)].width;
         // The device stores no more: the edit takes no more.
         SendDlgItemMessageA(hwnd, EditOf(i), EM_LIMITTEXT, static_cast<WPARAM>(width), 0);
@@ -47,19 +40,16 @@ void NamesDialog::Store(HWND hwnd) {
     }
 }
 
-INT_PTR CALLBACK NamesDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR NamesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<NamesDialog*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->Fill(hwnd);
+        Fill(hwnd);
         CenterOnOwner(hwnd);
         return TRUE;
     }
-    auto* self = reinterpret_cast<NamesDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!self || message != WM_COMMAND) return FALSE;
+    if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
         case IDOK:
-            self->Store(hwnd);
+            Store(hwnd);
             EndDialog(hwnd, IDOK);
             return TRUE;
         case IDCANCEL:
@@ -68,8 +58,8 @@ INT_PTR CALLBACK NamesDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
         case IDC_DEFAULTS:
             if (HIWORD(wParam) != BN_CLICKED) return FALSE;
             // Shown only; the user still has to choose OK.
-            self->texts = names_fields::Defaults();
-            self->Fill(hwnd);
+            texts = names_fields::Defaults();
+            Fill(hwnd);
             return TRUE;
         default:
             return FALSE;

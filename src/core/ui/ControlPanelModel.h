@@ -2,10 +2,25 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "device/RegisterMirror.h"
 
 namespace r512 {
+
+// What one control of the Control Panel shows.
+struct PanelControlValue {
+    enum class Kind {
+        Number,  // a number field: `number`
+        Check,   // a check box: marked when `number` is 1
+        Radio,   // a radio button: marked (`number` 1) when it is its group's selected one
+        Text,    // a status field: `text`
+    };
+    int id;
+    Kind kind;
+    int number = 0;
+    std::string text;
+};
 
 // What the Control Panel shows, loaded from the register mirror: signed levels, check states,
 // the radio buttons' indexes (-1: no button of the group) and the signal-status texts.
@@ -35,6 +50,10 @@ struct ControlPanelModel {
     std::string videoInput;
 
     void Load(const RegisterMirror& mirror);
+
+    // What each control shows, every field and button of the panel once: what a front end
+    // writes into its controls.
+    std::vector<PanelControlValue> ControlValues() const;
 
     static int SourceIndex(std::uint8_t audioSource);
     static int ModeIndex(std::uint8_t stereoMode);

@@ -13,7 +13,7 @@
 #include "support/RecordingWindowTimers.h"
 #include "ui/ConnectionController.h"
 #include "ui/KnobRepeat.h"
-#include "ui/NamesUpload.h"
+#include "ui/NamesCommand.h"
 
 namespace r512::test {
 namespace {

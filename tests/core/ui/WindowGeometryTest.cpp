@@ -1,6 +1,10 @@
 // Where the windows open, what the pointer hits, and the skin's palette.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
+#include "support/MemoryProfile.h"
 #include "ui/HotSpotTable.h"
 #include "ui/SkinPalette.h"
 #include "ui/WindowPlacement.h"
@@ -8,35 +12,39 @@
 namespace r512 {
 namespace {
 
-TEST(WindowPlacement, FirstRunCentresNearTheTop) {
-    // 1024 x 768: (1024 - 775) / 2 = 124, (768 - 168) / 15 = 40.
-    const WindowPosition main = PlaceWindow(false, 500, 500, 775, 168, 1024, 768, 1);
-    EXPECT_EQ(main.x, 124);
-    EXPECT_EQ(main.y, 40);
-    // The Control Panel: thirteen fifteenths, the division first (600 / 15 = 40, x 13).
-    const WindowPosition panel = PlaceWindow(false, 0, 0, 300, 168, 1024, 768, 13);
-    EXPECT_EQ(panel.x, 362);
-    EXPECT_EQ(panel.y, 520);
-    // A desktop smaller than the window: no clamping on the first run, truncation toward 0.
-    const WindowPosition tiny = PlaceWindow(false, 0, 0, 775, 168, 700, 150, 1);
-    EXPECT_EQ(tiny.x, -37);
-    EXPECT_EQ(tiny.y, -1);
-}
-
-TEST(WindowPlacement, StoredPositionsArePulledOntoTheDesktop) {
-    EXPECT_EQ(PlaceWindow(true, 100, 200, 775, 168, 1024, 768, 1).x, 100);
-    EXPECT_EQ(PlaceWindow(true, 100, 200, 775, 168, 1024, 768, 1).y, 200);
-    // Never stored: -1 becomes 0, the top-left corner.
-    EXPECT_EQ(PlaceWindow(true, -1, -1, 775, 168, 1024, 768, 1).x, 0);
-    EXPECT_EQ(PlaceWindow(true, -1, -1, 775, 168, 1024, 768, 1).y, 0);
-    // Beyond the desktop after a change of resolution: pulled back to lie fully on it.
-    const WindowPosition far = PlaceWindow(true, 1800, 1100, 775, 168, 1024, 768, 1);
-    EXPECT_EQ(far.x, 249);
-    EXPECT_EQ(far.y, 600);
-    // A desktop smaller than the window: the upper bound first, then 0.
-    const WindowPosition small = PlaceWindow(true, 50, 50, 775, 168, 640, 100, 1);
-    EXPECT_EQ(small.x, 0);
-    EXPECT_EQ(small.y, 0);
+// The first run centres a window horizontally on the primary and puts it some fifteenths of the
+// free height down (the division first, truncating toward 0): the remote window 1, the Control
+// Panel 13. No clamping: a desktop smaller than the window gives negative places.
+TEST(WindowPlacement, FirstRunCentresNearTheTopOrNearTheBottom) {
+    const struct {
+        const char* row;
+        PlacedWindow window;
+        WindowSize size;
+        Rect desktop;
+        WindowPosition expected;
+    } kRows[] = {
+        // (1024 - 775) / 2 = 124, (768 - 168) / 15 = 40.
+        {"remote window", PlacedWindow::Remote, {775, 168}, {0, 0, 1024, 768}, {124, 40}},
+        // 600 / 15 = 40, x 13.
+        {"Control Panel", PlacedWindow::ControlPanel, {300, 168}, {0, 0, 1024, 768}, {362, 520}},
+        {"desktop smaller than the window",
+         PlacedWindow::Remote,
+         {775, 168},
+         {0, 0, 700, 150},
+         {-37, -1}},
+        {"primary not at the origin",
+         PlacedWindow::ControlPanel,
+         {300, 168},
+         {100, 50, 1124, 818},
+         {462, 570}},
+    };
+    for (const auto& row : kRows) {
+        // Whatever corner it holds: the first run does not look at it.
+        const StoredPlacement stored{row.window, true, {500, 500}};
+        const WindowPosition at = PlaceOnMonitors(stored, row.size, {row.desktop});
+        EXPECT_EQ(at.x, row.expected.x) << row.row;
+        EXPECT_EQ(at.y, row.expected.y) << row.row;
+    }
 }
 
 TEST(HotSpots, TableOrderNamesAndCodes) {
@@ -106,8 +114,8 @@ TEST(SkinPalette, EightBitSkinGetsExactlyItsOwnColours) {
 }
 
 // A stored position among monitor layouts: the window (775 x 168) reopens on the monitor it was
-// left on, a monitor that is gone hands it to the nearest one, and the first run stays on the
-// primary (listed first).
+// left on, pulled back to lie on it; a monitor that is gone hands it to the nearest one, and the
+// first run stays on the primary (listed first).
 TEST(WindowPlacement, StoredPositionReopensOnItsMonitorOrTheNearest) {
     const Rect primary{0, 0, 1024, 768};
     const Rect primaryWork{0, 0, 1024, 728};  // a task bar 40 high at the bottom
@@ -121,6 +129,9 @@ TEST(WindowPlacement, StoredPositionReopensOnItsMonitorOrTheNearest) {
         int x, y;
         WindowPosition expected;
     } kRows[] = {
+        {"where it was left", {primary}, true, 100, 200, {100, 200}},
+        {"beyond a smaller desktop", {primary}, true, 1800, 1100, {249, 600}},
+        {"desktop smaller than the window", {{0, 0, 640, 100}}, true, 50, 50, {0, 0}},
         {"on the second monitor", {primary, right}, true, 1500, 700, {1500, 700}},
         {"across the seam, mostly right", {primary, right}, true, 1000, 100, {1024, 100}},
         {"across the seam, mostly left", {primary, right}, true, 500, 100, {249, 100}},
@@ -137,11 +148,80 @@ TEST(WindowPlacement, StoredPositionReopensOnItsMonitorOrTheNearest) {
         {"no monitor reported", {}, true, 300, 40, {0, 0}},
     };
     for (const auto& row : kRows) {
-        const WindowPosition at =
-            PlaceWindowOnMonitors(row.configured, row.x, row.y, 775, 168, row.areas, 1);
+        const StoredPlacement stored{PlacedWindow::Remote, !row.configured, {row.x, row.y}};
+        const WindowPosition at = PlaceOnMonitors(stored, {775, 168}, row.areas);
         EXPECT_EQ(at.x, row.expected.x) << row.layout;
         EXPECT_EQ(at.y, row.expected.y) << row.layout;
     }
+}
+
+// What each window reads from the profile: its own corner only once the program is configured
+// (a missing value is -1), the Control Panel's "control.visible" also on the first run.
+TEST(WindowPlacement, LoadReadsTheWindowsOwnKeys) {
+    const struct {
+        const char* row;
+        std::map<std::string, int> stored;
+        PlacedWindow window;
+        StoredPlacement expected;
+    } kRows[] = {
+        {"first run: no corner",
+         {{"Position/main.x", 5}},
+         PlacedWindow::Remote,
+         {PlacedWindow::Remote, true, {-1, -1}, true}},
+        {"first run: visibility read",
+         {{"Position/control.x", 5}, {"Position/control.visible", 1}},
+         PlacedWindow::ControlPanel,
+         {PlacedWindow::ControlPanel, true, {-1, -1}, true}},
+        {"panel never stored",
+         {{"Config/Configured", 1}},
+         PlacedWindow::ControlPanel,
+         {PlacedWindow::ControlPanel, false, {-1, -1}, false}},
+        {"main window's keys",
+         {{"Config/Configured", 1},
+          {"Position/main.x", 12},
+          {"Position/main.y", 7},
+          {"Position/control.x", 99},
+          {"Position/control.y", 98}},
+         PlacedWindow::Remote,
+         {PlacedWindow::Remote, false, {12, 7}, true}},
+        {"panel's keys, no y",
+         {{"Config/Configured", 1},
+          {"Position/main.x", 12},
+          {"Position/control.x", 33},
+          {"Position/control.visible", 1}},
+         PlacedWindow::ControlPanel,
+         {PlacedWindow::ControlPanel, false, {33, -1}, true}},
+    };
+    for (const auto& row : kRows) {
+        test::MemoryProfile profile;
+        profile.ints = row.stored;
+        const StoredPlacement loaded = LoadPlacement(profile, row.window);
+        EXPECT_EQ(loaded.window, row.expected.window) << row.row;
+        EXPECT_EQ(loaded.firstRun, row.expected.firstRun) << row.row;
+        EXPECT_EQ(loaded.corner.x, row.expected.corner.x) << row.row;
+        EXPECT_EQ(loaded.corner.y, row.expected.corner.y) << row.row;
+        EXPECT_EQ(loaded.visible, row.expected.visible) << row.row;
+    }
+}
+
+// Each window writes its own keys, the visibility only the Control Panel; the next start reads
+// what was stored.
+TEST(WindowPlacement, SaveWritesTheWindowsOwnKeysForTheNextStart) {
+    test::MemoryProfile profile;
+    profile.ints = {{"Config/Configured", 1}};
+    SavePlacement(profile, PlacedWindow::Remote, {-300, 25}, false);
+    SavePlacement(profile, PlacedWindow::ControlPanel, {40, 600}, false);
+    EXPECT_EQ(profile.ints, (std::map<std::string, int>{{"Config/Configured", 1},
+                                                        {"Position/main.x", -300},
+                                                        {"Position/main.y", 25},
+                                                        {"Position/control.x", 40},
+                                                        {"Position/control.y", 600},
+                                                        {"Position/control.visible", 0}}));
+    SavePlacement(profile, PlacedWindow::ControlPanel, {41, 601}, true);
+    const StoredPlacement panel = LoadPlacement(profile, PlacedWindow::ControlPanel);
+    EXPECT_EQ(panel.corner.x, 41);
+    EXPECT_EQ(panel.corner.y, 601);
+    EXPECT_TRUE(panel.visible);
 }
 
 TEST(SkinPalette, DeeperSkinsGetTheHalftonePalette) {
