@@ -23,8 +23,6 @@ struct HostByte {
     // The byte came between two sections of an upload and announces none: the upload is
     // abandoned, and `kind` tells what the byte means on its own.
     bool abandonsUpload = false;
-
-    bool operator==(const HostByte&) const = default;
 };
 
 // Reads the bytes the host sends one at a time: command frames (0xE0 'R' 'S' '!' code), the
