@@ -58,15 +58,6 @@ QPoint NormalPosition(const QWidget* window) {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
-// The box around a hot spot's region: its ellipse's box, cut to its rectangle if it has one
-// (each half of the knob).
-QRect BoundingBox(const HotSpotRegion& region) {
-    const QRect box = ToQRect(region.ellipse);
-    const bool clipped =
-        region.clip.right > region.clip.left && region.clip.bottom > region.clip.top;
-    return clipped ? box.intersected(ToQRect(region.clip)) : box;
-}
-
 // The frame that the window system puts around a window with these flags, as far as it tells
 // before the window is shown. A stand-in window is made to ask: making the Control Panel's own
 // native window before it is shown would make the remote window's other children (the display)
@@ -139,9 +130,9 @@ bool RemoteWindow::Create() {
     display_->LoadFontBitmap();
     display_->show();
 
-    handCursor_ = LoadCursor(":/cursor/hand.png", kHandHotSpot);
-    knobDownCursor_ = LoadCursor(":/cursor/knob-down.png", kKnobDownHotSpot);
-    knobUpCursor_ = LoadCursor(":/cursor/knob-up.png", kKnobUpHotSpot);
+    cursors_ = {LoadCursor(":/cursor/hand.png", kHandHotSpot),
+                LoadCursor(":/cursor/knob-down.png", kKnobDownHotSpot),
+                LoadCursor(":/cursor/knob-up.png", kKnobUpHotSpot), QCursor(Qt::ArrowCursor)};
     setCursor(Qt::ArrowCursor);
     setMouseTracking(true);  // the cursor follows the areas without a button held
 
@@ -152,7 +143,6 @@ bool RemoteWindow::Create() {
         {":/caption/close-up.bmp", ":/caption/close-down.bmp"}};
     for (int b = 0; b < 2; ++b) {
         for (int s = 0; s < 2; ++s) captionImages_[b][s] = QImage(kCaptionImages[b][s]);
-        captions_[b] = {};
     }
 
     // The popups of the Levels and Tone buttons, made hidden and shown at the pointer.
@@ -275,18 +265,10 @@ bool RemoteWindow::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         // The name of the caption button or hot spot under the pointer; the body has none.
         const auto* help = static_cast<QHelpEvent*>(event);
-        const QPoint p = help->pos();
-        const int caption = HitCaptionButton(p.x(), p.y());
-        const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
-        if (caption >= 0 || spot >= 0) {
-            const char* name = caption >= 0
-                                   ? CaptionButtons()[static_cast<std::size_t>(caption)].name
-                                   : HotSpots()[static_cast<std::size_t>(spot)].name;
+        if (const auto tip = PanelPointer::TipAt(help->pos().x(), help->pos().y())) {
             // The tip stays up while the pointer is within the area's bounding box.
-            const QRect area =
-                caption >= 0 ? ToQRect(CaptionButtons()[static_cast<std::size_t>(caption)].rect)
-                             : BoundingBox(HotSpots()[static_cast<std::size_t>(spot)].region);
-            QToolTip::showText(help->globalPos(), QString::fromLatin1(name), this, area);
+            QToolTip::showText(help->globalPos(), QString::fromLatin1(tip->name), this,
+                               ToQRect(tip->area));
         } else {
             QToolTip::hideText();
             event->ignore();
@@ -359,12 +341,15 @@ void RemoteWindow::ShowControlPanelCommand() {
     controlPanel_->Open();
 }
 
-void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& globalPosition) {
-    StopRepeating(RepeatStop::DialogOrMenu);
+void RemoteWindow::ShowMenu(RightClick kind, const QPoint& globalPosition) {
+    if (kind == RightClick::LevelsPopup && levels_) return levels_->ShowAt(globalPosition);
+    if (kind == RightClick::TonePopup && tone_) return tone_->ShowAt(globalPosition);
+    const MenuDefinition* definition = HotSpotMenu(kind);
+    if (!definition) return;
     if (openMenu_) openMenu_->close();
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const MenuItem& item : definition.items) {
+    for (const MenuItem& item : definition->items) {
         if (item.id == 0) {
             menu->addSeparator();
             continue;
@@ -378,125 +363,62 @@ void RemoteWindow::ShowMenu(const MenuDefinition& definition, const QPoint& glob
     menu->popup(globalPosition);
 }
 
-void RemoteWindow::StopRepeating(RepeatStop reason) { controller_.Repeat().Stop(reason); }
-
-const QCursor& RemoteWindow::CursorAt(const QPoint& p) const {
-    static const QCursor kArrow(Qt::ArrowCursor);
-    if (HitCaptionButton(p.x(), p.y()) >= 0) return kArrow;
-    const int spot = HitHotSpot(p.x(), p.y());
-    if (spot < 0) return nonClientCursor_;
-    switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
-        case HotSpotCursor::Hand:
-            return handCursor_;
-        case HotSpotCursor::KnobDown:
-            return knobDownCursor_;
-        case HotSpotCursor::KnobUp:
-            return knobUpCursor_;
-    }
-    return kArrow;
-}
+void RemoteWindow::StopRepeating(RepeatStop reason) { ApplyPointer(pointer_.Cancel(reason)); }
 
 void RemoteWindow::RedrawCaptionButton(int index) {
     const Rect& r = CaptionButtons()[static_cast<std::size_t>(index)].rect;
     repaint(r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1);
 }
 
-void RemoteWindow::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    const int caption = HitCaptionButton(p.x(), p.y());
-    const int spot = caption >= 0 ? -1 : HitHotSpot(p.x(), p.y());
-
-    if (event->button() == Qt::LeftButton) {
-        if (caption >= 0) {
-            // Armed and drawn pressed; it acts only if the button is let go over it.
-            captions_[static_cast<std::size_t>(caption)] = {true, true};
-            RedrawCaptionButton(caption);
-            return;
-        }
-        if (spot >= 0) {
-            const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
-            link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
-            if (hotSpot.repeat) controller_.Repeat().Start(spot, hotSpot.code);
-            return;
-        }
-        // The body drags the window.
-        QWindow* window = windowHandle();
-        if (!window || !window->startSystemMove()) {
-            draggingBody_ = true;
-            dragOffset_ = event->globalPosition().toPoint() - pos();
-        }
-        return;
-    }
-
-    if (event->button() == Qt::RightButton) {
-        StopRepeating(RepeatStop::DialogOrMenu);  // a menu or a popup opens
-        const QPoint global = event->globalPosition().toPoint();
-        if (caption >= 0) return;
-        if (spot < 0) {
-            ShowMenu(FileMenu(), global);
-            return;
-        }
-        const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
-        if (const MenuDefinition* menu = HotSpotMenu(kind)) {
-            ShowMenu(*menu, global);
-        } else if (kind == RightClick::LevelsPopup && levels_) {
-            levels_->ShowAt(global);
-        } else if (kind == RightClick::TonePopup && tone_) {
-            tone_->ShowAt(global);
+void RemoteWindow::ApplyPointer(const PointerEffects& effects) {
+    for (const PointerEffect& effect : effects) {
+        const QPoint at(effect.x, effect.y);
+        switch (effect.kind) {
+            case PointerEffect::Kind::Send:
+                link_.SendCommand(effect.code);
+                break;
+            case PointerEffect::Kind::RedrawCaption:
+                RedrawCaptionButton(effect.caption);
+                break;
+            case PointerEffect::Kind::Minimise:
+                showMinimized();
+                break;
+            case PointerEffect::Kind::Close:
+                close();  // saves the positions; the window goes and the program ends
+                return;
+            case PointerEffect::Kind::OpenMenu:
+                ShowMenu(effect.menu, mapToGlobal(at));
+                break;
+            case PointerEffect::Kind::StartDrag:
+                // Moved by the window system where it can, else by the moves that follow.
+                if (!windowHandle() || !windowHandle()->startSystemMove()) {
+                    draggingBody_ = true;
+                    dragOffset_ = mapToGlobal(at) - pos();
+                }
+                break;
+            case PointerEffect::Kind::Cursor:
+                setCursor(CursorFor(effect.cursor));
+                break;
+            case PointerEffect::Kind::Capture:  // a press grabs the pointer until its release
+            case PointerEffect::Kind::ReleaseCapture:
+                break;
         }
     }
 }
 
-// The panel knows no double click: the second press of one is a press like any other.
-void RemoteWindow::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
-
-void RemoteWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (draggingBody_) {
+void RemoteWindow::OnPointer(PointerEvent kind, QMouseEvent* event) {
+    const Qt::MouseButton button = event->button();
+    if (draggingBody_ && kind == PointerEvent::Move) {
         move(event->globalPosition().toPoint() - dragOffset_);
-        return;
-    }
-    // Leaving the held knob half ends the repeat; coming back does not restart it.
-    const int held = controller_.Repeat().HotSpot();
-    if (held >= 0 && !HotSpots()[static_cast<std::size_t>(held)].region.Contains(p.x(), p.y()))
-        StopRepeating(RepeatStop::LeftHalf);
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        const bool inside =
-            CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y());
-        if (inside != state.down) {
-            state.down = inside;
-            RedrawCaptionButton(i);
-        }
-        return;
-    }
-    setCursor(CursorAt(p));
-}
-
-void RemoteWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    if (draggingBody_) {
-        draggingBody_ = false;
-        return;
-    }
-    if (controller_.Repeat().Held()) {
-        StopRepeating(RepeatStop::ButtonReleased);
-        return;
-    }
-    const QPoint p = event->position().toPoint();
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        state = {};
-        RedrawCaptionButton(i);
-        if (!CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x(), p.y())) continue;
-        if (i == 0) {
-            showMinimized();
-        } else {
-            close();  // saves the positions; the window goes and the program ends
-            return;
-        }
+    } else if (draggingBody_ && kind == PointerEvent::Release) {
+        draggingBody_ = button != Qt::LeftButton;
+    } else {
+        const QPoint p = event->position().toPoint();
+        ApplyPointer(pointer_.Handle(kind,
+                                     button == Qt::LeftButton    ? PointerButton::Left
+                                     : button == Qt::RightButton ? PointerButton::Right
+                                                                 : PointerButton::None,
+                                     p.x(), p.y()));
     }
 }
 
@@ -523,7 +445,7 @@ void RemoteWindow::paintEvent(QPaintEvent*) {
 
 void RemoteWindow::DrawCaptionButton(QPainter& painter, int index) {
     const auto i = static_cast<std::size_t>(index);
-    const QImage& image = captionImages_[i][captions_[i].down ? 1 : 0];
+    const QImage& image = captionImages_[i][pointer_.CaptionDown(index) ? 1 : 0];
     if (image.isNull()) return;
     const Rect& r = CaptionButtons()[i].rect;
     painter.drawImage(r.left, r.top, image);

@@ -20,6 +20,7 @@
 #include "ui/DisplayComposer.h"
 #include "ui/DisplayLines.h"
 #include "ui/KnobRepeat.h"
+#include "ui/PanelPointer.h"
 #include "ui/SkinPalette.h"
 
 namespace r512 {
@@ -83,37 +84,43 @@ public:
     int RepeatingHotSpot() const { return controller_.Repeat().HotSpot(); }
     // Why the last repeat of a held knob half ended (empty while one runs).
     std::optional<RepeatStop> LastRepeatStop() const { return controller_.Repeat().LastStop(); }
-    bool CaptionButtonDown(int index) const {
-        return captions_[static_cast<std::size_t>(index)].down;
-    }
+    bool CaptionButtonDown(int index) const { return pointer_.CaptionDown(index); }
 
 protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { OnPointer(PointerEvent::Press, event); }
+    void mouseMoveEvent(QMouseEvent* event) override { OnPointer(PointerEvent::Move, event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { OnPointer(PointerEvent::Release, event); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        OnPointer(PointerEvent::DoubleClick, event);
+    }
 
 private:
-    struct CaptionState {
-        bool armed = false;
-        bool down = false;
-    };
-
     void DrawCaptionButton(class QPainter& painter, int index);
     void RedrawCaptionButton(int index);
-    void ShowMenu(const struct MenuDefinition& menu, const QPoint& globalPosition);
-    // Ends the knob's repeat for `reason`; harmless when nothing is held.
+    // Opens what a right click on `kind` opens: a menu or a popup.
+    void ShowMenu(RightClick kind, const QPoint& globalPosition);
+    // Does what the pointer decided, in order.
+    void ApplyPointer(const PointerEffects& effects);
+    void OnPointer(PointerEvent kind, QMouseEvent* event);
+    // The window has lost the pointer for `reason`: ends the knob's repeat; harmless when
+    // nothing is held.
     void StopRepeating(RepeatStop reason);
     void ConfigureCommand();
     void AboutCommand();
     void ShowControlPanelCommand();
     // Moves the Control Panel to its stored place; true when it was left open.
     bool PlaceControlPanel();
-    const QCursor& CursorAt(const QPoint& point) const;
+    const QCursor& CursorFor(PanelCursor kind) const {
+        return kind == PanelCursor::Body ? nonClientCursor_
+                                         : cursors_[static_cast<std::size_t>(kind)];
+    }
+    const QCursor& CursorAt(const QPoint& p) const {
+        return CursorFor(PanelPointer::CursorAt(p.x(), p.y()));
+    }
 
     Profile& profile_;
     QImage skin_;        // as stored: 8 bits per pixel with its colour table
@@ -124,11 +131,8 @@ private:
 
     class ControlPanelDialog* controlPanel_ = nullptr;  // a child window: Qt deletes it
 
-    std::array<CaptionState, 2> captions_{};
     std::array<std::array<QImage, 2>, 2> captionImages_{};  // [Minimize, Close][up, down]
-    QCursor handCursor_;
-    QCursor knobDownCursor_;
-    QCursor knobUpCursor_;
+    std::array<QCursor, 4> cursors_{};          // the first four of PanelCursor: Hand ... Arrow
     QCursor nonClientCursor_{Qt::ArrowCursor};  // over the body; the wait cursor during transfers
     class ToneDialog* tone_ = nullptr;          // children of the window: Qt deletes them with it
     class LevelsDialog* levels_ = nullptr;
@@ -141,6 +145,7 @@ private:
 
     DisplayComposer composer_;
     ConnectionController controller_;
+    PanelPointer pointer_{controller_.Repeat()};
 };
 
 }  // namespace r512

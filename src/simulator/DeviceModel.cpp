@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 namespace r512::sim {
 
@@ -51,11 +53,135 @@ DeviceModel::DeviceModel() {
     PutText(names_, names_layout::kStandbyOffset + 20, names_layout::kLineLength, "beyond...");
 }
 
-void DeviceModel::Step(std::uint8_t code, int delta, int low, int high) {
-    Reg(code) = static_cast<std::uint8_t>(std::clamp(Reg(code) + delta, low, high));
+namespace {
+
+// What a key does to the registers.
+enum class Effect {
+    Toggle,          // `reg` between 0 and 1
+    Set,             // `reg` to `amount`
+    Step,            // `reg` by `amount`, kept within the register's range
+    Source,          // selects source `amount`
+    Mode,            // selects stereo mode `amount`, leaving THX
+    ModeKey,         // leaves THX; otherwise steps through the modes the device offers
+    ThxKey,          // off -> THX -> THX Surround EX -> THX -> ...
+    ZoneSourceNext,  // steps the zone through the nine sources in a cycle
+};
+
+struct KeyEffect {
+    std::uint8_t command;
+    Effect effect;
+    std::uint8_t reg = 0;
+    int amount = 0;
+};
+
+// Keys whose effect the registers don't show are not listed.
+constexpr KeyEffect kKeyEffects[] = {
+    {cmd::kPowerToggle, Effect::Toggle, RS_OPER_MODE},
+    {cmd::kStandby, Effect::Set, RS_OPER_MODE, 0},
+    {cmd::kWakeUp, Effect::Set, RS_OPER_MODE, 1},
+    {cmd::kMuteToggle, Effect::Toggle, RS_MUTE},
+    {cmd::kLateNightToggle, Effect::Toggle, RS_COMPRESSION},
+    {cmd::kVideo1, Effect::Source, 0, 1},
+    {cmd::kVideo2, Effect::Source, 0, 2},
+    {cmd::kVideo3, Effect::Source, 0, 3},
+    {cmd::kVideo4, Effect::Source, 0, 4},
+    {cmd::kVideo5, Effect::Source, 0, 5},
+    {cmd::kVideo6, Effect::Source, 0, 6},
+    {cmd::kCd, Effect::Source, 0, 7},
+    {cmd::kAux, Effect::Source, 0, 8},
+    {cmd::kTuner, Effect::Source, 0, 9},
+    {cmd::kExt51, Effect::Source, 0, kSourceExt51},
+    {cmd::kKnobUp, Effect::Step, RS_VOLUME, +1},
+    {cmd::kVolumeUp, Effect::Step, RS_VOLUME, +1},
+    {cmd::kKnobDown, Effect::Step, RS_VOLUME, -1},
+    {cmd::kVolumeDown, Effect::Step, RS_VOLUME, -1},
+    {cmd::kTapeMonitorToggle, Effect::Toggle, RS_TAPEMONITOR},
+    {cmd::kTapeMonitorPanel, Effect::Toggle, RS_TAPEMONITOR},
+    {cmd::kTapeMonitorOff, Effect::Set, RS_TAPEMONITOR, 0},
+    {cmd::kTapeMonitorOn, Effect::Set, RS_TAPEMONITOR, 1},
+    {cmd::kMonoDownmix, Effect::Mode, 0, 7},
+    {cmd::kStereoDownmix, Effect::Mode, 0, 0},
+    {cmd::kDolbyPrologic, Effect::Mode, 0, 1},
+    {cmd::kSurround61, Effect::Mode, 0, 9},
+    {cmd::kEars, Effect::Mode, 0, 10},
+    {cmd::kBypass, Effect::Mode, 0, 15},
+    {cmd::kModeKey, Effect::ModeKey},
+    {cmd::kThxKey, Effect::ThxKey},
+    {cmd::kBassUp, Effect::Step, RS_BASS, +1},
+    {cmd::kBassDown, Effect::Step, RS_BASS, -1},
+    {cmd::kTrebleUp, Effect::Step, RS_TREBLE, +1},
+    {cmd::kTrebleDown, Effect::Step, RS_TREBLE, -1},
+    {cmd::kSubwooferUp, Effect::Step, RS_SUBWOOFER, +1},
+    {cmd::kSubwooferDown, Effect::Step, RS_SUBWOOFER, -1},
+    {cmd::kCenterUp, Effect::Step, RS_CENTER, +1},
+    {cmd::kCenterDown, Effect::Step, RS_CENTER, -1},
+    {cmd::kSurroundUp, Effect::Step, RS_SURROUND, +1},
+    {cmd::kSurroundDown, Effect::Step, RS_SURROUND, -1},
+    {cmd::kZoneVolumeUp, Effect::Step, RS_ZONE_VOLUME, +1},
+    {cmd::kZoneVolumeDown, Effect::Step, RS_ZONE_VOLUME, -1},
+    {cmd::kZoneSourceNext, Effect::ZoneSourceNext},
+    {cmd::kBrightness, Effect::Toggle, RS_DIMMER},
+};
+
+// The volumes go from 10 (-90) to 115 (+15); tone and levels from 0 to 24 (-12 to +12 dB).
+std::pair<int, int> StepRange(std::uint8_t code) {
+    return code == RS_VOLUME || code == RS_ZONE_VOLUME ? std::pair{10, 115} : std::pair{0, 24};
 }
 
-void DeviceModel::Toggle(std::uint8_t code) { Reg(code) = Reg(code) ? 0 : 1; }
+}  // namespace
+
+void DeviceModel::Act(std::uint8_t command) {
+    const auto* row = std::find_if(std::begin(kKeyEffects), std::end(kKeyEffects),
+                                   [&](const KeyEffect& e) { return e.command == command; });
+    if (row == std::end(kKeyEffects)) return;
+    // In standby the device takes only the power keys.
+    if (Reg(RS_OPER_MODE) == 0 && row->reg != RS_OPER_MODE) return;
+    auto reg = [&]() -> std::uint8_t& { return Reg(row->reg); };
+    switch (row->effect) {
+        case Effect::Toggle:
+            reg() = reg() ? 0 : 1;
+            break;
+        case Effect::Set:
+            reg() = static_cast<std::uint8_t>(row->amount);
+            break;
+        case Effect::Step: {
+            const auto [low, high] = StepRange(row->reg);
+            reg() = static_cast<std::uint8_t>(std::clamp(reg() + row->amount, low, high));
+            break;
+        }
+        case Effect::Source: {
+            const auto source = static_cast<std::uint8_t>(row->amount);
+            Reg(RS_AUDIO_SOURCE) = source;
+            if (source <= 6) Reg(RS_VIDEO_SOURCE) = source;
+            break;
+        }
+        case Effect::Mode:
+            Reg(RS_STEREO_MODE) = static_cast<std::uint8_t>(row->amount);
+            Reg(RS_THX) = 0;
+            break;
+        case Effect::ModeKey:
+            if (Reg(RS_THX) != 0) {
+                Reg(RS_THX) = 0;
+            } else {
+                static constexpr std::uint8_t kCycle[] = {0, 1, 7, 9, 10, 15};
+                const auto* at =
+                    std::find(std::begin(kCycle), std::end(kCycle), Reg(RS_STEREO_MODE));
+                const std::size_t index =
+                    at == std::end(kCycle) ? 0 : static_cast<std::size_t>(at - kCycle) + 1;
+                Reg(RS_STEREO_MODE) = kCycle[index % std::size(kCycle)];
+            }
+            break;
+        case Effect::ThxKey:
+            Reg(RS_THX) = Reg(RS_THX) == 1 ? 2 : 1;
+            break;
+        case Effect::ZoneSourceNext: {
+            const std::uint8_t source = Reg(RS_ZONE_AUDIO_SOURCE);
+            Reg(RS_ZONE_AUDIO_SOURCE) =
+                static_cast<std::uint8_t>(source >= 1 && source < 9 ? source + 1 : 1);
+            break;
+        }
+    }
+}
 
 std::vector<std::uint8_t> DeviceModel::Apply(std::uint8_t command) {
     std::vector<std::uint8_t> changed;
@@ -64,160 +190,8 @@ std::vector<std::uint8_t> DeviceModel::Apply(std::uint8_t command) {
             changed.push_back(static_cast<std::uint8_t>(kFirstRegister + i));
         return changed;
     }
-
     const auto before = registers_;
-    const bool on = Reg(RS_OPER_MODE) != 0;
-    auto selectSource = [&](std::uint8_t source) {
-        Reg(RS_AUDIO_SOURCE) = source;
-        Reg(RS_VIDEO_SOURCE) = source <= 6 ? source : Reg(RS_VIDEO_SOURCE);
-    };
-    auto selectMode = [&](std::uint8_t mode) {
-        Reg(RS_STEREO_MODE) = mode;
-        Reg(RS_THX) = 0;
-    };
-
-    switch (command) {
-        case cmd::kPowerToggle:
-            Toggle(RS_OPER_MODE);
-            break;
-        case cmd::kStandby:
-            Reg(RS_OPER_MODE) = 0;
-            break;
-        case cmd::kWakeUp:
-            Reg(RS_OPER_MODE) = 1;
-            break;
-        default:
-            // In standby the device takes only the power keys.
-            if (!on) break;
-            switch (command) {
-                case cmd::kMuteToggle:
-                    Toggle(RS_MUTE);
-                    break;
-                case cmd::kLateNightToggle:
-                    Toggle(RS_COMPRESSION);
-                    break;
-                case cmd::kVideo1:
-                case cmd::kVideo2:
-                case cmd::kVideo3:
-                case cmd::kVideo4:
-                case cmd::kVideo5:
-                case cmd::kVideo6:
-                    selectSource(static_cast<std::uint8_t>(command - cmd::kVideo1 + 1));
-                    break;
-                case cmd::kCd:
-                    selectSource(7);
-                    break;
-                case cmd::kAux:
-                    selectSource(8);
-                    break;
-                case cmd::kTuner:
-                    selectSource(9);
-                    break;
-                case cmd::kExt51:
-                    selectSource(kSourceExt51);
-                    break;
-                case cmd::kKnobUp:
-                case cmd::kVolumeUp:
-                    Step(RS_VOLUME, +1, 10, 115);
-                    break;
-                case cmd::kKnobDown:
-                case cmd::kVolumeDown:
-                    Step(RS_VOLUME, -1, 10, 115);
-                    break;
-                case cmd::kTapeMonitorToggle:
-                case cmd::kTapeMonitorPanel:
-                    Toggle(RS_TAPEMONITOR);
-                    break;
-                case cmd::kTapeMonitorOff:
-                    Reg(RS_TAPEMONITOR) = 0;
-                    break;
-                case cmd::kTapeMonitorOn:
-                    Reg(RS_TAPEMONITOR) = 1;
-                    break;
-                case cmd::kMonoDownmix:
-                    selectMode(7);
-                    break;
-                case cmd::kStereoDownmix:
-                    selectMode(0);
-                    break;
-                case cmd::kDolbyPrologic:
-                    selectMode(1);
-                    break;
-                case cmd::kSurround61:
-                    selectMode(9);
-                    break;
-                case cmd::kEars:
-                    selectMode(10);
-                    break;
-                case cmd::kBypass:
-                    selectMode(15);
-                    break;
-                case cmd::kModeKey:
-                    // Leaves THX; otherwise steps through the modes the device offers.
-                    if (Reg(RS_THX) != 0) {
-                        Reg(RS_THX) = 0;
-                    } else {
-                        static const std::uint8_t kCycle[] = {0, 1, 7, 9, 10, 15};
-                        const auto* at =
-                            std::find(std::begin(kCycle), std::end(kCycle), Reg(RS_STEREO_MODE));
-                        const std::size_t index =
-                            at == std::end(kCycle) ? 0 : static_cast<std::size_t>(at - kCycle) + 1;
-                        Reg(RS_STEREO_MODE) = kCycle[index % std::size(kCycle)];
-                    }
-                    break;
-                case cmd::kThxKey:  // off -> THX -> THX Surround EX -> THX -> ...
-                    Reg(RS_THX) = Reg(RS_THX) == 1 ? 2 : 1;
-                    break;
-                case cmd::kBassUp:
-                    Step(RS_BASS, +1, 0, 24);
-                    break;
-                case cmd::kBassDown:
-                    Step(RS_BASS, -1, 0, 24);
-                    break;
-                case cmd::kTrebleUp:
-                    Step(RS_TREBLE, +1, 0, 24);
-                    break;
-                case cmd::kTrebleDown:
-                    Step(RS_TREBLE, -1, 0, 24);
-                    break;
-                case cmd::kSubwooferUp:
-                    Step(RS_SUBWOOFER, +1, 0, 24);
-                    break;
-                case cmd::kSubwooferDown:
-                    Step(RS_SUBWOOFER, -1, 0, 24);
-                    break;
-                case cmd::kCenterUp:
-                    Step(RS_CENTER, +1, 0, 24);
-                    break;
-                case cmd::kCenterDown:
-                    Step(RS_CENTER, -1, 0, 24);
-                    break;
-                case cmd::kSurroundUp:
-                    Step(RS_SURROUND, +1, 0, 24);
-                    break;
-                case cmd::kSurroundDown:
-                    Step(RS_SURROUND, -1, 0, 24);
-                    break;
-                case cmd::kZoneVolumeUp:
-                    Step(RS_ZONE_VOLUME, +1, 10, 115);
-                    break;
-                case cmd::kZoneVolumeDown:
-                    Step(RS_ZONE_VOLUME, -1, 10, 115);
-                    break;
-                case cmd::kZoneSourceNext: {
-                    const std::uint8_t source = Reg(RS_ZONE_AUDIO_SOURCE);
-                    Reg(RS_ZONE_AUDIO_SOURCE) =
-                        static_cast<std::uint8_t>(source >= 1 && source < 9 ? source + 1 : 1);
-                    break;
-                }
-                case cmd::kBrightness:
-                    Toggle(RS_DIMMER);
-                    break;
-                default:
-                    break;  // keys whose effect the registers don't show
-            }
-    }
-
+    Act(command);
     for (int i = 0; i < kRegisterCount; ++i) {
         if (registers_[static_cast<std::size_t>(i)] != before[static_cast<std::size_t>(i)])
             changed.push_back(static_cast<std::uint8_t>(kFirstRegister + i));

@@ -29,8 +29,7 @@ public:
 
 private:
     std::uint8_t& Reg(std::uint8_t code) { return registers_[code - kFirstRegister]; }
-    void Step(std::uint8_t code, int delta, int low, int high);
-    void Toggle(std::uint8_t code);
+    void Act(std::uint8_t command);
 
     std::array<std::uint8_t, kRegisterCount> registers_{};
     std::array<std::uint8_t, names_layout::kImageSize> names_{};

@@ -1,24 +1,10 @@
 #include "simulator/Simulator.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/socket.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-#include "serial/LineDefinition.h"
-#include "serial/PosixPortSpeed.h"
-#include "simulator/PseudoTerminal.h"
 
 namespace r512::sim {
 
@@ -30,111 +16,26 @@ std::string Hex(std::uint8_t byte) {
     return text;
 }
 
-void SetError(std::string* error, const std::string& text) {
-    if (error) *error = text + ": " + std::strerror(errno);
-}
-
 }  // namespace
 
+std::unique_ptr<Simulator> Simulator::Over(std::unique_ptr<DeviceLine> line) {
+    return line ? std::unique_ptr<Simulator>(new Simulator(std::move(line))) : nullptr;
+}
+
 std::unique_ptr<Simulator> Simulator::OpenPseudoTerminal(std::string* error) {
-    // The simulator keeps the slave side open itself: the master then never sees a hang-up
-    // between two sessions of the program, and the line is raw (no echo) before the program
-    // has opened it.
-    PseudoTerminal line;
-    if (!line.Valid()) {
-        if (error) *error = line.Error();
-        return nullptr;
-    }
-    const std::string path = line.Path();
-    return std::unique_ptr<Simulator>(new Simulator(line.TakeMaster(), line.TakeSlave(), path));
+    return Over(DeviceLine::OpenPseudoTerminal(error));
 }
 
 std::unique_ptr<Simulator> Simulator::ListenTcp(const std::string& hostPort, std::string* error) {
-    const std::size_t colon = hostPort.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == hostPort.size()) {
-        if (error) *error = "--tcp needs HOST:PORT, e.g. 127.0.0.1:4001";
-        return nullptr;
-    }
-    std::string host = hostPort.substr(0, colon);
-    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
-        host = host.substr(1, host.size() - 2);
-    const std::string port = hostPort.substr(colon + 1);
-    // getaddrinfo would take 65536 as port 0 (any free port) and a name as a service.
-    if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos ||
-        std::stol(port) > 65535) {
-        if (error) *error = hostPort + ": the port must be a number from 0 to 65535";
-        return nullptr;
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_PASSIVE;
-    addrinfo* found = nullptr;
-    if (const int failed = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found)) {
-        if (error) *error = hostPort + ": " + ::gai_strerror(failed);
-        return nullptr;
-    }
-    UniqueFd listener;
-    for (addrinfo* candidate = found; candidate != nullptr && !listener;
-         candidate = candidate->ai_next) {
-        UniqueFd fd(::socket(candidate->ai_family,
-                             candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        if (!fd) continue;
-        const int on = 1;
-        ::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        if (::bind(fd.Get(), candidate->ai_addr, candidate->ai_addrlen) == 0 &&
-            ::listen(fd.Get(), 4) == 0) {
-            listener = std::move(fd);
-        } else {
-            SetError(error, "listen on " + hostPort);
-        }
-    }
-    ::freeaddrinfo(found);
-    if (!listener) return nullptr;
-
-    // The port name the program uses, with the port that was actually bound.
-    sockaddr_storage bound{};
-    socklen_t size = sizeof bound;
-    ::getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&bound), &size);
-    char address[INET6_ADDRSTRLEN] = "";
-    unsigned boundPort = 0;
-    std::string name;
-    if (bound.ss_family == AF_INET6) {
-        const auto& v6 = reinterpret_cast<const sockaddr_in6&>(bound);
-        ::inet_ntop(AF_INET6, &v6.sin6_addr, address, sizeof address);
-        boundPort = ntohs(v6.sin6_port);
-        name = std::string("socket://[") + address + "]:" + std::to_string(boundPort);
-    } else {
-        const auto& v4 = reinterpret_cast<const sockaddr_in&>(bound);
-        ::inet_ntop(AF_INET, &v4.sin_addr, address, sizeof address);
-        boundPort = ntohs(v4.sin_port);
-        name = std::string("socket://") + address + ":" + std::to_string(boundPort);
-    }
-    return std::unique_ptr<Simulator>(
-        new Simulator(UniqueFd(), UniqueFd(), name, std::move(listener)));
+    return Over(DeviceLine::ListenTcp(hostPort, error));
 }
 
 std::unique_ptr<Simulator> Simulator::OpenDevice(const std::string& path, std::uint32_t baud,
                                                  std::string* error) {
-    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd) {
-        SetError(error, "open " + path);
-        return nullptr;
-    }
-    LineSettings line;
-    line.baud = baud;
-    if (!posix::ApplyLineSettings(fd.Get(), line)) {
-        SetError(error, "configure " + path);
-        return nullptr;
-    }
-    return std::unique_ptr<Simulator>(new Simulator(std::move(fd), UniqueFd(), path));
+    return Over(DeviceLine::OpenDevice(path, baud, error));
 }
 
-Simulator::Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path, UniqueFd listenFd)
-    : fd_(std::move(fd)),
-      slaveFd_(std::move(slaveFd)),
-      listenFd_(std::move(listenFd)),
-      portPath_(std::move(path)) {
+Simulator::Simulator(std::unique_ptr<DeviceLine> line) : line_(std::move(line)) {
     wake_.Create();
     thread_ = std::thread(&Simulator::Run, this);
 }
@@ -146,113 +47,73 @@ Simulator::~Simulator() {
     }
     Wake();
     thread_.join();
-    std::lock_guard<std::mutex> guard(lock_);
-    CloseLine();
-    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
-}
-
-void Simulator::CloseLine() {
-    fd_.Reset();
-    slaveFd_.Reset();
 }
 
 void Simulator::Wake() { wake_.Wake(); }
 
 std::string Simulator::PortPath() const {
     std::lock_guard<std::mutex> guard(lock_);
-    return portPath_;
-}
-
-bool Simulator::PointLink(std::string* error) {
-    ::unlink(linkPath_.c_str());
-    if (::symlink(portPath_.c_str(), linkPath_.c_str()) == 0) return true;
-    SetError(error, "cannot link " + linkPath_);
-    return false;
+    return line_->Path();
 }
 
 bool Simulator::LinkAs(const std::string& linkPath, std::string* error) {
     std::lock_guard<std::mutex> guard(lock_);
-    linkPath_ = linkPath;
-    return PointLink(error);
+    return line_->LinkAs(linkPath, error);
+}
+
+void Simulator::LineGone() {
+    outgoing_.clear();
+    lastDue_ = {};  // what was still to go has gone with the line
+    parser_.Reset();
 }
 
 void Simulator::Unplug() {
     std::lock_guard<std::mutex> guard(lock_);
     Log("unplugged");
-    CloseLine();
-    outgoing_.clear();
-    lastDue_ = {};  // what was still to go has gone with the line
-    rx_ = RxState::Idle;
-    unplugged_ = true;  // over TCP, connections are closed as they come until Replug
-    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+    line_->Unplug();
+    LineGone();
     Wake();
 }
 
 void Simulator::RemoveLink() {
     std::lock_guard<std::mutex> guard(lock_);
-    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
-    linkPath_.clear();
+    line_->RemoveLink();
 }
 
 bool Simulator::Replug(std::string* error) {
-    if (listenFd_) {
-        // Over TCP the server has listened all along: the next client takes the line.
-        std::lock_guard<std::mutex> guard(lock_);
-        hungUp_ = false;
-        unplugged_ = false;
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!line_->Replug(error)) return false;
+    if (line_->IsTcp()) {
         Log("plugged in again");
         return true;
     }
-    PseudoTerminal line;
-    if (!line.Valid()) {
-        if (error) *error = line.Error();
-        return false;
-    }
-    std::lock_guard<std::mutex> guard(lock_);
-    CloseLine();
-    fd_ = line.TakeMaster();
-    slaveFd_ = line.TakeSlave();
-    portPath_ = line.Path();
-    hungUp_ = false;
-    Log("plugged in again as " + portPath_);
-    const bool linked = linkPath_.empty() || PointLink(error);
+    Log("plugged in again as " + line_->Path());
+    const bool linked = line_->Relink(error);
     Wake();
     return linked;
 }
 
 void Simulator::AcceptClient() {
-    UniqueFd client(::accept4(listenFd_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-    if (!client) return;
-    if (unplugged_) {
-        // Nothing at the other end of the cable: the connection is closed at once, as a
-        // bridge with no device would.
-        Log("client refused: unplugged");
-        return;
+    switch (line_->Accept()) {
+        case DeviceLine::Accepted::Nothing:
+            return;
+        case DeviceLine::Accepted::Refused:
+            Log("client refused: unplugged");
+            return;
+        case DeviceLine::Accepted::Replaced:
+            Log("client disconnected");
+            LineGone();
+            break;
+        case DeviceLine::Accepted::Connected:
+            break;
     }
-    if (fd_) {
-        // One client at a time, as a serial line has one other end: the newest takes the line.
-        // (An earlier client that has just closed its end may not have been noticed yet.)
-        ClientGone();
-    }
-    const int on = 1;
-    ::setsockopt(client.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     Log("client connected");
-    fd_ = std::move(client);
-    hungUp_ = false;
 }
 
 void Simulator::ClientGone() {
     Log("client disconnected");
-    CloseLine();
-    outgoing_.clear();
-    lastDue_ = {};
-    rx_ = RxState::Idle;
-}
-
-ssize_t Simulator::WriteLine(const std::uint8_t* bytes, std::size_t count) {
-    // A client that has gone must not end the simulator with SIGPIPE.
-    if (listenFd_) return ::send(fd_.Get(), bytes, count, MSG_NOSIGNAL);
-    return ::write(fd_.Get(), bytes, count);
+    line_->Close();
+    LineGone();
 }
 
 void Simulator::SetFaults(const Faults& faults) {
@@ -310,10 +171,8 @@ void Simulator::SendRaw(const std::vector<std::uint8_t>& bytes) {
 void Simulator::HangUp() {
     std::lock_guard<std::mutex> guard(lock_);
     Log("hanging up");
-    hungUp_ = true;
-    CloseLine();
-    outgoing_.clear();
-    lastDue_ = {};
+    line_->Close();
+    LineGone();
     Wake();
 }
 
@@ -420,131 +279,106 @@ void Simulator::ActOnCommand(std::uint8_t code) {
 }
 
 void Simulator::TakeByte(std::uint8_t byte, Clock::time_point at) {
+    using Kind = HostByte::Kind;
     received_.push_back({byte, at});
-    switch (rx_) {
-        case RxState::Idle:
+    const HostByte meaning = parser_.Take(byte);
+    if (meaning.abandonsUpload) {
+        ++uploadsRefused_;
+        Log("upload abandoned at byte " + Hex(byte));
+    }
+    switch (meaning.kind) {
+        case Kind::Pending:
             break;
-        case RxState::CommandR:
-            if (byte == 'R') {
-                rx_ = RxState::CommandS;
-                return;
-            }
+        case Kind::Command:
+            ActOnCommand(meaning.value);
             break;
-        case RxState::CommandS:
-            if (byte == 'S') {
-                rx_ = RxState::CommandBang;
-                return;
-            }
+        case Kind::NamesRequest:
+            SendNames();
             break;
-        case RxState::CommandBang:
-            if (byte == '!') {
-                rx_ = RxState::CommandCode;
-                return;
-            }
+        case Kind::UploadOpened:
+            uploadStage_.assign(model_.Names().begin(), model_.Names().end());
             break;
-        case RxState::CommandCode:
-            rx_ = RxState::Idle;
-            ActOnCommand(byte);
-            return;
-        case RxState::UploadKey:
-            if (byte == names_bytes::kWriteKey[static_cast<std::size_t>(rxCount_)]) {
-                if (++rxCount_ == static_cast<int>(names_bytes::kWriteKey.size())) {
-                    rx_ = RxState::UploadSection;
-                    uploadStage_.assign(model_.Names().begin(), model_.Names().end());
-                }
-                return;
-            }
+        case Kind::UploadByte:
+            uploadStage_[static_cast<std::size_t>(meaning.offset)] = meaning.value;
+            break;
+        case Kind::UploadEnd:
+            std::copy(uploadStage_.begin(), uploadStage_.end(), model_.Names().begin());
+            ++uploadsAccepted_;
+            Log("upload stored");
+            break;
+        case Kind::WrongKey:
             ++uploadsRefused_;
             Log("upload refused: wrong write key");
-            rx_ = RxState::Idle;
-            return;
-        case RxState::UploadSection: {
-            int length = 0;
-            if (byte == names_bytes::kSourceNames) length = names_layout::kSourceTableLength;
-            if (byte == names_bytes::kWelcomeMessage) length = names_layout::kMessageLength;
-            if (byte == names_bytes::kStandbyMessage) length = names_layout::kMessageLength;
-            if (byte == names_bytes::kUploadEnd) {
-                std::copy(uploadStage_.begin(), uploadStage_.end(), model_.Names().begin());
-                ++uploadsAccepted_;
-                Log("upload stored");
-                rx_ = RxState::Idle;
-                return;
-            }
-            if (length == 0) {
-                ++uploadsRefused_;
-                Log("upload abandoned at byte " + Hex(byte));
-                rx_ = RxState::Idle;
-                break;
-            }
-            uploadSection_ = byte;
-            rxCount_ = 0;
-            rx_ = RxState::UploadData;
-            return;
-        }
-        case RxState::UploadData: {
-            const int offset =
-                uploadSection_ == names_bytes::kSourceNames      ? names_layout::kSourceTableOffset
-                : uploadSection_ == names_bytes::kWelcomeMessage ? names_layout::kWelcomeOffset
-                                                                 : names_layout::kStandbyOffset;
-            const int length = uploadSection_ == names_bytes::kSourceNames
-                                   ? names_layout::kSourceTableLength
-                                   : names_layout::kMessageLength;
-            uploadStage_[static_cast<std::size_t>(offset + rxCount_)] = byte;
-            if (++rxCount_ == length) rx_ = RxState::UploadSection;
-            return;
-        }
+            break;
+        case Kind::Stray:
+            Log("stray byte " + Hex(byte));
+            break;
     }
+}
 
-    // A byte that starts something new (or stands alone).
-    rx_ = RxState::Idle;
-    if (byte == kCommandStart) {
-        rx_ = RxState::CommandR;
-    } else if (byte == names_bytes::kDownloadRequest) {
-        Log("names download requested");
-        const auto& image = model_.Names();
-        std::size_t count = image.size();
-        if (faults_.namesReply == Faults::NamesReply::Short) count = 300;
-        if (faults_.namesReply == Faults::NamesReply::None) count = 0;
-        std::vector<std::uint8_t> bytes(image.begin(), image.begin() + count);
-        if (faults_.namesReportAt >= 0) {
-            // A report of the volume that comes with the reply, that many bytes into it.
-            const std::size_t at = std::min(static_cast<std::size_t>(faults_.namesReportAt), count);
-            const std::uint8_t report[] = {RS_VOLUME, model_.Register(RS_VOLUME), kFrameEnd};
-            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), std::begin(report),
-                         std::end(report));
-            ++reportsSent_;
+void Simulator::SendNames() {
+    Log("names download requested");
+    const auto& image = model_.Names();
+    std::size_t count = image.size();
+    if (faults_.namesReply == Faults::NamesReply::Short) count = 300;
+    if (faults_.namesReply == Faults::NamesReply::None) count = 0;
+    std::vector<std::uint8_t> bytes(image.begin(), image.begin() + count);
+    if (faults_.namesReportAt >= 0) {
+        // A report of the volume that comes with the reply, that many bytes into it.
+        const std::size_t at = std::min(static_cast<std::size_t>(faults_.namesReportAt), count);
+        const std::uint8_t report[] = {RS_VOLUME, model_.Register(RS_VOLUME), kFrameEnd};
+        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), std::begin(report),
+                     std::end(report));
+        ++reportsSent_;
+    }
+    if (faults_.namesReply == Faults::NamesReply::Slow) {
+        // Bursts of 64 bytes, 50 ms apart: slower than the line, within the read's pace.
+        Clock::time_point due = std::max(Clock::now(), lastDue_);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (i % 64 == 0) due += std::chrono::milliseconds(50);
+            outgoing_.push_back({bytes[i], due});
         }
-        if (faults_.namesReply == Faults::NamesReply::Slow) {
-            // Bursts of 64 bytes, 50 ms apart: slower than the line, within the read's pace.
-            Clock::time_point due = std::max(Clock::now(), lastDue_);
-            for (std::size_t i = 0; i < bytes.size(); ++i) {
-                if (i % 64 == 0) due += std::chrono::milliseconds(50);
-                outgoing_.push_back({bytes[i], due});
-            }
-            lastDue_ = due;
-        } else if (!bytes.empty()) {
-            Send(bytes, false);
-        }
-    } else if (byte == names_bytes::kUploadStart) {
-        rx_ = RxState::UploadKey;
-        rxCount_ = 0;
-    } else {
-        Log("stray byte " + Hex(byte));
+        lastDue_ = due;
+    } else if (!bytes.empty()) {
+        Send(bytes, false);
     }
 }
 
 void Simulator::FlushDue(Clock::time_point now) {
-    while (!outgoing_.empty() && outgoing_.front().due <= now && fd_) {
+    while (!outgoing_.empty() && outgoing_.front().due <= now && line_->Fd() >= 0) {
         // Send every byte that is due in one write.
         std::vector<std::uint8_t> batch;
         for (const Outgoing& item : outgoing_) {
             if (item.due > now) break;
             batch.push_back(item.byte);
         }
-        const ssize_t n = WriteLine(batch.data(), batch.size());
+        const ssize_t n = line_->Write(batch.data(), batch.size());
         if (n <= 0) return;  // the line is full: try again when it can take more
         outgoing_.erase(outgoing_.begin(), outgoing_.begin() + n);
     }
+}
+
+bool Simulator::ReadLine() {
+    std::uint8_t buffer[256];
+    const ssize_t n = line_->Read(buffer, sizeof buffer);
+    if (line_->IsTcp() && (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))) {
+        ClientGone();  // the client closed its end, or the connection broke
+        return false;
+    }
+    const Clock::time_point at = Clock::now();
+    if (logBytes_ && n > 0) {
+        std::string line = "received";
+        for (ssize_t i = 0; i < n; ++i) {
+            // Appended piece by piece: `" " + Hex(...)` makes GCC 12 at -O3 warn
+            // (-Wrestrict) about a copy it only imagines.
+            line += ' ';
+            line += Hex(buffer[i]);
+        }
+        Log(line);
+    }
+    for (ssize_t i = 0; i < n; ++i) TakeByte(buffer[i], at);
+    if (n > 0) changed_.notify_all();
+    return true;
 }
 
 void Simulator::Run() {
@@ -553,10 +387,11 @@ void Simulator::Run() {
         const Clock::time_point now = Clock::now();
         FlushDue(now);
 
+        const int lineFd = line_->Fd();
         pollfd fds[3] = {
-            {wake_.ReadEnd(), POLLIN, 0}, {fd_.Get(), POLLIN, 0}, {listenFd_.Get(), POLLIN, 0}};
+            {wake_.ReadEnd(), POLLIN, 0}, {lineFd, POLLIN, 0}, {line_->ListenFd(), POLLIN, 0}};
         int timeout = -1;
-        if (!outgoing_.empty() && fd_) {
+        if (!outgoing_.empty() && lineFd >= 0) {
             if (outgoing_.front().due <= now) {
                 // Due but not taken: the line is full. Wait until it can take more.
                 fds[1].events |= POLLOUT;
@@ -568,7 +403,7 @@ void Simulator::Run() {
             }
         }
         // A closed line is polled as a negative descriptor, which poll() skips.
-        const nfds_t count = listenFd_ ? 3 : fd_ ? 2 : 1;
+        const nfds_t count = line_->IsTcp() ? 3 : lineFd >= 0 ? 2 : 1;
 
         guard.unlock();
         const int ready = ::poll(fds, count, timeout);
@@ -577,38 +412,18 @@ void Simulator::Run() {
         if (ready < 0 && errno != EINTR) break;
         if (fds[0].revents & POLLIN) wake_.Drain();
         // The line may have been closed or replaced while the lock was let go.
-        const bool sameLine = count >= 2 && fd_ && fds[1].fd == fd_.Get();
-        if (sameLine && (fds[1].revents & POLLIN)) {
-            std::uint8_t buffer[256];
-            const ssize_t n = ::read(fd_.Get(), buffer, sizeof buffer);
-            if (listenFd_ && (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))) {
-                ClientGone();  // the client closed its end, or the connection broke
-                continue;
-            }
-            const Clock::time_point at = Clock::now();
-            if (logBytes_ && n > 0) {
-                std::string line = "received";
-                for (ssize_t i = 0; i < n; ++i) {
-                    // Appended piece by piece: `" " + Hex(...)` makes GCC 12 at -O3 warn
-                    // (-Wrestrict) about a copy it only imagines.
-                    line += ' ';
-                    line += Hex(buffer[i]);
-                }
-                Log(line);
-            }
-            for (ssize_t i = 0; i < n; ++i) TakeByte(buffer[i], at);
-            if (n > 0) changed_.notify_all();
-        }
+        const bool sameLine = count >= 2 && lineFd >= 0 && line_->Fd() == lineFd;
+        if (sameLine && (fds[1].revents & POLLIN) && !ReadLine()) continue;
         if (sameLine && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) &&
             !(fds[1].revents & POLLIN)) {
-            if (listenFd_) {
+            if (line_->IsTcp()) {
                 ClientGone();
                 continue;
             }
             // Only a real serial port can get here (the simulator holds the pseudo-terminal's
             // other side open): stop watching a line that has gone.
             Log("line lost");
-            CloseLine();
+            line_->Close();
         }
     }
 }

@@ -11,9 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "base/UniqueFdPosix.h"
 #include "base/WakePipePosix.h"
+#include "simulator/DeviceLine.h"
 #include "simulator/DeviceModel.h"
+#include "simulator/HostByteParser.h"
 
 namespace r512::sim {
 
@@ -35,7 +36,9 @@ struct Faults {
 // The R512 played on the master side of a pseudo-terminal (or on a real serial port, for a
 // null-modem cable check). It takes command frames and the names-memory exchange, acts on
 // them through its DeviceModel, reports every changed register as a three-byte frame, and
-// records every byte it receives with the time it came, for tests to examine.
+// records every byte it receives with the time it came, for tests to examine. It is the loop
+// that joins three parts: the line (DeviceLine), the reading of the host's bytes
+// (HostByteParser) and the device's state (DeviceModel); faults apply to what it sends.
 class Simulator {
 public:
     using Clock = std::chrono::steady_clock;
@@ -120,62 +123,46 @@ private:
         std::uint8_t byte;
         Clock::time_point due;
     };
-    enum class RxState {
-        Idle,
-        CommandR,
-        CommandS,
-        CommandBang,
-        CommandCode,
-        UploadKey,
-        UploadSection,
-        UploadData
-    };
 
-    Simulator(UniqueFd fd, UniqueFd slaveFd, std::string path, UniqueFd listenFd = UniqueFd());
+    explicit Simulator(std::unique_ptr<DeviceLine> line);
+    static std::unique_ptr<Simulator> Over(std::unique_ptr<DeviceLine> line);
     void Run();
     void Wake();
-    bool PointLink(std::string* error);                                // with lock_ held
+    bool ReadLine();  // with lock_ held; false: the client has gone
     void TakeByte(std::uint8_t byte, Clock::time_point at);            // with lock_ held
     void ActOnCommand(std::uint8_t code);                              // with lock_ held
+    void SendNames();                                                  // with lock_ held
     void Report(const std::vector<std::uint8_t>& codes);               // with lock_ held
     void Send(const std::vector<std::uint8_t>& bytes, bool decorate);  // with lock_ held
     void Log(const std::string& line);                                 // with lock_ held
     void FlushDue(Clock::time_point now);                              // with lock_ held
-    void CloseLine();                                                  // with lock_ held
     void AcceptClient();                                               // with lock_ held
-    void ClientGone();                                                 // with lock_ held
-    ssize_t WriteLine(const std::uint8_t* bytes, std::size_t count);   // with lock_ held
-
-    // The line (master side, and the slave kept open for a pseudo-terminal; over TCP, the
-    // client's connection), with lock_ held.
-    UniqueFd fd_;
-    UniqueFd slaveFd_;
-    UniqueFd listenFd_;  // the TCP server's socket; none on a serial line
-    WakePipe wake_;
-    std::string portPath_;  // with lock_ held
-    std::string linkPath_;  // with lock_ held; empty: no link
+    // What was to be sent and what was half read go with the line. With lock_ held.
+    void LineGone();
+    void ClientGone();  // with lock_ held
 
     mutable std::mutex lock_;
     mutable std::condition_variable changed_;
+    std::unique_ptr<DeviceLine> line_;  // never null; with lock_ held
+    WakePipe wake_;
     DeviceModel model_;
+    HostByteParser parser_;
     Faults faults_;
     std::function<void(const std::string&)> logger_;
     std::deque<Outgoing> outgoing_;
     Clock::time_point lastDue_{};
+    std::uint32_t garbageSeed_ = 12345;
+    std::vector<std::uint8_t> uploadStage_;  // the names memory as an upload is changing it
+    bool stop_ = false;
+    bool logBytes_ = false;
+
+    // The record kept for tests.
     std::vector<ReceivedByte> received_;
     std::vector<std::uint8_t> commands_;
-    RxState rx_ = RxState::Idle;
-    int rxCount_ = 0;
-    std::uint8_t uploadSection_ = 0;
-    std::vector<std::uint8_t> uploadStage_;
     std::uint64_t reportsSent_ = 0;
     int uploadsAccepted_ = 0;
     int uploadsRefused_ = 0;
-    std::uint32_t garbageSeed_ = 12345;
-    bool stop_ = false;
-    bool hungUp_ = false;
-    bool unplugged_ = false;  // over TCP: between Unplug and Replug
-    bool logBytes_ = false;
+
     std::thread thread_;
 };
 

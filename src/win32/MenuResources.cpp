@@ -6,6 +6,8 @@ namespace r512 {
 
 int MenuResourceFor(RightClick kind) {
     switch (kind) {
+        case RightClick::FileMenu:
+            return IDR_MENU_FILE;
         case RightClick::PowerMenu:
             return IDR_MENU_POWER;
         case RightClick::AudioMenu:

@@ -33,17 +33,6 @@ bool g_redrawingForPalette = false;
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-// The smallest rectangle around a hot spot's area: its ellipse's box, cut by its clip.
-RECT BoundingBox(const HotSpotRegion& region) {
-    RECT box = ToRect(region.ellipse);
-    const Rect& clip = region.clip;
-    if (clip.right > clip.left && clip.bottom > clip.top) {
-        const RECT cut = ToRect(clip);
-        IntersectRect(&box, &box, &cut);
-    }
-    return box;
-}
-
 // The work areas of the monitors, the primary's first.
 BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info{};
@@ -123,9 +112,9 @@ bool RemoteWindow::Create() {
 
     arrowCursor_ = LoadCursor(nullptr, IDC_ARROW);
     waitCursor_ = LoadCursor(nullptr, IDC_WAIT);
-    handCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_HAND));
-    knobDownCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_DOWN));
-    knobUpCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_UP));
+    cursors_ = {LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_HAND)),
+                LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_DOWN)),
+                LoadCursorA(instance_, MAKEINTRESOURCEA(IDCUR_KNOB_UP)), arrowCursor_};
     nonClientCursor_ = arrowCursor_;
 
     skin_.Load(instance_, IDB_SKIN);  // a missing skin is not fatal: the window paints what it has
@@ -191,20 +180,17 @@ void RemoteWindow::CreateToolTips() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                                 nullptr, instance_, nullptr);
     if (!toolTips_) return;
-    auto add = [this](UINT_PTR id, const RECT& rect, const char* name) {
+    UINT_PTR id = 0;
+    for (const PanelTip& tip : PanelPointer::Tips()) {
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
         tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = hwnd_;
-        tool.uId = id;
-        tool.rect = rect;
-        tool.lpszText = const_cast<char*>(name);
+        tool.uId = id++;
+        tool.rect = ToRect(tip.area);
+        tool.lpszText = const_cast<char*>(tip.name);
         SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    };
-    UINT_PTR id = 0;
-    for (const CaptionButtonGeometry& button : CaptionButtons())
-        add(id++, ToRect(button.rect), button.name);
-    for (const HotSpot& spot : HotSpots()) add(id++, BoundingBox(spot.region), spot.name);
+    }
 }
 
 bool RemoteWindow::IsPopupMessage(MSG* message) {
@@ -257,20 +243,11 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (OnSetCursor(lParam)) return TRUE;
             break;
         case WM_MOUSEMOVE:
-            OnMouseMove(PointFrom(lParam));
-            return 0;
         case WM_LBUTTONDOWN:
-            OnLeftButtonDown(PointFrom(lParam));
-            return 0;
         case WM_LBUTTONUP:
-            OnLeftButtonUp(PointFrom(lParam));
-            return 0;
         case WM_RBUTTONDOWN:
-            OnRightButtonDown(PointFrom(lParam));
-            return 0;
         case WM_NCRBUTTONDOWN:
-            // The body: the File menu at the press, already in screen coordinates.
-            TrackMenu(IDR_MENU_FILE, PointFrom(lParam));
+            OnPointer(message, lParam);
             return 0;
         case WM_CONTEXTMENU:
             return 0;  // the body has the File menu, not the system menu
@@ -281,14 +258,7 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Every way of losing the pointer ends a held knob's repeat: a release over another
         // window never reaches this one.
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != hwnd_) {
-                StopRepeating(RepeatStop::CaptureLost);
-                for (int i = 0; i < 2; ++i) {
-                    if (!captions_[static_cast<std::size_t>(i)].armed) continue;
-                    captions_[static_cast<std::size_t>(i)] = {};
-                    RedrawCaptionButton(i);
-                }
-            }
+            if (reinterpret_cast<HWND>(lParam) != hwnd_) StopRepeating(RepeatStop::CaptureLost);
             return 0;
         case WM_CANCELMODE:
             StopRepeating(RepeatStop::CancelMode);
@@ -380,9 +350,9 @@ void RemoteWindow::DrawCaptionButton(HDC dc, int index) {
     const auto i = static_cast<std::size_t>(index);
     static constexpr int kImages[2][2] = {{IDB_MINIMIZE_UP, IDB_MINIMIZE_DOWN},
                                           {IDB_CLOSE_UP, IDB_CLOSE_DOWN}};
-    HBITMAP image =
-        static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(kImages[i][captions_[i].down]),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP image = static_cast<HBITMAP>(
+        LoadImageA(instance_, MAKEINTRESOURCEA(kImages[i][pointer_.CaptionDown(index)]),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!image) return;
     BITMAP size{};
     GetObjectA(image, sizeof(size), &size);
@@ -420,8 +390,7 @@ LRESULT RemoteWindow::OnNcHitTest(LPARAM lParam) {
     POINT p = PointFrom(lParam);
     ScreenToClient(hwnd_, &p);
     // The buttons and hot spots are the window's own; the body drags it and opens the File menu.
-    if (HitCaptionButton(p.x, p.y) >= 0 || HitHotSpot(p.x, p.y) >= 0) return HTCLIENT;
-    return HTCAPTION;
+    return PanelPointer::OverBody(p.x, p.y) ? HTCAPTION : HTCLIENT;
 }
 
 bool RemoteWindow::OnSetCursor(LPARAM lParam) {
@@ -431,22 +400,10 @@ bool RemoteWindow::OnSetCursor(LPARAM lParam) {
     return true;
 }
 
-HCURSOR RemoteWindow::CursorAt(POINT p) const {
-    const int spot = HitHotSpot(p.x, p.y);
-    if (spot < 0) return arrowCursor_;
-    HCURSOR cursor = nullptr;
-    switch (HotSpots()[static_cast<std::size_t>(spot)].cursor) {
-        case HotSpotCursor::Hand:
-            cursor = handCursor_;
-            break;
-        case HotSpotCursor::KnobDown:
-            cursor = knobDownCursor_;
-            break;
-        case HotSpotCursor::KnobUp:
-            cursor = knobUpCursor_;
-            break;
-    }
-    return cursor ? cursor : arrowCursor_;
+HCURSOR RemoteWindow::CursorFor(PanelCursor kind) const {
+    if (kind == PanelCursor::Body) return nonClientCursor_;
+    HCURSOR cursor = cursors_[static_cast<std::size_t>(kind)];
+    return cursor ? cursor : arrowCursor_;  // one that could not be loaded
 }
 
 bool RemoteWindow::PrimaryButtonDown() {
@@ -455,94 +412,63 @@ bool RemoteWindow::PrimaryButtonDown() {
     return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
-void RemoteWindow::StopRepeating(RepeatStop reason) {
-    if (!controller_.Repeat().Held()) return;
-    controller_.Repeat().Stop(reason);
-    ReleaseIdleCapture();
+void RemoteWindow::OnPointer(UINT message, LPARAM lParam) {
+    POINT p = PointFrom(lParam);
+    if (message == WM_NCRBUTTONDOWN) ScreenToClient(hwnd_, &p);  // the body, in screen coordinates
+    const PointerEvent event = message == WM_MOUSEMOVE   ? PointerEvent::Move
+                               : message == WM_LBUTTONUP ? PointerEvent::Release
+                                                         : PointerEvent::Press;
+    const PointerButton button = message == WM_MOUSEMOVE ? PointerButton::None
+                                 : message == WM_LBUTTONDOWN || message == WM_LBUTTONUP
+                                     ? PointerButton::Left
+                                     : PointerButton::Right;
+    ApplyPointer(pointer_.Handle(event, button, p.x, p.y));
 }
 
-void RemoteWindow::ReleaseIdleCapture() {
-    if (controller_.Repeat().Held() || captions_[0].armed || captions_[1].armed) return;
-    if (GetCapture() == hwnd_) ReleaseCapture();
-}
-
-void RemoteWindow::OnMouseMove(POINT p) {
-    // Leaving the held knob half ends the repeat; coming back does not restart it.
-    const int held = controller_.Repeat().HotSpot();
-    if (held >= 0 && !HotSpots()[static_cast<std::size_t>(held)].region.Contains(p.x, p.y))
-        StopRepeating(RepeatStop::LeftHalf);
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        const bool inside = CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x, p.y);
-        if (inside != state.down) {
-            state.down = inside;
-            RedrawCaptionButton(i);
+void RemoteWindow::ApplyPointer(const PointerEffects& effects) {
+    using Kind = PointerEffect::Kind;
+    for (const PointerEffect& effect : effects) {
+        POINT screen{effect.x, effect.y};
+        switch (effect.kind) {
+            case Kind::Capture:
+                SetCapture(hwnd_);
+                break;
+            case Kind::ReleaseCapture:
+                if (GetCapture() == hwnd_) ReleaseCapture();
+                break;
+            case Kind::Cursor:
+                SetCursor(CursorFor(effect.cursor));
+                break;
+            case Kind::Send:
+                link_.SendCommand(effect.code);
+                break;
+            case Kind::OpenMenu:
+                ClientToScreen(hwnd_, &screen);
+                if (const int menu = MenuResourceFor(effect.menu)) {
+                    TrackMenu(menu, screen);
+                } else if (effect.menu == RightClick::LevelsPopup) {
+                    levels_.ShowAt(screen);
+                } else if (effect.menu == RightClick::TonePopup) {
+                    tone_.ShowAt(screen);
+                }
+                break;
+            case Kind::StartDrag:  // the body is the caption (OnNcHitTest): the system drags
+                break;
+            case Kind::RedrawCaption:
+                RedrawCaptionButton(effect.caption);
+                break;
+            case Kind::Minimise:
+                PostMessageA(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                break;
+            case Kind::Close:
+                SavePositions();
+                DestroyWindow(hwnd_);
+                return;
         }
-        return;
-    }
-    SetCursor(CursorAt(p));
-}
-
-void RemoteWindow::OnLeftButtonDown(POINT p) {
-    const int caption = HitCaptionButton(p.x, p.y);
-    if (caption >= 0) {
-        // Armed and drawn pressed; it acts only if the button is let go over it.
-        captions_[static_cast<std::size_t>(caption)] = {true, true};
-        SetCapture(hwnd_);
-        RedrawCaptionButton(caption);
-        return;
-    }
-    const int spot = HitHotSpot(p.x, p.y);
-    if (spot < 0) return;
-    const HotSpot& hotSpot = HotSpots()[static_cast<std::size_t>(spot)];
-    link_.SendCommand(hotSpot.code);  // on the press, as the device's own keys
-    if (hotSpot.repeat) {
-        SetCapture(hwnd_);
-        controller_.Repeat().Start(spot, hotSpot.code);
-    }
-}
-
-void RemoteWindow::OnLeftButtonUp(POINT p) {
-    if (controller_.Repeat().Held()) {
-        StopRepeating(RepeatStop::ButtonReleased);
-        return;
-    }
-    for (int i = 0; i < 2; ++i) {
-        CaptionState& state = captions_[static_cast<std::size_t>(i)];
-        if (!state.armed) continue;
-        state = {};
-        ReleaseCapture();
-        RedrawCaptionButton(i);
-        if (!CaptionButtons()[static_cast<std::size_t>(i)].rect.Contains(p.x, p.y)) continue;
-        if (i == 0) {
-            PostMessageA(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        } else {
-            SavePositions();
-            DestroyWindow(hwnd_);
-            return;
-        }
-    }
-}
-
-void RemoteWindow::OnRightButtonDown(POINT p) {
-    StopRepeating(RepeatStop::DialogOrMenu);  // a menu or a popup opens
-    const int spot = HitHotSpot(p.x, p.y);
-    if (spot < 0) return;  // a caption button
-    const RightClick kind = HotSpots()[static_cast<std::size_t>(spot)].rightClick;
-    POINT screen = p;
-    ClientToScreen(hwnd_, &screen);
-    if (const int menu = MenuResourceFor(kind)) {
-        TrackMenu(menu, screen);
-    } else if (kind == RightClick::LevelsPopup) {
-        levels_.ShowAt(screen);
-    } else if (kind == RightClick::TonePopup) {
-        tone_.ShowAt(screen);
     }
 }
 
 void RemoteWindow::TrackMenu(int menuResource, POINT screenPoint) {
-    StopRepeating(RepeatStop::DialogOrMenu);
     HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(menuResource));
     if (!menu) return;
     // A menu tracked for a window that is not in the foreground would not close when the user

@@ -14,6 +14,7 @@
 #include "ui/DisplayComposer.h"
 #include "ui/DisplayLines.h"
 #include "ui/HotSpotTable.h"
+#include "ui/PanelPointer.h"
 #include "ui/WindowPlacement.h"
 #include "win32/ControlPanelDialog.h"
 #include "win32/FrontPanelDisplay.h"
@@ -57,11 +58,6 @@ public:
     void SetLine(const char* text, int line, bool redraw) override;
 
 private:
-    struct CaptionState {
-        bool armed = false;
-        bool down = false;
-    };
-
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Paint();
@@ -70,10 +66,10 @@ private:
     void OnPaletteChanged();
     LRESULT OnNcHitTest(LPARAM lParam);
     bool OnSetCursor(LPARAM lParam);
-    void OnMouseMove(POINT point);
-    void OnLeftButtonDown(POINT point);
-    void OnLeftButtonUp(POINT point);
-    void OnRightButtonDown(POINT point);
+    // A mouse message of the window (a right press on the body comes as WM_NCRBUTTONDOWN).
+    void OnPointer(UINT message, LPARAM lParam);
+    // Does what the pointer decided, in order.
+    void ApplyPointer(const PointerEffects& effects);
     void TrackMenu(int menuResource, POINT screenPoint);
     void OnCommand(int id);
     void ConfigureCommand();
@@ -82,14 +78,15 @@ private:
     void NamesCommand();
     void EnablePanel(bool enabled);
     void SavePositions();
-    // Ends the knob's repeat (and the capture it holds) for `reason`.
-    void StopRepeating(RepeatStop reason);
+    // The window has lost the pointer for `reason`: ends the knob's repeat (and the capture
+    // it holds).
+    void StopRepeating(RepeatStop reason) { ApplyPointer(pointer_.Cancel(reason)); }
     // Lets the capture go once neither the repeat nor a caption button needs it.
-    void ReleaseIdleCapture();
+    void ReleaseIdleCapture() { ApplyPointer(pointer_.Settle()); }
     // Whether the button that presses (the primary one, the right one when swapped) is down.
     static bool PrimaryButtonDown();
     void CreateToolTips();
-    HCURSOR CursorAt(POINT point) const;
+    HCURSOR CursorFor(PanelCursor kind) const;
     void CreatePanel(const std::vector<Rect>& monitors);
 
     Profile& profile_;
@@ -106,12 +103,9 @@ private:
     StoredPlacement panel_{PlacedWindow::ControlPanel};
     ControlPanelDialog controlPanel_;
 
-    std::array<CaptionState, 2> captions_{};
     HCURSOR arrowCursor_ = nullptr;
     HCURSOR waitCursor_ = nullptr;
-    HCURSOR handCursor_ = nullptr;
-    HCURSOR knobDownCursor_ = nullptr;
-    HCURSOR knobUpCursor_ = nullptr;
+    std::array<HCURSOR, 4> cursors_{};   // the first four of PanelCursor: Hand ... Arrow
     HCURSOR nonClientCursor_ = nullptr;  // over the body
     // Whether each timer runs. SetTimer's result can't tell: for a window timer it may be the
     // timer's own identifier, and identifier 0 is one of ours.
@@ -119,6 +113,7 @@ private:
 
     DisplayComposer composer_;
     ConnectionController controller_;
+    PanelPointer pointer_{controller_.Repeat()};
 };
 
 }  // namespace r512

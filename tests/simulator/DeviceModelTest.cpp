@@ -28,6 +28,43 @@ TEST(DeviceModel, KeysChangeWhatTheyShould) {
     EXPECT_EQ(model.Apply(cmd::kDelayKey), Codes{});
 }
 
+TEST(DeviceModel, EachKeyActsOnItsOwnRegisters) {
+    struct Case {
+        std::uint8_t command;
+        Codes changed;
+        Codes values;  // of the changed registers, in the same order
+    };
+    // From the device as it is switched on: CD (video 7), stereo, levels at 12, volumes 65/70.
+    const Case cases[] = {
+        {cmd::kVideo4, {RS_AUDIO_SOURCE, RS_VIDEO_SOURCE}, {4, 4}},
+        {cmd::kAux, {RS_AUDIO_SOURCE}, {8}},  // the video source stays
+        {cmd::kExt51, {RS_AUDIO_SOURCE}, {kSourceExt51}},
+        {cmd::kMuteToggle, {RS_MUTE}, {1}},
+        {cmd::kLateNightToggle, {RS_COMPRESSION}, {1}},
+        {cmd::kBrightness, {RS_DIMMER}, {1}},
+        {cmd::kTapeMonitorOn, {RS_TAPEMONITOR}, {1}},
+        {cmd::kTapeMonitorPanel, {RS_TAPEMONITOR}, {1}},
+        {cmd::kTapeMonitorOff, {}, {}},
+        {cmd::kEars, {RS_STEREO_MODE}, {10}},
+        {cmd::kBypass, {RS_STEREO_MODE}, {15}},
+        {cmd::kModeKey, {RS_STEREO_MODE}, {1}},  // stereo -> Pro Logic
+        {cmd::kSubwooferUp, {RS_SUBWOOFER}, {13}},
+        {cmd::kCenterDown, {RS_CENTER}, {11}},
+        {cmd::kSurroundUp, {RS_SURROUND}, {13}},
+        {cmd::kTrebleUp, {RS_TREBLE}, {13}},
+        {cmd::kZoneVolumeDown, {RS_ZONE_VOLUME}, {69}},
+        {cmd::kVolumeUp, {RS_VOLUME}, {66}},
+        {cmd::kWakeUp, {}, {}},
+    };
+    for (const Case& c : cases) {
+        DeviceModel model;
+        EXPECT_EQ(model.Apply(c.command), c.changed) << CommandName(c.command);
+        Codes values;
+        for (std::uint8_t code : c.changed) values.push_back(model.Register(code));
+        EXPECT_EQ(values, c.values) << CommandName(c.command);
+    }
+}
+
 TEST(DeviceModel, ZoneSourceStepsThroughTheNineSourcesInACycle) {
     DeviceModel model;
     model.SetRegister(RS_ZONE_AUDIO_SOURCE, 8);

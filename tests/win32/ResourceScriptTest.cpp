@@ -69,10 +69,10 @@ void ExpectMenuMatches(int resource, const MenuDefinition& definition) {
 }
 
 TEST(Menus, ResourcesHoldTheItemsOfTheMenuTable) {
-    ExpectMenuMatches(IDR_MENU_FILE, FileMenu());
-    const RightClick kinds[] = {RightClick::PowerMenu,       RightClick::AudioMenu,
-                                RightClick::VideoMenu,       RightClick::TapeMonitorMenu,
-                                RightClick::MultiSourceMenu, RightClick::ModeMenu};
+    const RightClick kinds[] = {RightClick::FileMenu,        RightClick::PowerMenu,
+                                RightClick::AudioMenu,       RightClick::VideoMenu,
+                                RightClick::TapeMonitorMenu, RightClick::MultiSourceMenu,
+                                RightClick::ModeMenu};
     for (RightClick kind : kinds) {
         const MenuDefinition* definition = HotSpotMenu(kind);
         ASSERT_NE(definition, nullptr);

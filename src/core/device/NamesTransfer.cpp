@@ -6,6 +6,7 @@
 #include "base/MessagePump.h"
 #include "device/DeviceLink.h"
 #include "device/NamesFields.h"
+#include "device/NamesSections.h"
 #include "device/ProtocolTrace.h"
 
 namespace r512 {
@@ -18,26 +19,12 @@ constexpr std::array<std::uint8_t, 8> kUploadHeader = {
     names_bytes::kUploadStart, names_bytes::kWriteKey[0], names_bytes::kWriteKey[1],
     names_bytes::kWriteKey[2], names_bytes::kWriteKey[3], names_bytes::kWriteKey[4],
     names_bytes::kWriteKey[5], names_bytes::kWriteKey[6]};
-constexpr std::uint8_t kSourceNames = names_bytes::kSourceNames;
-constexpr std::uint8_t kWelcomeMessage = names_bytes::kWelcomeMessage;
-constexpr std::uint8_t kStandbyMessage = names_bytes::kStandbyMessage;
 constexpr std::uint8_t kUploadEnd = names_bytes::kUploadEnd;
 
 // The device stores each byte of an upload as it comes and needs 10 ms for it; after the end
 // byte it needs 100 ms before it takes a command again.
 constexpr std::chrono::milliseconds kBytePause{10};
 constexpr std::chrono::milliseconds kEndPause{100};
-
-struct Section {
-    const std::uint8_t* announce;
-    int offset;
-    int length;
-};
-constexpr Section kSections[] = {
-    {&kSourceNames, names_layout::kSourceTableOffset, names_layout::kSourceTableLength},
-    {&kWelcomeMessage, names_layout::kWelcomeOffset, names_layout::kMessageLength},
-    {&kStandbyMessage, names_layout::kStandbyOffset, names_layout::kMessageLength},
-};
 
 }  // namespace
 
@@ -134,9 +121,9 @@ bool DeviceLink::WriteNames() {
     // The header goes as one write; every later byte as a write of its own after a pause.
     bool queued =
         QueueWrite(kUploadHeader.data(), static_cast<std::uint32_t>(kUploadHeader.size()), 0);
-    for (const Section& section : kSections) {
+    for (const names_layout::Section& section : names_layout::kSections) {
         if (!queued) break;
-        queued = QueueNamesByte(section.announce);
+        queued = QueueNamesByte(&section.announce);
         for (int i = 0; queued && i < section.length; ++i)
             queued = QueueNamesByte(namesImage_.data() + section.offset + i);
     }

@@ -7,6 +7,7 @@
 
 #include "device/KeyNames.h"
 #include "device/NamesDownloadCheck.h"
+#include "device/NamesSections.h"
 #include "device/Protocol.h"
 #include "device/RegisterText.h"
 
@@ -27,22 +28,6 @@ std::string Join(const std::vector<std::string>& parts) {
         text += part;
     }
     return text;
-}
-
-int SectionLength(std::uint8_t section) {
-    return section == names_bytes::kSourceNames ? names_layout::kSourceTableLength
-                                                : names_layout::kMessageLength;
-}
-
-const char* SectionName(std::uint8_t section) {
-    switch (section) {
-        case names_bytes::kSourceNames:
-            return "source names";
-        case names_bytes::kWelcomeMessage:
-            return "welcome message";
-        default:
-            return "standby message";
-    }
 }
 
 // The local time of day with milliseconds: "12:00:01.234".
@@ -67,29 +52,29 @@ std::string TimeStamp() {
 }  // namespace
 
 std::string TraceDecoder::DescribeUploadByte(std::uint8_t byte) {
-    if (uploadSection_ == 0) {
+    const names_layout::Section* section = names_layout::FindSection(uploadSection_);
+    if (section == nullptr) {
         // Between the sections: an announcement or the end.
         if (byte == names_bytes::kUploadEnd) {
             uploading_ = false;
             return "names upload end";
         }
-        if (byte == names_bytes::kSourceNames || byte == names_bytes::kWelcomeMessage ||
-            byte == names_bytes::kStandbyMessage) {
+        if (const names_layout::Section* announced = names_layout::FindSection(byte)) {
             uploadSection_ = byte;
             sectionDone_ = 0;
-            return std::string(SectionName(byte)) + " follow (" +
-                   std::to_string(SectionLength(byte)) + " bytes)";
+            return std::string(announced->label) + " follow (" + std::to_string(announced->length) +
+                   " bytes)";
         }
         uploading_ = false;
         return "names upload broken off by " + Hex(byte);
     }
-    std::string text = std::string(SectionName(uploadSection_)) + " byte " +
-                       std::to_string(sectionDone_) + " '" + static_cast<char>(byte) + "'";
+    std::string text = std::string(section->label) + " byte " + std::to_string(sectionDone_) +
+                       " '" + static_cast<char>(byte) + "'";
     if (byte < 0x20 || byte > 0x7E) {
-        text = std::string(SectionName(uploadSection_)) + " byte " + std::to_string(sectionDone_) +
-               " " + Hex(byte);
+        text =
+            std::string(section->label) + " byte " + std::to_string(sectionDone_) + " " + Hex(byte);
     }
-    if (++sectionDone_ == SectionLength(uploadSection_)) uploadSection_ = 0;
+    if (++sectionDone_ == section->length) uploadSection_ = 0;
     return text;
 }
 

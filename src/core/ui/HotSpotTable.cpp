@@ -20,7 +20,7 @@ bool HotSpotRegion::Contains(int x, int y) const {
 
 const std::array<HotSpot, 13>& HotSpots() {
     using RC = RightClick;
-    using HC = HotSpotCursor;
+    using HC = PanelCursor;
     constexpr Rect kKnob{647, 51, 715, 119};
     static const std::array<HotSpot, 13> kTable = {{
         {"Standy Toggle",

@@ -18,9 +18,10 @@ struct HotSpotRegion {
     bool Contains(int x, int y) const;
 };
 
-// What a right click on a hot spot opens.
+// What a right click opens: on a hot spot, its menu, popup or nothing; on the body, the File menu.
 enum class RightClick {
     None,
+    FileMenu,
     PowerMenu,
     AudioMenu,
     VideoMenu,
@@ -31,15 +32,16 @@ enum class RightClick {
     TonePopup
 };
 
-// The pointer shape over a hot spot.
-enum class HotSpotCursor { Hand, KnobDown, KnobUp };
+// The pointer shape over the panel: a hot spot's own, the arrow over a caption button, and the
+// body's (the arrow, or the wait cursor during a names transfer).
+enum class PanelCursor { Hand, KnobDown, KnobUp, Arrow, Body };
 
 struct HotSpot {
     const char* name;  // tooltip text
     HotSpotRegion region;
     std::uint8_t code;  // command sent when the left button goes down on it
     RightClick rightClick;
-    HotSpotCursor cursor;
+    PanelCursor cursor;
     bool repeat;  // the command repeats while the button is held
 };
 

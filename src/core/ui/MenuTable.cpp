@@ -59,6 +59,8 @@ const MenuDefinition* HotSpotMenu(RightClick kind) {
                                        {"THX On", ID_THX_ON},
                                        {"THX Surround EX", ID_THX_SURROUND_EX}}};
     switch (kind) {
+        case RightClick::FileMenu:
+            return &FileMenu();
         case RightClick::PowerMenu:
             return &kPower;
         case RightClick::AudioMenu:

@@ -20,8 +20,8 @@ struct MenuDefinition {
 // The File menu, opened by a right click on the panel's body.
 const MenuDefinition& FileMenu();
 
-// The menu a right click on a hot spot opens; nullptr for the hot spots that open a popup
-// panel or nothing.
+// The menu a right click opens (the File menu on the body); nullptr for the hot spots that
+// open a popup panel or nothing.
 const MenuDefinition* HotSpotMenu(RightClick kind);
 
 }  // namespace r512
