@@ -1,16 +1,13 @@
 #include "qt/ControlPanelDialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "device/DeviceLink.h"
 #include "qt/CommandEvent.h"
 #include "qt/DialogControls.h"
-#include "qt/DialogNavigation.h"
 #include "qt/QtDialogUnits.h"
 #include "ui/CommandSet.h"
 #include "ui/ControlPanelButtons.h"
@@ -18,13 +15,6 @@
 #include "ui/ResourceIds.h"
 
 namespace r512 {
-
-namespace {
-
-// A static text this tall or less is one line; a taller one wraps its words from the top.
-constexpr int kLineHeight = 8;
-
-}  // namespace
 
 ControlPanelDialog::ControlPanelDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -36,104 +26,30 @@ ControlPanelDialog::ControlPanelDialog(QWidget* owner)
     TransferToControls();
 }
 
-void ControlPanelDialog::Register(int id, QWidget* control) {
-    control->setProperty("controlId", id);
-    controls_[id] = control;
-}
-
-QWidget* ControlPanelDialog::Control(int id) const {
-    const auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second;
-}
-
 void ControlPanelDialog::Build() {
-    setWindowTitle(QString::fromLatin1(kControlPanelTemplate.caption));
-    const DialogUnits u = DialogUnitsFor(font());
-    setFixedSize(u.X(kControlPanelTemplate.width), u.Y(kControlPanelTemplate.height));
-    QWidget* previous = nullptr;
-    for (const DialogItem& item : kControlPanelTemplate.items) {
-        const QString text = QString::fromLatin1(item.text);
-        QWidget* control = nullptr;
-        switch (item.kind) {
-            case ControlKind::GroupBox:
-                control = new QGroupBox(text, this);
-                break;
-            case ControlKind::Label: {
-                auto* label = new QLabel(text, this);
-                if (item.height > kLineHeight) {
-                    label->setWordWrap(true);
-                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                }
-                control = label;
-                break;
-            }
-            case ControlKind::Edit: {
-                auto* edit = new QLineEdit(this);
-                edit->setReadOnly((item.flags & kReadOnly) != 0);
-                control = edit;
-                break;
-            }
-            case ControlKind::UpDown: {
-                const int id = item.id;
-                control = new UpDownControl(previous, this, [this, id](int delta) {
-                    const int code = UpDownCode(id, delta);
-                    if (code >= 0) Send(static_cast<std::uint8_t>(code));
-                });
-                break;
-            }
-            case ControlKind::CheckBox: {
-                auto* box = new StaticCheckBox(text, this);
-                KeepArrowsOnControl(box);  // a group of its own
-                control = box;
-                break;
-            }
-            case ControlKind::RadioButton: {
-                auto* radio = new StaticRadioButton(text, this);
-                if ((item.flags & kGroupStart) || radioGroups_.empty()) radioGroups_.emplace_back();
-                radioGroups_.back().push_back(radio);
-                groupOf_[radio] = &radioGroups_.back();
-                control = radio;
-                break;
-            }
-            case ControlKind::PushButton:
-            case ControlKind::DefaultButton: {
-                auto* button = new QPushButton(text, this);
-                // Enter presses the default button (Refresh: ask the device for everything
-                // again), unless the focus is on another push button: then Enter presses that
-                // one (every push button of a dialog is an auto-default one).
-                if (item.kind == ControlKind::DefaultButton) button->setDefault(true);
-                control = button;
-                break;
-            }
-            default:
-                continue;  // no such control in this template
+    controls_ =
+        std::make_unique<TemplateControls>(kControlPanelTemplate, this, [this](int id, int delta) {
+            const int code = UpDownCode(id, delta);
+            if (code >= 0) Send(static_cast<std::uint8_t>(code));
+        });
+    const auto& items = kControlPanelTemplate.items;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QWidget* control = controls_->At(i);
+        if (items[i].kind == ControlKind::RadioButton) {
+            if ((items[i].flags & kGroupStart) || radioGroups_.empty()) radioGroups_.emplace_back();
+            radioGroups_.back().push_back(static_cast<StaticRadioButton*>(control));
+            groupOf_[control] = &radioGroups_.back();
         }
-        if (item.kind == ControlKind::UpDown) {
-            // Inside the right edge of the number field before it and as tall, where an up-down
-            // control aligns itself.
-            const QRect field = previous->geometry();
-            const int width = u.X(item.width);
-            control->setGeometry(field.right() + 1 - width, field.top(), width, field.height());
-            static_cast<QLineEdit*>(previous)->setTextMargins(0, 0, width, 0);
-        } else {
-            PlaceAt(control, u, item.x, item.y, item.width, item.height);
-        }
-        if (item.kind == ControlKind::GroupBox) control->lower();
-        if (item.id != kStaticId) Register(item.id, control);
+        // Enter presses the default button (Refresh: ask the device for everything again),
+        // unless the focus is on another push button: then Enter presses that one.
         if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-            const int id = item.id;
+            const int id = items[i].id;
             if (id == IDC_CANCEL)
                 connect(button, &QAbstractButton::clicked, this, &QDialog::reject);  // hides it
             else
                 connect(button, &QAbstractButton::clicked, this, [this, id] { Act(id); });
         }
-        previous = control;
     }
-    // Each radio group is one Tab stop; the arrows click their way through the group and the
-    // marks still follow the device.
-    for (const std::vector<StaticRadioButton*>& group : radioGroups_)
-        new RadioGroupKeys(std::vector<QAbstractButton*>(group.begin(), group.end()),
-                           RadioKind::Plain);
 }
 
 void ControlPanelDialog::Act(int controlId) {
@@ -174,7 +90,7 @@ void ControlPanelDialog::UpdateFromMirror() {
 
 void ControlPanelDialog::TransferToControls() {
     for (const PanelControlValue& value : model_.ControlValues()) {
-        QWidget* control = controls_.at(value.id);
+        QWidget* control = Control(value.id);
         switch (value.kind) {
             case PanelControlValue::Kind::Number:
                 static_cast<QLineEdit*>(control)->setText(QString::number(value.number));

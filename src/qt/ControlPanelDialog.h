@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <deque>
 #include <map>
+#include <memory>
 #include <vector>
 
+#include "qt/TemplateControls.h"
 #include "ui/ControlPanelModel.h"
 
 namespace r512 {
@@ -48,15 +50,14 @@ private:
     void PostCommand(int id);
     void StepZoneSource(int index);
     void RestoreFocus();
-    void Register(int id, QWidget* control);
     // A control by its identifier (1005-1100, 2, 3), or nullptr.
-    QWidget* Control(int id) const;
+    QWidget* Control(int id) const { return controls_->Control(id); }
 
     DeviceLink* link_ = nullptr;
     ControlPanelModel model_;
     int focusControlId_ = 0;
     bool open_ = false;
-    std::map<int, QWidget*> controls_;
+    std::unique_ptr<TemplateControls> controls_;
     // The radio groups in template order, and the group each radio button belongs to.
     std::deque<std::vector<StaticRadioButton*>> radioGroups_;
     std::map<QWidget*, const std::vector<StaticRadioButton*>*> groupOf_;

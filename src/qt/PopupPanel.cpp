@@ -2,13 +2,13 @@
 
 #include <qdrawutil.h>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 
 #include "qt/CommandEvent.h"
 #include "qt/QtDialogUnits.h"
-#include "ui/CommandSet.h"
+#include "qt/TemplateControls.h"
+#include "ui/DialogTemplates.h"
 
 namespace r512 {
 
@@ -18,36 +18,23 @@ namespace {
 constexpr int kFrameWidth = 3;
 }  // namespace
 
-PopupPanel::PopupPanel(QWidget* owner, int widthUnits, int heightUnits,
-                       const std::vector<Control>& controls)
+PopupPanel::PopupPanel(QWidget* owner, const DialogTemplate& layout)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
     setFont(DialogFont());
-    const DialogUnits units = DialogUnitsFor(font());
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setGeometry(kFrameWidth, kFrameWidth, units.X(widthUnits), units.Y(heightUnits));
+    const TemplateControls controls(layout, client);
+    client->move(kFrameWidth, kFrameWidth);
     setFixedSize(client->width() + 2 * kFrameWidth, client->height() + 2 * kFrameWidth);
-    for (const Control& control : controls) {
-        const DialogUnits::PixelRect r =
-            units.Rect(control.x, control.y, control.width, control.height);
-        QWidget* widget = nullptr;
-        if (control.id != 0) {
-            auto* button = new QPushButton(QString::fromLatin1(control.text), client);
-            // Neither panel has a default button: Enter presses the button that has the focus.
-            button->setProperty("controlId", control.id);
-            const int id = control.id;
-            QWidget* target = owner;
-            connect(button, &QPushButton::clicked, this, [target, id] {
-                // Posted, so that quick clicks queue their commands in order.
-                if (target) QCoreApplication::postEvent(target, new CommandEvent(id));
-            });
-            widget = button;
-        } else {
-            auto* label = new QLabel(QString::fromLatin1(control.text), client);
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            widget = label;
-        }
-        widget->setGeometry(r.x, r.y, r.width, r.height);
+    for (std::size_t i = 0; i < layout.items.size(); ++i) {
+        const int id = layout.items[i].id;
+        if (id == kStaticId) continue;
+        QWidget* target = owner;
+        connect(static_cast<QPushButton*>(controls.At(i)), &QPushButton::clicked, this,
+                [target, id] {
+                    // Posted, so that quick clicks queue their commands in order.
+                    if (target) QCoreApplication::postEvent(target, new CommandEvent(id));
+                });
     }
 }
 
@@ -69,28 +56,11 @@ void PopupPanel::paintEvent(QPaintEvent* event) {
     qDrawWinPanel(&painter, rect(), palette(), false);
 }
 
-ToneDialog::ToneDialog(QWidget* owner)
-    : PopupPanel(owner, 45, 19,
-                 {{0, "Treble", 10, 0, 25, 8},
-                  {0, "Bass", 10, 10, 25, 8},
-                  {IDC_TREBLE_UP, "+", 35, 0, 9, 10},
-                  {IDC_BASS_UP, "+", 35, 10, 9, 10},
-                  {IDC_TREBLE_DOWN, "-", 0, 0, 9, 10},
-                  {IDC_BASS_DOWN, "-", 0, 10, 9, 10}}) {
+ToneDialog::ToneDialog(QWidget* owner) : PopupPanel(owner, kToneTemplate) {
     setObjectName(QStringLiteral("tone"));
 }
 
-LevelsDialog::LevelsDialog(QWidget* owner)
-    : PopupPanel(owner, 49, 30,
-                 {{IDC_SUBWOOFER_DOWN, "-", 0, 0, 9, 10},
-                  {IDC_CENTER_DOWN, "-", 0, 10, 9, 10},
-                  {IDC_SURROUND_DOWN, "-", 0, 20, 9, 10},
-                  {IDC_SUBWOOFER_UP, "+", 40, 0, 9, 10},
-                  {IDC_CENTER_UP, "+", 40, 10, 9, 10},
-                  {IDC_SURROUND_UP, "+", 40, 20, 9, 10},
-                  {0, "Sub.W", 10, 0, 25, 8},
-                  {0, "Center", 10, 10, 25, 8},
-                  {0, "Surr.", 10, 20, 25, 8}}) {
+LevelsDialog::LevelsDialog(QWidget* owner) : PopupPanel(owner, kLevelsTemplate) {
     setObjectName(QStringLiteral("levels"));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QDialog>
-#include <vector>
+
+#include "ui/DialogTemplate.h"
 
 namespace r512 {
 
@@ -11,14 +12,7 @@ namespace r512 {
 // set sends the device command. It hides as soon as it loses activation, and on Escape.
 class PopupPanel : public QDialog {
 public:
-    struct Control {
-        int id;                   // command identifier of a button; 0 for a label
-        const char* text;         // "+", "-", or the label
-        int x, y, width, height;  // dialog units
-    };
-
-    PopupPanel(QWidget* owner, int widthUnits, int heightUnits,
-               const std::vector<Control>& controls);
+    PopupPanel(QWidget* owner, const DialogTemplate& layout);
 
     // Puts the panel's top-left corner at the given screen point (not moved back onto the
     // screen) and shows and activates it.

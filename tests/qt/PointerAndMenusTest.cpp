@@ -286,25 +286,16 @@ TEST_F(Pointer, TheDisplayIsNeitherBodyNorHotSpot) {
     EXPECT_EQ(window->pos(), start + QPoint(40, 10));
 }
 
-TEST_F(Pointer, PopupLayoutIsMinusLabelPlus) {
+// Their controls are checked against their templates with the other dialogs'
+// (DialogTemplatesTest).
+TEST_F(Pointer, PopupsHaveTheRaisedFrameOfADialog) {
     LevelsDialog* levels = window->findChild<LevelsDialog*>(QStringLiteral("levels"));
     const QPushButton* minus = PushButton(*levels, IDC_SUBWOOFER_DOWN);
-    const QPushButton* plus = PushButton(*levels, IDC_SUBWOOFER_UP);
-    ASSERT_TRUE(minus && plus);
-    EXPECT_EQ(minus->text(), "-");
-    EXPECT_EQ(plus->text(), "+");
-    EXPECT_EQ(minus->x(), 0);
-    EXPECT_GT(plus->x(), minus->x() + minus->width());
-    EXPECT_EQ(plus->x() + plus->width(), plus->parentWidget()->width());  // the client area's
+    ASSERT_TRUE(minus);
     // Around the client area the raised frame of a dialog: light above, dark below.
     const QImage shot = levels->grab().toImage();
     EXPECT_GT(qGray(shot.pixel(0, 0)), qGray(shot.pixel(shot.width() - 1, shot.height() - 1)));
     EXPECT_EQ(levels->mapFromGlobal(minus->mapToGlobal(QPoint(0, 0))), QPoint(3, 3));
-    EXPECT_EQ(minus->y(), plus->y());
-    EXPECT_LT(PushButton(*levels, IDC_SUBWOOFER_DOWN)->y(),
-              PushButton(*levels, IDC_CENTER_DOWN)->y());
-    EXPECT_LT(PushButton(*levels, IDC_CENTER_DOWN)->y(),
-              PushButton(*levels, IDC_SURROUND_DOWN)->y());
 }
 
 }  // namespace
