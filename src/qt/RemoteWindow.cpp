@@ -79,9 +79,6 @@ RemoteWindow::RemoteWindow(Profile& profile)
                            Qt::WindowMinimizeButtonHint),
       profile_(profile) {
     RegisterArtwork();
-    // The buttons as the window system last reported them, wherever they were let go.
-    session_.Repeat().SetButtonProbe(
-        [] { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; });
     // At the end of the desktop session the window may not be closed: store the positions as
     // a close does.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SavePositions(); });
@@ -188,11 +185,6 @@ void RemoteWindow::SavePositions() {
     // The user's choice, also while the panel hides with its minimised owner.
     SavePlacement(profile_, PlacedWindow::ControlPanel, {panel.x(), panel.y()},
                   controlPanel_ && controlPanel_->IsOpen());
-}
-
-void RemoteWindow::PostNotice(std::uint32_t message, std::uint32_t requested,
-                              std::uint32_t received) {
-    QCoreApplication::postEvent(this, new DeviceDataEvent(message, requested, received));
 }
 
 bool RemoteWindow::StartWindowTimer(int id, unsigned periodMs) {

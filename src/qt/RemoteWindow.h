@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QPoint>
@@ -80,7 +82,9 @@ private:
     // NoticeTarget: called on the link's I/O thread (or, for a failure found by the names
     // download or an open whose thread could not start, on this one); queues a DeviceDataEvent.
     void PostNotice(std::uint32_t message, std::uint32_t requested,
-                    std::uint32_t received) override;
+                    std::uint32_t received) override {
+        QCoreApplication::postEvent(this, new DeviceDataEvent(message, requested, received));
+    }
     // The composer's lines go to the display child.
     void SetLine(const char* text, int line, bool redraw) override {
         if (display_) display_->SetLine(text, line, redraw);
@@ -136,7 +140,9 @@ private:
     QPoint dragOffset_;
     std::array<QBasicTimer, RemoteSession::kTimerCount> timers_{};
 
-    RemoteSession session_{profile_, *this};
+    // The buttons as the window system last reported them, wherever they were let go.
+    RemoteSession session_{profile_, *this,
+                           [] { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }};
 };
 
 }  // namespace r512

@@ -60,9 +60,7 @@ POINT PointFrom(LPARAM lParam) {
 }  // namespace
 
 RemoteWindow::RemoteWindow(Profile& profile, HINSTANCE instance)
-    : profile_(profile), instance_(instance) {
-    session_.Repeat().SetButtonProbe(PrimaryButtonDown);
-}
+    : profile_(profile), instance_(instance) {}
 
 RemoteWindow::~RemoteWindow() {
     // The link's thread posts to this window: it ends before anything else goes.
@@ -220,29 +218,30 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Every way of losing the pointer ends a held knob's repeat: a release over another
         // window never reaches this one.
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != hwnd_) StopRepeating(RepeatStop::CaptureLost);
+            if (reinterpret_cast<HWND>(lParam) != hwnd_)
+                session_.StopRepeating(RepeatStop::CaptureLost);
             return 0;
         case WM_CANCELMODE:
-            StopRepeating(RepeatStop::CancelMode);
+            session_.StopRepeating(RepeatStop::CancelMode);
             break;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) StopRepeating(RepeatStop::Deactivated);
+            if (LOWORD(wParam) == WA_INACTIVE) session_.StopRepeating(RepeatStop::Deactivated);
             break;
         case WM_ACTIVATEAPP:
-            if (!wParam) StopRepeating(RepeatStop::Deactivated);
+            if (!wParam) session_.StopRepeating(RepeatStop::Deactivated);
             break;
         case WM_SHOWWINDOW:
-            if (!wParam) StopRepeating(RepeatStop::Hidden);
+            if (!wParam) session_.StopRepeating(RepeatStop::Hidden);
             break;
         case WM_SIZE:
-            if (wParam == SIZE_MINIMIZED) StopRepeating(RepeatStop::Hidden);
+            if (wParam == SIZE_MINIMIZED) session_.StopRepeating(RepeatStop::Hidden);
             break;
         case WM_ENABLE:
             // A modal dialog or message box disables its owner.
-            if (!wParam) StopRepeating(RepeatStop::DialogOrMenu);
+            if (!wParam) session_.StopRepeating(RepeatStop::DialogOrMenu);
             break;
         case WM_ENTERMENULOOP:
-            StopRepeating(RepeatStop::DialogOrMenu);
+            session_.StopRepeating(RepeatStop::DialogOrMenu);
             break;
         case WM_QUERYENDSESSION:
             return TRUE;  // nothing unsaved to ask about

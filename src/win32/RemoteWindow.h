@@ -50,7 +50,6 @@ private:
     void SetLine(const char* text, int line, bool redraw) override {
         display_.SetLine(text, line, redraw);
     }
-    // Window timers of this window, with the timer's id as their identifier.
     // SetTimer's result can't tell whether it ran: a window timer's identifier may be 0.
     bool StartWindowTimer(int id, unsigned periodMs) override {
         if (hwnd_) SetTimer(hwnd_, static_cast<UINT_PTR>(id), periodMs, nullptr);
@@ -86,9 +85,6 @@ private:
     // A mouse message of the window (a right press on the body comes as WM_NCRBUTTONDOWN).
     void OnPointer(UINT message, LPARAM lParam);
     void TrackMenu(int menuResource, POINT screenPoint);
-    // The window has lost the pointer for `reason`: ends the knob's repeat (and the capture
-    // it holds).
-    void StopRepeating(RepeatStop reason) { session_.StopRepeating(reason); }
     // Whether the button that presses (the primary one, the right one when swapped) is down.
     static bool PrimaryButtonDown();
     void CreateToolTips();
@@ -113,7 +109,7 @@ private:
     std::array<HCURSOR, 4> cursors_{};   // the first four of PanelCursor: Hand ... Arrow
     HCURSOR nonClientCursor_ = nullptr;  // over the body
 
-    RemoteSession session_{profile_, *this};
+    RemoteSession session_{profile_, *this, PrimaryButtonDown};
 };
 
 }  // namespace r512
