@@ -13,7 +13,7 @@
 #include "base/Messages.h"
 #include "device/DeviceLink.h"
 #include "serial/PortChannelPosix.h"
-#include "serial/PosixPortSpeed.h"
+#include "serial/PortSpeedPosix.h"
 #include "serial/SerialLink.h"
 #include "simulator/PseudoTerminal.h"
 
