@@ -2,7 +2,8 @@
 # Cross-builds the Windows parts with mingw-w64 (the windows preset, build-win) and runs every
 # test of that build (its test preset) under Wine, in a throw-away Wine prefix (never the user's
 # own). No X server is needed: the prefix draws with Wine's null display driver
-# (scripts/lib/wine-prefix.sh); the GUI tests start their own.
+# (scripts/lib/wine-prefix.sh); the GUI tests start their own. Arguments go to ctest, e.g.
+# -R ComPort for some of the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -33,4 +34,4 @@ r512_prepare_wine_prefix "$work/prefix"
 echo "test-windows: Wine prefix ready in $(( $(date +%s) - started )) s"
 
 # One test at a time: they share the one Wine prefix and its server.
-ctest --preset windows
+ctest --preset windows "$@"
