@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     r512::DeviceLink link(std::make_unique<FakePortChannel>(shared));
     FakePortChannel fake(shared);
     if (link.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices) !=
-        SerialLink::OpenResult::Opened)
+        r512::SerialLink::OpenResult::Opened)
         Fail("no open");
     if (!fake.WaitForReads(1, 5000ms)) Fail("no first read");
     const auto before = link.NamesImage();
