@@ -38,8 +38,13 @@ cmake --preset windows >/dev/null || fail "could not configure $build"
 cmake --build --preset windows -j "$JOBS" --target R512 >/dev/null || fail "could not build R512.exe"
 
 work=$(mktemp -d /tmp/r512-demo-win.XXXXXX)
+r512=
 cleanup() {
     [ -n "${WINEPREFIX:-}" ] && { wineserver -k >/dev/null 2>&1 || true; }
+    # The program's Wine loader ends with the server; a loader still running when the prefix
+    # is removed would make a new prefix there.
+    [ -z "$r512" ] || r512_end_processes "$r512"
+    [ -n "${WINEPREFIX:-}" ] && { timeout 30 wineserver -w >/dev/null 2>&1 || true; }
     r512_end_sims
     r512_stop_xvfb
     rm -rf "$work"
@@ -59,6 +64,7 @@ wine reg add "$key" /v Configured /t REG_DWORD /d 1 /f >/dev/null 2>&1
 wine reg add "$key" /v Port /t REG_SZ /d COM1 /f >/dev/null 2>&1
 
 wine "$build/src/win32/R512.exe" >"$work/r512.log" 2>&1 &
+r512=$!
 window=""
 for _ in $(seq 300); do
     window=$(xdotool search --name '^R512 Control Software$' 2>/dev/null | head -n 1) || true
