@@ -52,7 +52,8 @@ struct OpenLink {
     r512::BlockingNoticeQueue notices;
     r512::DeviceLink link;
     bool open = pty.Valid() &&
-                link.OpenPort(pty.Path().c_str(), "baud=11520 parity=N data=8 stop=1", &notices);
+                link.OpenPort(pty.Path().c_str(), "baud=11520 parity=N data=8 stop=1", &notices) ==
+                    r512::SerialLink::OpenResult::Opened;
 };
 
 void SendCommandToDevice(benchmark::State& state) {

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (the receive stream, the names download) with clang (ASan and
-# UBSan on) and runs each for SECONDS (default 30) over a copy of its corpus in tests/fuzz/corpus;
-# new inputs go to the copy, not to the tree. Exits 0 when every target ran without a finding, 1 on a finding or a failed
-# build, and 2 when this machine has no clang with libFuzzer (Debian: clang, libclang-rt-14-dev).
+# Builds the libFuzzer targets (the receive stream, the names download) with clang, ASan and
+# UBSan on (the fuzz preset of CMakePresets.json, in build-fuzz), and runs each for SECONDS
+# (default 30) over a copy of its corpus in tests/fuzz/corpus; new inputs go to the copy, not to
+# the tree. Exits 0 when every target ran without a finding, 1 on a finding or a failed build,
+# and 2 when this machine has no clang with libFuzzer (Debian: clang, libclang-rt-14-dev).
 #   scripts/fuzz.sh            30 s per target (what scripts/test-all.sh runs)
 #   scripts/fuzz.sh 600        the long run, by hand
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+# shellcheck source=lib/common.sh
+source "$root/scripts/lib/common.sh"
 seconds=${1:-30}
-build=${BUILD_FUZZ_DIR:-$root/build-fuzz}
-jobs=${JOBS:-2}
+build=$root/build-fuzz
 
 if ! command -v clang++ >/dev/null ||
    ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
@@ -20,10 +22,8 @@ if ! command -v clang++ >/dev/null ||
 fi
 
 mkdir -p "$build"
-if ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++ -DR512_FUZZ=ON -DR512_SANITIZE=address,undefined \
-        >"$build/fuzz-configure.log" 2>&1 ||
-   ! cmake --build "$build" -j "$jobs" --target receive_stream_fuzz names_download_fuzz >"$build/fuzz-build.log" 2>&1; then
+if ! cmake --preset fuzz >"$build/fuzz-configure.log" 2>&1 ||
+   ! cmake --build --preset fuzz -j "$JOBS" >"$build/fuzz-build.log" 2>&1; then
     echo "fuzz: build failed"
     tail -n 40 "$build/fuzz-configure.log" "$build/fuzz-build.log"
     exit 1

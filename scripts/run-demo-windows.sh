@@ -11,9 +11,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-native=${BUILD_DIR:-$root/build}
-build=${BUILD_WIN_DIR:-$root/build-win}
-jobs=${JOBS:-2}
+# shellcheck source=lib/common.sh
+source "$root/scripts/lib/common.sh"
+# shellcheck source=lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=lib/xvfb.sh
+source "$root/scripts/lib/xvfb.sh"
+# shellcheck source=lib/com-port.sh
+source "$root/scripts/lib/com-port.sh"
+native=$root/build
+build=$root/build-win
 
 fail() {
     echo "run-demo-windows: $*" >&2
@@ -22,25 +29,24 @@ fail() {
 
 # The native build keeps its own build type (the native preset's when it is made here).
 if [ -f "$native/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$native" >/dev/null || fail "could not configure $native"
+    cmake "$native" >/dev/null || fail "could not configure $native"
 else
-    cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
-        fail "could not configure $native"
+    cmake --preset native >/dev/null || fail "could not configure $native"
 fi
-cmake --build "$native" -j "$jobs" --target r512-sim >/dev/null || fail "could not build r512-sim"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DR512_NATIVE_BUILD_DIR="$native" \
-    >/dev/null || fail "could not configure $build"
-cmake --build "$build" -j "$jobs" --target R512 >/dev/null || fail "could not build R512.exe"
+cmake --build "$native" -j "$JOBS" --target r512-sim >/dev/null || fail "could not build r512-sim"
+cmake --preset windows >/dev/null || fail "could not configure $build"
+cmake --build --preset windows -j "$JOBS" --target R512 >/dev/null || fail "could not build R512.exe"
 
 work=$(mktemp -d /tmp/r512-demo-win.XXXXXX)
-# shellcheck source=wine-prefix.sh
-source "$root/scripts/wine-prefix.sh"
-# shellcheck source=wine-gui.sh
-source "$root/scripts/wine-gui.sh"
+r512=
 cleanup() {
     [ -n "${WINEPREFIX:-}" ] && { wineserver -k >/dev/null 2>&1 || true; }
-    r512_gui_cleanup || true
+    # The program's Wine loader ends with the server; a loader still running when the prefix
+    # is removed would make a new prefix there.
+    [ -z "$r512" ] || r512_end_processes "$r512"
+    [ -n "${WINEPREFIX:-}" ] && { timeout 30 wineserver -w >/dev/null 2>&1 || true; }
+    r512_end_sims
+    r512_stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -58,6 +64,7 @@ wine reg add "$key" /v Configured /t REG_DWORD /d 1 /f >/dev/null 2>&1
 wine reg add "$key" /v Port /t REG_SZ /d COM1 /f >/dev/null 2>&1
 
 wine "$build/src/win32/R512.exe" >"$work/r512.log" 2>&1 &
+r512=$!
 window=""
 for _ in $(seq 300); do
     window=$(xdotool search --name '^R512 Control Software$' 2>/dev/null | head -n 1) || true

@@ -17,32 +17,37 @@ if [ "${1:-}" = --windows ]; then
 fi
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build=${BUILD_DIR:-$root/build}
+# shellcheck source=lib/common.sh
+source "$root/scripts/lib/common.sh"
+# shellcheck source=lib/xvfb.sh
+source "$root/scripts/lib/xvfb.sh"
+# shellcheck source=lib/com-port.sh
+source "$root/scripts/lib/com-port.sh"
+build=$root/build
 
 fail() {
     echo "run-demo: $*" >&2
     exit 1
 }
 
-# build/ keeps the build type it was made with (the native preset's RelWithDebInfo when the
-# demo makes it), so that the demo never rebuilds a tree of another type.
+# build/ is the native preset's; one made otherwise keeps the build type it was made with, so
+# that the demo never rebuilds a tree of another type.
 if [ -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" >/dev/null || fail "could not configure $build"
+    cmake "$build" >/dev/null || fail "could not configure $build"
 else
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
-        fail "could not configure $build"
+    cmake --preset native >/dev/null || fail "could not configure $build"
 fi
-cmake --build "$build" -j "${JOBS:-2}" --target R512 r512-sim >/dev/null ||
+cmake --build "$build" -j "$JOBS" --target R512 r512-sim >/dev/null ||
     fail "could not build R512 and r512-sim in $build (run: cmake --build $build)"
 program=$build/src/qt/R512
 [ -x "$program" ] || fail "$program was not built"
 
 work=$(mktemp -d /tmp/r512-demo.XXXXXX)
-pids=()
+r512=
 cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    [ -z "$r512" ] || r512_end_processes "$r512"
+    r512_end_sims
+    r512_stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -56,38 +61,25 @@ show_program_log() {
 }
 
 port=$work/R512-port
-"$build/src/simulator/r512-sim" --link "$port" "$@" >"$work/sim.out" 2>"$work/sim.log" </dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -e "$port" ] && break; sleep 0.05; done
-if [ ! -e "$port" ]; then
-    cat "$work/sim.log" >&2
+r512_start_sim "$build/src/simulator/r512-sim" sim "$work" --link "$port" "$@" ||
     fail "the simulator did not start"
-fi
 
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME/ZEL"
 printf '[Config]\nConfigured=1\nPort=%s\nSpeed=12000\n' "$port" \
     >"$XDG_CONFIG_HOME/ZEL/R512 Control Software.conf"
-echo "simulated R512 on $(cat "$work/sim.out") (linked as $port)"
+echo "simulated R512 on $r512_pty (linked as $port)"
 
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
     headless=1
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1024x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    export DISPLAY=":$n"
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    [ -e "/tmp/.X11-unix/X$n" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+    r512_start_xvfb "$work/xvfb.log" || fail "Xvfb did not start"
 fi
 
 # The window is looked for on the X display: the program must draw there, even when the caller
-# (scripts/test-all.sh) runs everything else on Qt's offscreen platform.
+# has chosen Qt's offscreen platform for everything else.
 QT_QPA_PLATFORM=xcb "$program" >"$work/r512.log" 2>&1 &
 r512=$!
-pids+=($r512)
 
 # The window must come up, with a display or without.
 window=""

@@ -4,16 +4,16 @@
 # the fuzz targets for a short while (clang's libFuzzer), the Windows parts cross-built and
 # run under Wine, the Release build of INSTALL.md (in build-release), and the README's first
 # command, both demos, headless. Every build treats warnings as errors.
-# The builds are those of CMakePresets.json (native, asan, tsan, windows).
+# Each build is a preset of CMakePresets.json (native, asan, tsan, fuzz, windows, release): its
+# settings, test environment and label filter live there, not here. JOBS (default 2) is the
+# number of parallel jobs of every build and test run.
 # Packages come from scripts/bootstrap.sh (run it first on a new machine).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-jobs=${JOBS:-2}
-# ccache finds the objects of an earlier build of the same sources in another checkout.
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+# shellcheck source=lib/common.sh
+source "$root/scripts/lib/common.sh"
 logs=$(mktemp -d /tmp/r512-tests.XXXXXX)
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 # Tests write their settings under a temporary folder, never the user's own.
 export XDG_CONFIG_HOME=$logs/config
 
@@ -21,20 +21,27 @@ passed=0
 failed=0
 status=0
 
-# run_stage NAME BUILD_DIR "CMAKE ARGS" "CTEST ARGS"
-run_stage() {
-    local name=$1 dir=$2 cmake_args=$3 ctest_args=$4
-    echo "=== $name"
-    if ! cmake -S "$root" -B "$dir" -G Ninja $cmake_args >"$logs/$name-configure.log" 2>&1 ||
-       ! cmake --build "$dir" -j "$jobs" >"$logs/$name-build.log" 2>&1; then
-        echo "$name: build failed"
-        tail -n 40 "$logs/$name-configure.log" "$logs/$name-build.log"
-        failed=$((failed + 1))
-        status=1
-        return
+# build_preset NAME PRESET: configures and builds the preset, its output in the logs; false
+# (with the end of the logs shown) when either fails.
+build_preset() {
+    local name=$1 preset=$2
+    if cmake --preset "$preset" >"$logs/$name-configure.log" 2>&1 &&
+       cmake --build --preset "$preset" -j "$JOBS" >"$logs/$name-build.log" 2>&1; then
+        return 0
     fi
-    ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 $ctest_args \
-        2>&1 | tee "$logs/$name-test.log"
+    echo "$name: build failed"
+    tail -n 40 "$logs/$name-configure.log" "$logs/$name-build.log"
+    failed=$((failed + 1))
+    status=1
+    return 1
+}
+
+# run_stage NAME PRESET: builds the preset and runs its tests (its test preset).
+run_stage() {
+    local name=$1 preset=$2
+    echo "=== $name"
+    build_preset "$name" "$preset" || return
+    ctest --preset "$preset" -j "$JOBS" 2>&1 | tee "$logs/$name-test.log"
     count "$logs/$name-test.log"
 }
 
@@ -68,17 +75,9 @@ else
     status=1
 fi
 
-run_stage native "$root/build" "-DCMAKE_BUILD_TYPE=RelWithDebInfo -DR512_WERROR=ON" ""
-
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
-    run_stage asan-ubsan "$root/build-asan" \
-        "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=address,undefined -DR512_WERROR=ON" ""
-
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-    run_stage tsan "$root/build-tsan" "-DCMAKE_BUILD_TYPE=Debug -DR512_SANITIZE=thread -DR512_WERROR=ON" \
-        "-L serial"
+run_stage native native
+run_stage asan-ubsan asan
+run_stage tsan tsan
 
 # The receive path's fuzz target, briefly, where clang with libFuzzer is installed.
 echo "=== fuzz (libFuzzer, 30 s)"
@@ -100,16 +99,9 @@ fi
 # The Release build that INSTALL.md describes, in its own folder (build/ keeps its type), with
 # warnings as errors: -O3 finds warnings that the other builds don't.
 echo "=== release (build-release)"
-if cmake -S "$root" -B "$root/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DR512_WERROR=ON \
-        >"$logs/release-configure.log" 2>&1 &&
-   cmake --build "$root/build-release" -j "$jobs" >"$logs/release-build.log" 2>&1; then
+if build_preset release release; then
     echo "release: built without a warning"
     passed=$((passed + 1))
-else
-    echo "release: build failed"
-    tail -n 40 "$logs/release-configure.log" "$logs/release-build.log"
-    failed=$((failed + 1))
-    status=1
 fi
 
 # A screenshot of a window that shows the device's display: the window's size, and more than a

@@ -5,13 +5,15 @@
 #   bench/win32/run-win32-bench.sh [RUNS] [IDLE_SECONDS] [FRAMES]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_WIN_DIR:-$root/build-win}
-native=${BUILD_DIR:-$root/build}
+# shellcheck source=../../scripts/lib/common.sh
+source "$root/scripts/lib/common.sh"
+build=$root/build-win
+native=$root/build
 runs=${1:-15}
 idle=${2:-30}
 frames=${3:-1000}
-cmake --build "$build" -j2 --target R512 r512_bare_window r512_window_bench >/dev/null
-cmake --build "$native" -j2 --target r512-sim >/dev/null
+cmake --build "$build" -j "$JOBS" --target R512 r512_bare_window r512_window_bench >/dev/null
+cmake --build "$native" -j "$JOBS" --target r512-sim >/dev/null
 
 exe=$build/src/win32/R512.exe
 echo "R512.exe: $(stat -c %s "$exe") bytes; DLLs it loads: $(x86_64-w64-mingw32-objdump -p "$exe" |

@@ -70,7 +70,7 @@ std::function<bool()> RefreshComplete(const CommandLine& line, const RegisterMir
     if (line.command == C::Key) return [&mirror] { return !mirror.AllPending(); };
     if (line.command == C::Set) {
         SetGoal goal;
-        ParseSetGoal(line.what, line.value, goal, nullptr);  // checked before the port was opened
+        (void)ParseSetGoal(line.what, line.value, goal);  // checked before the port was opened
         const std::uint8_t reg = goal.target->reg;
         return [&mirror, reg] { return mirror.State(reg) != RegisterState::Pending; };
     }
@@ -116,15 +116,16 @@ int Run(const CommandLine& line, Io io, const std::atomic<int>* stop) {
         }
         // A file the device could not take is refused before the device is asked.
         names_fields::Texts texts = names_fields::Defaults();
-        if (!names_text::Parse(namesFile, texts, &error)) {
-            ReportError(io, line.namesFile + ": " + error);
+        if (const auto fault = names_text::Parse(namesFile, texts)) {
+            ReportError(io, line.namesFile + ": " + fault->Text());
             return kExitBadArguments;
         }
     }
     if (line.command == C::Set) {
         SetGoal goal;
-        if (!ParseSetGoal(line.what, line.value, goal, &error)) {
-            ReportError(io, error);
+        if (const SetProblem problem = ParseSetGoal(line.what, line.value, goal);
+            problem != SetProblem::None) {
+            ReportError(io, SetProblemText(problem, line.what, line.value));
             return kExitBadArguments;
         }
     }

@@ -43,7 +43,7 @@ int RunKey(Session& session, const CommandLine& line, Io io) {
 
 int RunSet(Session& session, const CommandLine& line, Io io) {
     SetGoal goal;
-    ParseSetGoal(line.what, line.value, goal, nullptr);  // checked before the port was opened
+    (void)ParseSetGoal(line.what, line.value, goal);  // checked before the port was opened
     const std::uint8_t reg = goal.target->reg;
     const RegisterMirror& mirror = session.Mirror();
     // The placeholder of a register the device never reported is no value to start from.

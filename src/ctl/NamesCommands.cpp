@@ -42,9 +42,8 @@ int RunNamesSet(Session& session, const CommandLine& line, const std::string& na
     // and only then the upload.
     names_fields::Texts texts;
     if (const int status = Download(session, io, texts); status != kExitOk) return status;
-    std::string error;
-    if (!names_text::Parse(namesFile, texts, &error)) {
-        ReportError(io, error);
+    if (const auto fault = names_text::Parse(namesFile, texts)) {
+        ReportError(io, fault->Text());
         return kExitBadArguments;
     }
     DeviceLink& link = session.Link();

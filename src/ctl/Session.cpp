@@ -61,18 +61,22 @@ Session::~Session() { link_.ClosePort(); }
 
 bool Session::TraceTo(const std::string& path, std::string* error) {
     std::unique_ptr<ProtocolTrace> trace = OpenTraceFile(path, error);
-    return trace != nullptr && link_.TraceInto(std::move(trace), error);
+    if (trace == nullptr) return false;
+    if (!link_.TraceInto(std::move(trace))) {
+        if (error) *error = "the trace can only start while the port is closed";
+        return false;
+    }
+    return true;
 }
 
 bool Session::Open(const std::string& port, int speed, std::string* error) {
-    // The link tells its failure as a message of the program's string table.
-    int shown = 0;
-    SetMessageSink([&shown](int id, const std::string&) { shown = id; });
-    const bool opened =
+    // A failure is told with the program's message for it, on one line.
+    const SerialLink::OpenResult result =
         link_.OpenPort(port.c_str(), ConnectionController::LineDefinition(speed), &notices_);
-    SetMessageSink(nullptr);
+    const bool opened = result == SerialLink::OpenResult::Opened;
     if (!opened && error != nullptr) {
-        *error = port + ": " + (shown != 0 ? OneLine(MessageText(shown)) : "can't be opened");
+        const int message = ConnectionController::OpenFailureMessage(result);
+        *error = port + ": " + (message != 0 ? OneLine(MessageText(message)) : "can't be opened");
         const std::string cause = channel_->Active().OpenFailureCause();
         if (!cause.empty()) *error += " (" + cause + ")";
     }

@@ -11,7 +11,11 @@
 namespace r512::ctl {
 
 std::unique_ptr<ProtocolTrace> OpenTraceFile(const std::string& path, std::string* error) {
-    if (path != "-") return ProtocolTrace::Open(path, error);
+    if (path != "-") {
+        ProtocolTrace::Opened opened = ProtocolTrace::Open(path);
+        if (!opened.trace && error) *error = path + ": " + opened.error.message();
+        return std::move(opened.trace);
+    }
     const int fd = ::_dup(2);
     std::FILE* file = fd >= 0 ? ::_fdopen(fd, "a") : nullptr;
     if (file == nullptr) {

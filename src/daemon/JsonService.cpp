@@ -299,11 +299,9 @@ void JsonSession::DoKey(const std::string& id, const std::string& key, int repea
 void JsonSession::DoSet(const std::string& id, const std::string& target,
                         const std::string& value) {
     SetGoal goal;
-    std::string error;
-    if (!ParseSetGoal(target, value, goal, &error))
-        return Error(id,
-                     error.find("no target") != std::string::npos ? "unknown-target" : "bad-value",
-                     error);
+    if (const SetProblem problem = ParseSetGoal(target, value, goal); problem != SetProblem::None)
+        return Error(id, problem == SetProblem::UnknownTarget ? "unknown-target" : "bad-value",
+                     SetProblemText(problem, target, value));
     if (auto refusal = hub_.Rules().RefuseSet(goal.target->reg, goal.value))
         return Error(id, "capped", *refusal);
     if (!hub_.LinkOpen()) return Error(id, "link-lost", "the link to the R512 is down");
@@ -338,8 +336,8 @@ void JsonSession::DoNamesSet(const std::string& id, std::string fieldsJson) {
     // Checked before anything is asked of the device.
     {
         names_fields::Texts probe = names_fields::Defaults();
-        std::string error;
-        if (!names_text::Parse(file, probe, &error)) return Error(id, "bad-value", error);
+        if (const auto fault = names_text::Parse(file, probe))
+            return Error(id, "bad-value", fault->Text());
     }
     std::weak_ptr<JsonSession> weak = weak_from_this();
     const bool queued = hub_.Download(
@@ -348,8 +346,7 @@ void JsonSession::DoNamesSet(const std::string& id, std::string fieldsJson) {
             if (!self) return;
             if (!image) return Error(id, "names-failed", reason);
             names_fields::Texts texts = names_fields::FromImage(*image);
-            std::string error;
-            names_text::Parse(file, texts, &error);
+            (void)names_text::Parse(file, texts);  // checked before the download
             DeviceHub::Image edited = *image;
             names_fields::ToImage(texts, edited);
             if (!names_fields::IsValid(edited))

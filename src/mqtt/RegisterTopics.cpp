@@ -170,7 +170,11 @@ bool CommandGoal(const RegisterTopic& topic, const std::string& payload, const S
             long whole = std::lround(number);
             if (topic.code == RS_VOLUME || topic.code == RS_ZONE_VOLUME)
                 whole = std::min<long>(whole, maxVolume);
-            return ParseSetGoal(target->name, std::to_string(whole), goal, error);
+            const std::string level = std::to_string(whole);
+            const SetProblem problem = ParseSetGoal(target->name, level, goal);
+            if (problem != SetProblem::None && error)
+                *error = SetProblemText(problem, target->name, level);
+            return problem == SetProblem::None;
         }
         case TopicKind::Source:
             for (std::size_t i = 0; i < names.size(); ++i) {
@@ -192,7 +196,7 @@ bool CommandGoal(const RegisterTopic& topic, const std::string& payload, const S
             break;
     }
     // r512ctl's words for the same values ("on", "-30", "video-1", "surround-ex") serve too.
-    if (ParseSetGoal(target->name, value, goal, nullptr)) return true;
+    if (ParseSetGoal(target->name, value, goal) == SetProblem::None) return true;
     if (error) *error = std::string(topic.leaf) + ": '" + value + "' is no value of it";
     return false;
 }

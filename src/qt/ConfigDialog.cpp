@@ -6,7 +6,6 @@
 #include <QRadioButton>
 
 #include "base/Messages.h"
-#include "base/SettingsLayout.h"
 #include "qt/ModalRun.h"
 #include "qt/QtDialogUnits.h"
 #include "qt/TemplateControls.h"
@@ -66,9 +65,7 @@ ConfigDialog::ConfigDialog(Profile& profile, QWidget* parent)
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     // Fill the controls from the stored choice.
-    const PortChoice choice = PortChoice::FromSettings(
-        profile_.GetProfileString(settings::kConfig, settings::kPort, settings::kDefaultPort),
-        profile_.GetProfileInt(settings::kConfig, settings::kSpeed, settings::kDefaultSpeed));
+    const PortChoice choice = PortChoice::Load(profile_);
     other_->setText(QString::fromLocal8Bit(choice.otherName.c_str()));
     ports_[choice.port]->setChecked(true);
     speeds_[choice.speed]->setChecked(true);
@@ -94,8 +91,7 @@ void ConfigDialog::accept() {
     }
     choice.speed = speeds_[1]->isChecked() ? 1 : 0;
     choice.otherName = other_->text().toLocal8Bit().toStdString();
-    profile_.WriteProfileString(settings::kConfig, settings::kPort, choice.PortName());
-    profile_.WriteProfileInt(settings::kConfig, settings::kSpeed, choice.Speed());
+    choice.Store(profile_);
     QDialog::accept();
 }
 

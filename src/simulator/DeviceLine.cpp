@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "serial/LineDefinition.h"
-#include "serial/PosixPortSpeed.h"
+#include "serial/PortSpeedPosix.h"
 #include "simulator/PseudoTerminal.h"
 
 namespace r512::sim {

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "base/Messages.h"
-#include "base/SettingsLayout.h"
 #include "serial/PortList.h"
 #include "ui/PortChoice.h"
 #include "ui/ResourceIds.h"
@@ -29,9 +28,7 @@ INT_PTR ConfigDialog::Run(HINSTANCE instance, HWND owner) {
 }
 
 void ConfigDialog::Fill(HWND hwnd) {
-    const PortChoice choice = PortChoice::FromSettings(
-        profile_.GetProfileString(settings::kConfig, settings::kPort, settings::kDefaultPort),
-        profile_.GetProfileInt(settings::kConfig, settings::kSpeed, settings::kDefaultSpeed));
+    const PortChoice choice = PortChoice::Load(profile_);
     CheckRadioButton(hwnd, IDC_PORT_COM1, IDC_PORT_OTHER, IDC_PORT_COM1 + choice.port);
     CheckRadioButton(hwnd, IDC_SPEED_12000, IDC_SPEED_9600, IDC_SPEED_12000 + choice.speed);
     // The ports present now, to pick from; the stored name stays in the field as it is.
@@ -51,8 +48,7 @@ void ConfigDialog::Store(HWND hwnd) {
     char name[MAX_PATH] = {};
     GetDlgItemTextA(hwnd, IDC_OTHER_PORT_NAME, name, MAX_PATH);
     choice.otherName = name;
-    profile_.WriteProfileString(settings::kConfig, settings::kPort, choice.PortName());
-    profile_.WriteProfileInt(settings::kConfig, settings::kSpeed, choice.Speed());
+    choice.Store(profile_);
 }
 
 INT_PTR ConfigDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {

@@ -63,12 +63,12 @@ TEST(CtlNamesText, FileFromAnEditorOrWithAFieldTwice) {
     };
     for (const Case& c : cases) {
         names_fields::Texts texts = names_fields::Defaults();
-        std::string error;
-        EXPECT_EQ(names_text::Parse(c.file, texts, &error), c.accepted) << c.file;
+        const auto fault = names_text::Parse(c.file, texts);
+        EXPECT_EQ(!fault, c.accepted) << c.file;
         if (c.accepted) {
             EXPECT_EQ(texts[0], "Phono") << c.file;
-        } else {
-            EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.file << " -> " << error;
+        } else if (fault) {
+            EXPECT_EQ(fault->Text().rfind(c.error, 0), 0u) << c.file << " -> " << fault->Text();
         }
     }
 }

@@ -36,22 +36,34 @@ TEST(SetTargets, NextKeyLeadsTowardTheGoal) {
     };
     for (const Case& c : cases) {
         SetGoal goal;
-        std::string error;
-        ASSERT_TRUE(ParseSetGoal(c.what, c.value, goal, &error)) << error;
+        ASSERT_EQ(ParseSetGoal(c.what, c.value, goal), SetProblem::None)
+            << c.what << " " << c.value;
         EXPECT_EQ(NextKey(goal, c.from), c.key)
             << c.what << " " << c.value << " from " << int{c.from};
     }
 }
 
 TEST(SetTargets, ValuesOutsideTheRangeAreRefused) {
-    const std::pair<const char*, const char*> refused[] = {
-        {"volume", "-91"},  {"volume", "16"},   {"volume", "-3x"},          {"bass", "13"},
-        {"source", "tape"}, {"power", "maybe"}, {"zone-source", "ext-5.1"}, {"nothing", "1"}};
-    for (const auto& [what, value] : refused) {
+    const struct {
+        const char* what;
+        const char* value;
+        SetProblem problem;
+        const char* text;
+    } refused[] = {
+        {"volume", "-91", SetProblem::BadValue, "set volume: '-91' is not a number from "},
+        {"volume", "16", SetProblem::BadValue, "set volume: '16' is not a number from "},
+        {"volume", "-3x", SetProblem::BadValue, "set volume: '-3x' is not a number from "},
+        {"bass", "13", SetProblem::BadValue, "set bass: '13' is not a number from "},
+        {"source", "tape", SetProblem::BadValue, "set source: 'tape' is not one of "},
+        {"power", "maybe", SetProblem::BadValue, "set power: 'maybe' is not one of on|off"},
+        {"zone-source", "ext-5.1", SetProblem::BadValue, "set zone-source: 'ext-5.1' is not one"},
+        {"nothing", "1", SetProblem::UnknownTarget, "set: no target 'nothing' (see r512ctl"},
+    };
+    for (const auto& c : refused) {
         SetGoal goal;
-        std::string error;
-        EXPECT_FALSE(ParseSetGoal(what, value, goal, &error)) << what << " " << value;
-        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(ParseSetGoal(c.what, c.value, goal), c.problem) << c.what << " " << c.value;
+        EXPECT_EQ(SetProblemText(c.problem, c.what, c.value).rfind(c.text, 0), 0u)
+            << SetProblemText(c.problem, c.what, c.value);
     }
 }
 

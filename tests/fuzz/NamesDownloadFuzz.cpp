@@ -77,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     r512::BlockingNoticeQueue notices;
     r512::DeviceLink link(std::make_unique<FakePortChannel>(shared));
     FakePortChannel fake(shared);
-    if (!link.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices)) Fail("no open");
+    if (link.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices) !=
+        r512::SerialLink::OpenResult::Opened)
+        Fail("no open");
     if (!fake.WaitForReads(1, 5000ms)) Fail("no first read");
     const auto before = link.NamesImage();
     DevicePump pump(link, notices, fake, answer);

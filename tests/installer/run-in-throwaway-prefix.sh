@@ -36,8 +36,8 @@ home_marks() {
     return 0
 }
 before=$(home_marks)
-# shellcheck source=../../scripts/wine-prefix.sh
-source "$here/../../scripts/wine-prefix.sh"
+# shellcheck source=../../scripts/lib/wine-prefix.sh
+source "$here/../../scripts/lib/wine-prefix.sh"
 r512_prepare_wine_prefix "$work/prefix"
 add_test_drive
 status=0

@@ -233,7 +233,7 @@ TEST(SetPursuit, FollowsTheReportsToTheGoal) {
     };
     for (const Case& c : cases) {
         SetGoal goal;
-        ASSERT_TRUE(ParseSetGoal(c.what, c.value, goal, nullptr));
+        ASSERT_EQ(ParseSetGoal(c.what, c.value, goal), SetProblem::None);
         SetPursuit pursuit;
         Step step = pursuit.Start(goal, c.from, now);
         int keys = step == Step::SendKey ? 1 : 0;
@@ -253,7 +253,7 @@ TEST(SetPursuit, FollowsTheReportsToTheGoal) {
 
 TEST(SetPursuit, ASilentDeviceEndsThePursuit) {
     SetGoal goal;
-    ASSERT_TRUE(ParseSetGoal("volume", "0", goal, nullptr));
+    ASSERT_EQ(ParseSetGoal("volume", "0", goal), SetProblem::None);
     SetPursuit pursuit;
     const auto now = SetPursuit::Clock::now();
     ASSERT_EQ(pursuit.Start(goal, 90, now), SetPursuit::Step::SendKey);

@@ -97,7 +97,7 @@ protected:
 
     bool Connect() {
         return link.OpenPort(device->PortPath().c_str(), "baud=11520 parity=N data=8 stop=1",
-                             &window);
+                             &window) == SerialLink::OpenResult::Opened;
     }
 
     void Run() {

@@ -125,7 +125,8 @@ TEST_F(WithSimulator, NamesMemoryIsServedAndAnUploadNeedsTheKey) {
     class RawLink : public SerialLink {};
     RawLink raw;
     const CommTimeouts t = DeviceLink::kTimeouts;
-    ASSERT_TRUE(raw.OpenPort(device->PortPath().c_str(), "baud=11520", &t, &notices));
+    ASSERT_EQ(raw.OpenPort(device->PortPath().c_str(), "baud=11520", &t, &notices),
+              SerialLink::OpenResult::Opened);
     std::vector<std::uint8_t> image(1024);
     const std::uint8_t request = names_bytes::kDownloadRequest;
     ASSERT_TRUE(raw.QueueWrite(&request, 1, 0));

@@ -23,7 +23,7 @@ protected:
 
     bool Connect() {
         return link.OpenPort(device->PortPath().c_str(), "baud=11520 parity=N data=8 stop=1",
-                             &notices);
+                             &notices) == SerialLink::OpenResult::Opened;
     }
 
     // Every register reported since the last refresh.

@@ -17,8 +17,13 @@ namespace {
 void TraceFromEnvironment(DeviceLink& link) {
     const char* path = std::getenv("R512_TRACE");
     if (path == nullptr || *path == '\0') return;
-    std::string error;
-    if (!link.TraceTo(path, &error)) std::fprintf(stderr, "R512_TRACE: %s\n", error.c_str());
+    ProtocolTrace::Opened opened = ProtocolTrace::Open(path);
+    if (!opened.trace) {
+        std::fprintf(stderr, "R512_TRACE: %s: %s\n", path, opened.error.message().c_str());
+        return;
+    }
+    // A link being made has no port open yet: the trace is always taken.
+    (void)link.TraceInto(std::move(opened.trace));
 }
 
 }  // namespace
@@ -29,20 +34,14 @@ DeviceLink::DeviceLink(std::unique_ptr<PortChannel> channel) : SerialLink(std::m
     TraceFromEnvironment(*this);
 }
 
-bool DeviceLink::TraceTo(const std::string& path, std::string* error) {
-    if (IsOpen()) {
-        if (error) *error = "the trace can only start while the port is closed";
-        return false;
-    }
-    std::unique_ptr<ProtocolTrace> trace = ProtocolTrace::Open(path, error);
-    return trace != nullptr && TraceInto(std::move(trace), error);
+bool DeviceLink::TraceTo(const std::string& path) {
+    if (IsOpen()) return false;
+    ProtocolTrace::Opened opened = ProtocolTrace::Open(path);
+    return opened.trace != nullptr && TraceInto(std::move(opened.trace));
 }
 
-bool DeviceLink::TraceInto(std::unique_ptr<ProtocolTrace> trace, std::string* error) {
-    if (IsOpen()) {
-        if (error) *error = "the trace can only start while the port is closed";
-        return false;
-    }
+bool DeviceLink::TraceInto(std::unique_ptr<ProtocolTrace> trace) {
+    if (IsOpen()) return false;
     SetTrace(trace.get());
     trace_ = std::move(trace);
     return true;
@@ -51,21 +50,28 @@ bool DeviceLink::TraceInto(std::unique_ptr<ProtocolTrace> trace, std::string* er
 // The port is closed (and the I/O thread ended) before the window and image go away.
 DeviceLink::~DeviceLink() { ClosePort(); }
 
-bool DeviceLink::OpenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
+SerialLink::OpenResult DeviceLink::OpenPort(const char* portName, const char* lineDefinition,
+                                            NoticeTarget* owner) {
     const std::string what =
         std::string(portName ? portName : "") + " (" + (lineDefinition ? lineDefinition : "") + ")";
     if (trace_) trace_->NoteAndReset("open " + what);
-    if (!SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner)) {
+    const OpenResult result = SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner);
+    if (result != OpenResult::Opened) {
         if (trace_) trace_->Note("open failed");
-        return false;
+        return result;
     }
     reopenFailedNoted_ = false;
     windowFilled_ = 0;
-    return QueueWindowRead();
+    // As in OpenCompleted: an open link that can't read would never hear the device.
+    if (!QueueWindowRead()) {
+        ClosePort();
+        return OpenResult::ThreadFailed;
+    }
+    return OpenResult::Opened;
 }
 
 bool DeviceLink::ReopenPort(const char* portName, const char* lineDefinition, NoticeTarget* owner) {
-    const OpenResult result = TryOpenPort(portName, lineDefinition, &kTimeouts, owner);
+    const OpenResult result = SerialLink::OpenPort(portName, lineDefinition, &kTimeouts, owner);
     if (result != OpenResult::Opened) {
         // Told once for a run of failed attempts (the retry tries every 2 s).
         if (trace_ && !reopenFailedNoted_)

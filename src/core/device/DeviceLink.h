@@ -34,18 +34,21 @@ public:
     // after 5 s in all; a write after 1 s in all.
     static constexpr CommTimeouts kTimeouts{100, 0, 5000, 0, 1000};
 
-    // Opens the port with the device's time-outs and queues the first three-byte read. On
-    // failure the link has shown why (messages 1024 to 1026).
-    [[nodiscard]] bool OpenPort(const char* portName, const char* lineDefinition,
-                                NoticeTarget* owner);
-    // The same without a message: for opening again, unasked, a port that failed.
+    // Opens the port with the device's time-outs and queues the first three-byte read; the
+    // outcome as SerialLink::OpenPort's (a port that opened but can't be read from is closed
+    // again, as a failed start: ThreadFailed).
+    [[nodiscard]] OpenResult OpenPort(const char* portName, const char* lineDefinition,
+                                      NoticeTarget* owner);
+    // The same for opening again, unasked, a port that failed: the trace notes only the first
+    // of a run of failed attempts. True when the port is open and read from.
     [[nodiscard]] bool ReopenPort(const char* portName, const char* lineDefinition,
                                   NoticeTarget* owner);
 
     // The same in the background (SerialLink::BeginOpen): returns at once; the outcome comes as
-    // WM_PORT_OPENED, which the owner hands to OpenCompleted. No message is shown here: the
-    // owner shows ShowOpenFailure's when the user asked for the open. BeginReopen leaves no
-    // note in the trace, for the retry that opens again, unasked, a port that failed.
+    // WM_PORT_OPENED, which the owner hands to OpenCompleted; the owner tells the user of a
+    // failure (ConnectionController::OpenFailureMessage) when the user asked for the open.
+    // BeginReopen leaves no note in the trace, for the retry that opens again, unasked, a port that
+    // failed.
     void BeginOpen(const char* portName, const char* lineDefinition, NoticeTarget* owner);
     void BeginReopen(const char* portName, const char* lineDefinition, NoticeTarget* owner);
     // The WM_PORT_OPENED notice, on the owner's thread: as SerialLink::OpenCompleted, and when
@@ -112,11 +115,12 @@ public:
 
     // Starts the protocol trace: every byte sent and received from now on is appended to the
     // file, decoded (ProtocolTrace). Only while the port is closed; false when the port is open
-    // or the file can't be opened (`error` then says why). A link traces from its construction
-    // when the environment names a file in R512_TRACE.
-    bool TraceTo(const std::string& path, std::string* error = nullptr);
-    // The same with a trace the caller has opened (in place of any earlier one).
-    bool TraceInto(std::unique_ptr<ProtocolTrace> trace, std::string* error = nullptr);
+    // or the file can't be opened. A link traces from its construction when the environment
+    // names a file in R512_TRACE.
+    [[nodiscard]] bool TraceTo(const std::string& path);
+    // The same with a trace the caller has opened (in place of any earlier one); false (and
+    // the trace dropped) only when the port is open.
+    [[nodiscard]] bool TraceInto(std::unique_ptr<ProtocolTrace> trace);
 
     // The pause between the upload's writes; std::this_thread::sleep_for unless replaced.
     using Pause = std::function<void(std::chrono::milliseconds)>;

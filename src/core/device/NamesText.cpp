@@ -84,17 +84,14 @@ std::string FormatJson(const names_fields::Texts& texts) {
     return out + "}\n";
 }
 
-bool Parse(const std::string& file, names_fields::Texts& texts, std::string* error) {
+std::optional<ParseError> Parse(const std::string& file, names_fields::Texts& texts) {
     // Editors on Windows start a UTF-8 file with a byte order mark; it is no part of the text.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     const bool marked = std::string_view(file).substr(0, kByteOrderMark.size()) == kByteOrderMark;
     std::istringstream lines(marked ? file.substr(kByteOrderMark.size()) : file);
     std::string line;
     int number = 0;
-    auto fail = [&](const std::string& what) {
-        if (error) *error = "line " + std::to_string(number) + ": " + what;
-        return false;
-    };
+    auto fail = [&](const std::string& what) { return ParseError{number, what}; };
     names_fields::Texts result = texts;
     int givenOn[names_fields::kCount] = {};  // the line that gave each field; 0: none yet
     while (std::getline(lines, line)) {
@@ -134,7 +131,7 @@ bool Parse(const std::string& file, names_fields::Texts& texts, std::string* err
         result[static_cast<std::size_t>(index)] = text;
     }
     texts = result;
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace r512::names_text

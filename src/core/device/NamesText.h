@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "device/NamesFields.h"
@@ -22,11 +23,19 @@ const char* FieldName(int index);
 std::string Format(const names_fields::Texts& texts);
 std::string FormatJson(const names_fields::Texts& texts);
 
+// What is wrong with a file, and on which line.
+struct ParseError {
+    int line = 0;
+    std::string what;
+    // "line 3: source-1 is given twice (first on line 1)"
+    std::string Text() const { return "line " + std::to_string(line) + ": " + what; }
+};
+
 // Reads such a file into `texts`: the fields it names replace theirs, the others stay. Every
 // text must fit its field and hold only bytes the device can store, as the Names dialog
 // demands, and no field may be given twice; a UTF-8 byte order mark at the start is passed
-// over. False with `error` saying what and where otherwise.
-bool Parse(const std::string& file, names_fields::Texts& texts, std::string* error);
+// over. The first fault otherwise, and `texts` as they were.
+[[nodiscard]] std::optional<ParseError> Parse(const std::string& file, names_fields::Texts& texts);
 
 }  // namespace names_text
 

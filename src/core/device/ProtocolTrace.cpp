@@ -141,13 +141,10 @@ std::string TraceDecoder::DescribeReceived(const std::uint8_t* bytes, std::uint3
     return Join(units);
 }
 
-std::unique_ptr<ProtocolTrace> ProtocolTrace::Open(const std::string& path, std::string* error) {
+ProtocolTrace::Opened ProtocolTrace::Open(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "a");
-    if (file == nullptr) {
-        if (error) *error = path + ": " + std::strerror(errno);
-        return nullptr;
-    }
-    return std::unique_ptr<ProtocolTrace>(new ProtocolTrace(file));
+    if (file == nullptr) return {nullptr, std::error_code(errno, std::generic_category())};
+    return {std::unique_ptr<ProtocolTrace>(new ProtocolTrace(file)), {}};
 }
 
 std::unique_ptr<ProtocolTrace> ProtocolTrace::OnFile(std::FILE* file) {

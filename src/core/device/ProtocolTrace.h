@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "serial/ByteTrace.h"
@@ -47,9 +48,13 @@ private:
 // I/O thread, Note from any thread; a lock keeps the lines whole.
 class ProtocolTrace final : public ByteTrace {
 public:
-    // Opens the file for appending; nullptr (and `error` set) when it can't be opened.
-    static std::unique_ptr<ProtocolTrace> Open(const std::string& path,
-                                               std::string* error = nullptr);
+    // The trace on a file, or why the file can't be opened (the system's error).
+    struct Opened {
+        std::unique_ptr<ProtocolTrace> trace;
+        std::error_code error;
+    };
+    // Opens the file for appending.
+    [[nodiscard]] static Opened Open(const std::string& path);
     // A trace into a file the caller has opened (standard error, a file opened without
     // blocking); the trace owns it and closes it.
     static std::unique_ptr<ProtocolTrace> OnFile(std::FILE* file);

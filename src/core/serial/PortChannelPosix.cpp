@@ -14,7 +14,7 @@
 #include <limits>
 
 #include "serial/LineDefinition.h"
-#include "serial/PosixPortSpeed.h"
+#include "serial/PortSpeedPosix.h"
 
 namespace r512 {
 

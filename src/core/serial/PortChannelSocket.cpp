@@ -1,6 +1,7 @@
 #include "serial/PortChannelSocket.h"
 
 #include <limits>
+#include <utility>
 
 #include "serial/SocketPortName.h"
 
@@ -30,9 +31,13 @@ PortChannel::OpenStatus PortChannelSocket::Open(const char* portName, const char
         openFailure_ = "not socket://HOST:PORT";
         return OpenStatus::OpenFailed;
     }
-    connection_ =
-        SocketConnection::Connect(address, openTimeLimitMs_, &openFailure_, &openCancelled_);
-    if (!connection_) return OpenStatus::OpenFailed;
+    SocketConnection::Connected connected =
+        SocketConnection::Connect(address, openTimeLimitMs_, &openCancelled_);
+    connection_ = std::move(connected.connection);
+    if (!connection_) {
+        openFailure_ = std::move(connected.cause);
+        return OpenStatus::OpenFailed;
+    }
     timeouts_ = timeouts;
     lost_.store(false);
     lossReported_ = false;

@@ -4,7 +4,6 @@
 #include <system_error>
 #include <utility>
 
-#include "base/Messages.h"
 #include "serial/PortChannelByName.h"
 
 namespace r512 {
@@ -16,29 +15,6 @@ SerialLink::SerialLink(std::unique_ptr<PortChannel> channel) : channel_(std::mov
 SerialLink::~SerialLink() { ClosePort(); }
 
 bool SerialLink::IsOpen() const { return opened_.load() && !failed_.load(); }
-
-void SerialLink::ShowOpenFailure(OpenResult result) {
-    switch (result) {
-        case OpenResult::Opened:
-            return;
-        case OpenResult::OpenFailed:
-            ShowMessage(IDS_PORT_OPEN_FAILED);
-            return;
-        case OpenResult::ConfigureFailed:
-            ShowMessage(IDS_PORT_CONFIGURE_FAILED);
-            return;
-        case OpenResult::ThreadFailed:
-            ShowMessage(IDS_THREAD_FAILED);
-            return;
-    }
-}
-
-bool SerialLink::OpenPort(const char* portName, const char* lineDefinition,
-                          const CommTimeouts* timeouts, NoticeTarget* owner) {
-    const OpenResult result = TryOpenPort(portName, lineDefinition, timeouts, owner);
-    ShowOpenFailure(result);
-    return result == OpenResult::Opened;
-}
 
 SerialLink::OpenResult SerialLink::OpenChannel(const char* portName, const char* lineDefinition,
                                                const CommTimeouts& timeouts) {
@@ -58,8 +34,8 @@ SerialLink::OpenResult SerialLink::OpenChannel(const char* portName, const char*
     return OpenResult::Opened;
 }
 
-SerialLink::OpenResult SerialLink::TryOpenPort(const char* portName, const char* lineDefinition,
-                                               const CommTimeouts* timeouts, NoticeTarget* owner) {
+SerialLink::OpenResult SerialLink::OpenPort(const char* portName, const char* lineDefinition,
+                                            const CommTimeouts* timeouts, NoticeTarget* owner) {
     // A second open without a close would leave the first thread running (or, after a
     // failure, the ended thread unjoined and the failed port held).
     if (opened_.load() || thread_.joinable()) ClosePort();

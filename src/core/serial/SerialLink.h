@@ -42,8 +42,8 @@ constexpr std::uint32_t WM_PORT_OPENED = 1126;  // WM_USER + 102
 // lookup and connection), so a window opens it with BeginOpen, which returns at once; the I/O
 // thread opens the port, posts WM_PORT_OPENED and, when it opened, goes on into its loop. The
 // owner hands that notice to OpenCompleted on its own thread and only then uses the link.
-// ClosePort during the open cuts it short within a few milliseconds. OpenPort and TryOpenPort
-// open on the calling thread, for programs that have nothing else to do meanwhile.
+// ClosePort during the open cuts it short within a few milliseconds. OpenPort opens on the
+// calling thread, for programs that have nothing else to do meanwhile.
 //
 // Notices and reopening: the owner may still hold notices of a port when it closes and opens
 // the link again. Every notice the owner takes from the link goes through AcceptNotice once, in
@@ -59,16 +59,13 @@ public:
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
 
-    // Opens and configures the port and starts the I/O thread. On failure shows message 1024
-    // (the port can't be opened), 1025 (it can't be configured) or 1026 (the thread can't be
-    // started) and returns false, leaving the link closed.
-    [[nodiscard]] bool OpenPort(const char* portName, const char* lineDefinition,
-                                const CommTimeouts* timeouts, NoticeTarget* owner);
-    // The same without a message: for opening again, unasked, a port that failed.
-    [[nodiscard]] OpenResult TryOpenPort(const char* portName, const char* lineDefinition,
-                                         const CommTimeouts* timeouts, NoticeTarget* owner);
+    // Opens and configures the port and starts the I/O thread, on the calling thread. On failure
+    // (the port can't be opened, it can't be configured, or the thread can't be started) the
+    // link is left closed; the result says which, and the owner decides what to tell.
+    [[nodiscard]] OpenResult OpenPort(const char* portName, const char* lineDefinition,
+                                      const CommTimeouts* timeouts, NoticeTarget* owner);
 
-    // Starts opening the port on the I/O thread and returns at once, without a message. The
+    // Starts opening the port on the I/O thread and returns at once. The
     // outcome comes as WM_PORT_OPENED to the owner (also when the thread can't be started).
     // Closes the link first if it is open or opening.
     void BeginOpen(const char* portName, const char* lineDefinition, const CommTimeouts* timeouts,
@@ -79,9 +76,6 @@ public:
     [[nodiscard]] std::optional<OpenResult> OpenCompleted(std::uint32_t received);
     // An open begun by BeginOpen whose outcome the owner has not yet taken.
     bool Opening() const { return opening_; }
-
-    // Shows the message of a failed open (1024, 1025 or 1026); nothing for Opened.
-    static void ShowOpenFailure(OpenResult result);
 
     // Bounds how long an open may wait for a port that answers slowly (a network connection,
     // the host name lookup included). Only while the link is closed.
@@ -146,7 +140,7 @@ private:
     NoticeTarget* owner_ = nullptr;
     ByteTrace* trace_ = nullptr;
     std::atomic<std::uint32_t> running_{0};
-    // The port is open and the I/O thread serves it: set by TryOpenPort, or by OpenCompleted
+    // The port is open and the I/O thread serves it: set by OpenPort, or by OpenCompleted
     // for an open in the background; the owner's thread's to write.
     std::atomic<bool> opened_{false};
     std::atomic<bool> failed_{false};

@@ -31,15 +31,17 @@ public:
 
     virtual ~SocketConnection() = default;
 
-    // Looks the host up and connects to its first address that accepts; nullptr when that
-    // fails, with `cause` (if given) set to the system's words for why (the name lookup's or
-    // the last address's error). The lookup and every attempt together take at most
-    // `timeoutMs`, and `*cancelled` turning true (nullptr: never) ends them within a few
-    // milliseconds: a dead name server or an address that never answers holds only the
-    // calling thread, and only that long.
-    static std::unique_ptr<SocketConnection> Connect(const SocketAddress& address, int timeoutMs,
-                                                     std::string* cause = nullptr,
-                                                     const std::atomic<bool>* cancelled = nullptr);
+    struct Connected {
+        std::unique_ptr<SocketConnection> connection;  // nullptr when the connection failed
+        std::string cause;  // then the system's words for why (empty when it came about)
+    };
+    // Looks the host up and connects to its first address that accepts; the cause of a
+    // failure is the name lookup's or the last address's error. The lookup and every attempt
+    // together take at most `timeoutMs`, and `*cancelled` turning true (nullptr: never) ends
+    // them within a few milliseconds: a dead name server or an address that never answers
+    // holds only the calling thread, and only that long.
+    [[nodiscard]] static Connected Connect(const SocketAddress& address, int timeoutMs,
+                                           const std::atomic<bool>* cancelled = nullptr);
 
     virtual bool CreateWake() = 0;
     virtual void ReleaseWake() = 0;

@@ -141,9 +141,8 @@ struct Lookup {
 
 }  // namespace
 
-std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs, std::string* cause,
-                                                            const std::atomic<bool>* cancelled) {
+SocketConnection::Connected SocketConnection::Connect(const SocketAddress& address, int timeoutMs,
+                                                      const std::atomic<bool>* cancelled) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     const std::optional<Lookup> lookup = CallWithin<Lookup>(
         [host = address.host, port = address.port] {
@@ -160,15 +159,11 @@ std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress&
         },
         deadline, cancelled);
     if (!lookup) {
-        if (cause) *cause = Cancelled(cancelled) ? "cancelled" : "the name lookup took too long";
-        return nullptr;
+        return {nullptr, Cancelled(cancelled) ? "cancelled" : "the name lookup took too long"};
     }
     if (lookup->error != 0) {
-        if (cause) {
-            *cause = lookup->error == EAI_SYSTEM ? std::strerror(lookup->systemError)
-                                                 : ::gai_strerror(lookup->error);
-        }
-        return nullptr;
+        return {nullptr, lookup->error == EAI_SYSTEM ? std::strerror(lookup->systemError)
+                                                     : ::gai_strerror(lookup->error)};
     }
     addrinfo* const found = lookup->found;
     int connected = -1;
@@ -193,14 +188,11 @@ std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress&
         }
     }
     ::freeaddrinfo(found);
-    if (connected < 0) {
-        if (cause) *cause = std::strerror(lastError != 0 ? lastError : EADDRNOTAVAIL);
-        return nullptr;
-    }
+    if (connected < 0) return {nullptr, std::strerror(lastError != 0 ? lastError : EADDRNOTAVAIL)};
     // Frames are a few bytes each and must not wait for more to fill a segment.
     const int on = 1;
     ::setsockopt(connected, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    return std::make_unique<SocketConnectionPosix>(connected);
+    return {std::make_unique<SocketConnectionPosix>(connected), {}};
 }
 
 }  // namespace r512

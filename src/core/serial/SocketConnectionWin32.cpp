@@ -145,12 +145,10 @@ struct Lookup {
 
 }  // namespace
 
-std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress& address,
-                                                            int timeoutMs, std::string* cause,
-                                                            const std::atomic<bool>* cancelled) {
-    auto failed = [&](int error) -> std::unique_ptr<SocketConnection> {
-        if (cause) *cause = SystemErrorText(static_cast<DWORD>(error));
-        return nullptr;
+SocketConnection::Connected SocketConnection::Connect(const SocketAddress& address, int timeoutMs,
+                                                      const std::atomic<bool>* cancelled) {
+    auto failed = [](int error) -> Connected {
+        return {nullptr, SystemErrorText(static_cast<DWORD>(error))};
     };
     if (!WinsockReady()) return failed(WSASYSNOTREADY);
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -204,9 +202,9 @@ std::unique_ptr<SocketConnection> SocketConnection::Connect(const SocketAddress&
         WSAEventSelect(connected, networkEvent, FD_READ | FD_WRITE | FD_CLOSE) != 0) {
         if (networkEvent != nullptr) CloseHandle(networkEvent);
         closesocket(connected);
-        return nullptr;
+        return {};
     }
-    return std::make_unique<SocketConnectionWin32>(connected, networkEvent);
+    return {std::make_unique<SocketConnectionWin32>(connected, networkEvent), {}};
 }
 
 }  // namespace r512

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/Messages.h"
 #include "base/SettingsLayout.h"
 
 namespace r512 {
@@ -21,6 +22,20 @@ ConnectionController::ConnectionController(DeviceLink& link, Profile& profile, W
 
 const char* ConnectionController::LineDefinition(int speed) {
     return speed == 9600 ? "baud=9600 parity=N data=8 stop=1" : "baud=11520 parity=N data=8 stop=1";
+}
+
+int ConnectionController::OpenFailureMessage(SerialLink::OpenResult result) {
+    switch (result) {
+        case SerialLink::OpenResult::Opened:
+            return 0;
+        case SerialLink::OpenResult::OpenFailed:
+            return IDS_PORT_OPEN_FAILED;
+        case SerialLink::OpenResult::ConfigureFailed:
+            return IDS_PORT_CONFIGURE_FAILED;
+        case SerialLink::OpenResult::ThreadFailed:
+            return IDS_THREAD_FAILED;
+    }
+    return 0;
 }
 
 void ConnectionController::StartIfNotRunning(int id, unsigned periodMs) {
@@ -48,7 +63,7 @@ void ConnectionController::PortOpened(std::uint32_t received) {
     if (*result != SerialLink::OpenResult::Opened) {
         // A reopen that failed stays quiet: the no-connection screen already says it, and the
         // retry tries again.
-        if (announceOpenFailure_) SerialLink::ShowOpenFailure(*result);
+        if (announceOpenFailure_) ShowMessage(OpenFailureMessage(*result));
         if (openEnded_) openEnded_(false);
         return;
     }

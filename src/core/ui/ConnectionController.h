@@ -38,6 +38,11 @@ public:
     // value the device's default 11520-baud line.
     static const char* LineDefinition(int speed);
 
+    // The message of the string table that tells the user of a failed open: 1024 (the port
+    // can't be opened), 1025 (it can't be configured) or 1026 (the thread can't be started);
+    // 0 for Opened.
+    static int OpenFailureMessage(SerialLink::OpenResult result);
+
     // Begins opening the configured port and returns at once. When the open's notice comes:
     // opened, a full report is asked for and the settle timer started; failed, its message
     // (1024 to 1026) is shown and nothing else happens.

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "base/SettingsLayout.h"
+
 namespace r512 {
 
 PortChoice PortChoice::FromSettings(const std::string& port, int speed) {
@@ -14,6 +16,17 @@ PortChoice PortChoice::FromSettings(const std::string& port, int speed) {
     }
     choice.speed = speed == 9600 ? 1 : 0;
     return choice;
+}
+
+PortChoice PortChoice::Load(Profile& profile) {
+    using namespace settings;
+    return FromSettings(profile.GetProfileString(kConfig, kPort, kDefaultPort),
+                        profile.GetProfileInt(kConfig, kSpeed, kDefaultSpeed));
+}
+
+void PortChoice::Store(Profile& profile) const {
+    profile.WriteProfileString(settings::kConfig, settings::kPort, PortName());
+    profile.WriteProfileInt(settings::kConfig, settings::kSpeed, Speed());
 }
 
 std::string PortChoice::PortName() const {

@@ -75,6 +75,15 @@ std::string Folded(const std::string& text) {
     return folded;
 }
 
+// The last target whose name folds to the same; nullptr for none.
+const SetTarget* FindTarget(const std::string& what) {
+    const SetTarget* target = nullptr;
+    for (const SetTarget& candidate : kTargets) {
+        if (Folded(candidate.name) == Folded(what)) target = &candidate;
+    }
+    return target;
+}
+
 std::string ChoiceList(const SetTarget& target) {
     std::string list;
     for (const SetChoice& choice : target.choices) {
@@ -88,43 +97,39 @@ std::string ChoiceList(const SetTarget& target) {
 
 std::span<const SetTarget> SetTargets() { return kTargets; }
 
-bool ParseSetGoal(const std::string& what, const std::string& value, SetGoal& goal,
-                  std::string* error) {
-    const SetTarget* target = nullptr;
-    for (const SetTarget& candidate : kTargets) {
-        if (Folded(candidate.name) == Folded(what)) target = &candidate;
-    }
-    if (target == nullptr) {
-        if (error) *error = "set: no target '" + what + "' (see r512ctl --help)";
-        return false;
-    }
+SetProblem ParseSetGoal(const std::string& what, const std::string& value, SetGoal& goal) {
+    const SetTarget* target = FindTarget(what);
+    if (target == nullptr) return SetProblem::UnknownTarget;
     goal = SetGoal{target};
     if (target->kind == SetTarget::Kind::Step) {
         char* end = nullptr;
         const long number = std::strtol(value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0' || number < target->low || number > target->high) {
-            if (error) {
-                *error = std::string("set ") + target->name + ": '" + value +
-                         "' is not a number from " + std::to_string(target->low) + " to " +
-                         std::to_string(target->high);
-            }
-            return false;
-        }
+        if (value.empty() || *end != '\0' || number < target->low || number > target->high)
+            return SetProblem::BadValue;
         goal.value = static_cast<std::uint8_t>(number + target->offset);
-        return true;
+        return SetProblem::None;
     }
     for (const SetChoice& choice : target->choices) {
         if (Folded(choice.name) != Folded(value)) continue;
         goal.value = choice.value;
         goal.anyNonzero = choice.anyNonzero;
         goal.key = choice.key;
-        return true;
+        return SetProblem::None;
     }
-    if (error) {
-        *error = std::string("set ") + target->name + ": '" + value + "' is not one of " +
-                 ChoiceList(*target);
+    return SetProblem::BadValue;
+}
+
+std::string SetProblemText(SetProblem problem, const std::string& what, const std::string& value) {
+    const SetTarget* target = FindTarget(what);
+    if (problem == SetProblem::None) return {};
+    if (problem == SetProblem::UnknownTarget || target == nullptr)
+        return "set: no target '" + what + "' (see r512ctl --help)";
+    if (target->kind == SetTarget::Kind::Step) {
+        return std::string("set ") + target->name + ": '" + value + "' is not a number from " +
+               std::to_string(target->low) + " to " + std::to_string(target->high);
     }
-    return false;
+    return std::string("set ") + target->name + ": '" + value + "' is not one of " +
+           ChoiceList(*target);
 }
 
 bool GoalReached(const SetGoal& goal, std::uint8_t registerValue) {

@@ -45,10 +45,17 @@ struct SetGoal {
     std::uint8_t key = 0;  // Choice and Cycle: the key to send
 };
 
-// Reads "volume" "-30", "source" "CD" and the like; false with `error` set for an unknown
-// target or a value it can't take.
-bool ParseSetGoal(const std::string& what, const std::string& value, SetGoal& goal,
-                  std::string* error);
+// Why a target and a value name no goal: a target there is none of, or a value the target
+// can't take; None when they name one.
+enum class SetProblem { None, UnknownTarget, BadValue };
+
+// Reads "volume" "-30", "source" "CD" and the like into `goal`.
+[[nodiscard]] SetProblem ParseSetGoal(const std::string& what, const std::string& value,
+                                      SetGoal& goal);
+
+// The words for a problem that ParseSetGoal found with the same target and value, e.g.
+// "set volume: '16' is not a number from -90 to 15".
+std::string SetProblemText(SetProblem problem, const std::string& what, const std::string& value);
 
 // Whether the register's byte shows the goal.
 bool GoalReached(const SetGoal& goal, std::uint8_t registerValue);

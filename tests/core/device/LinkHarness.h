@@ -25,7 +25,8 @@ public:
     };
 
     LinkHarness() : link(std::make_unique<FakePortChannel>(shared)), fake(shared) {
-        EXPECT_TRUE(link.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices));
+        EXPECT_EQ(link.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices),
+                  SerialLink::OpenResult::Opened);
         EXPECT_TRUE(fake.WaitForReads(1, kWait));
         windowEnd = fake.LastRead().data + fake.LastRead().length;
     }

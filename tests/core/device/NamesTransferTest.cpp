@@ -43,7 +43,8 @@ protected:
     NamesTransfer() : link(std::make_unique<FakePortChannel>(shared)), fake(shared) {}
 
     void Open() {
-        ASSERT_TRUE(link.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices));
+        ASSERT_EQ(link.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices),
+                  SerialLink::OpenResult::Opened);
         ASSERT_TRUE(fake.WaitForReads(1, kWait));
     }
 

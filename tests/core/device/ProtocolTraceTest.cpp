@@ -46,7 +46,7 @@ TEST(ProtocolTrace, FailuresAndReopensAreToldAndTheDecoderStartsAfresh) {
         FakePortChannel fake(shared);
         ASSERT_TRUE(link.TraceTo(path.string()));
         const char* line = "baud=11520 parity=N data=8 stop=1";
-        ASSERT_TRUE(link.OpenPort("COM1", line, &notices));
+        ASSERT_EQ(link.OpenPort("COM1", line, &notices), SerialLink::OpenResult::Opened);
         ASSERT_TRUE(fake.WaitForReads(1, LinkHarness::kWait));
 
         // Two bytes of a frame, then the port fails.

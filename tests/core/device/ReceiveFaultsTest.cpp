@@ -59,7 +59,8 @@ TEST(Reopen, ANoticeFromBeforeTheReopenIsIgnored) {
     h.fake.CompleteRead({});  // the old port's read ends; its notice is not handled yet
     ASSERT_TRUE(h.fake.WaitIdle(LinkHarness::kWait));
     h.link.ClosePort();
-    ASSERT_TRUE(h.link.OpenPort("COM2", "baud=11520 parity=N data=8 stop=1", &h.notices));
+    ASSERT_EQ(h.link.OpenPort("COM2", "baud=11520 parity=N data=8 stop=1", &h.notices),
+              SerialLink::OpenResult::Opened);
     const std::size_t started = h.fake.ReadsStarted();
 
     const auto stale = h.notices.Take(LinkHarness::kWait);

@@ -46,7 +46,8 @@ private:
     ~ReceiveStreamCheck() { link_.ClosePort(); }
 
     std::string Feed(const std::uint8_t* input, std::size_t size) {
-        if (!link_.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices_))
+        if (link_.OpenPort("COM1", "baud=11520 parity=N data=8 stop=1", &notices_) !=
+            SerialLink::OpenResult::Opened)
             return "the port did not open";
         if (!fake_.WaitForReads(1, kWait)) return "no first read";
         std::uint8_t* const windowEnd = fake_.LastRead().data + fake_.LastRead().length;

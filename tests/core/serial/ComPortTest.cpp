@@ -237,7 +237,8 @@ TEST_F(ComPort, FastLineOpensAndARefreshBringsAllRegisters) {
     PortChannelWin32& port = *channel;
     DeviceLink link(std::move(channel));
     const std::size_t before = log.Received().size();
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
     ExpectLine(port.NativeHandle(), 11520);
 
     EXPECT_EQ(Refresh(link), kRegisterCount);
@@ -250,7 +251,8 @@ TEST_F(ComPort, SlowLineOpensAndARefreshBringsAllRegisters) {
     auto channel = std::make_unique<PortChannelWin32>();
     PortChannelWin32& port = *channel;
     DeviceLink link(std::move(channel));
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kSlowLine, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kSlowLine, &notices),
+              SerialLink::OpenResult::Opened);
     ExpectLine(port.NativeHandle(), 9600);
 
     EXPECT_EQ(Refresh(link), kRegisterCount);
@@ -260,7 +262,8 @@ TEST_F(ComPort, SlowLineOpensAndARefreshBringsAllRegisters) {
 
 TEST_F(ComPort, CommandsArriveInOrderAndByteExact) {
     DeviceLink link;
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
     const std::size_t before = log.Received().size();
     // Queued all at once, so that they wait behind one another. 0x0D, 0x11 and 0x13 are what a
     // terminal would take for a carriage return, XON and XOFF.
@@ -280,7 +283,8 @@ TEST_F(ComPort, CommandsArriveInOrderAndByteExact) {
 
 TEST_F(ComPort, EveryByteValueGoesOutUnchanged) {
     SerialLink link;
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices),
+              SerialLink::OpenResult::Opened);
     const std::size_t before = log.Received().size();
     std::vector<std::uint8_t> bytes(256);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i);
@@ -295,7 +299,8 @@ TEST_F(ComPort, EveryByteValueGoesOutUnchanged) {
 
 TEST_F(ComPort, AReadWithNothingToReadEndsAtTheTotalTimeOutWithZeroBytes) {
     SerialLink link;
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices),
+              SerialLink::OpenResult::Opened);
     std::uint8_t buffer[3] = {0xAA, 0xAA, 0xAA};
     const Clock::time_point started = Clock::now();
     ASSERT_TRUE(link.QueueRead(buffer, 3, WM_DEVICE_DATA));
@@ -313,7 +318,8 @@ TEST_F(ComPort, APartialFrameEndsAtTheIntervalTimeOut) {
     // This device sends every byte on its own, splitMs apart: a three-byte read gets the first
     // byte of a report and then nothing for longer than the 100 ms interval.
     SerialLink link;
-    ASSERT_TRUE(link.OpenPort(splitPort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
+    ASSERT_EQ(link.OpenPort(splitPort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices),
+              SerialLink::OpenResult::Opened);
     std::uint8_t buffer[3] = {};
     ASSERT_TRUE(link.QueueRead(buffer, 3, WM_DEVICE_DATA));
     const std::vector<std::uint8_t> refresh = FrameBytes(cmd::kRefresh);
@@ -337,7 +343,8 @@ TEST_F(ComPort, APartialFrameEndsAtTheIntervalTimeOut) {
 
 TEST_F(ComPort, ClosingWithQueuedRequestsPostsNothing) {
     SerialLink link;
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices),
+              SerialLink::OpenResult::Opened);
     // Three reads wait on a device that says nothing: the first is outstanding on the port,
     // the other two have not been started.
     std::uint8_t a[3] = {0xAA, 0xAA, 0xAA}, b[3] = {0xBB, 0xBB, 0xBB}, c[3] = {0xCC, 0xCC, 0xCC};
@@ -357,7 +364,8 @@ TEST_F(ComPort, ClosingWithQueuedRequestsPostsNothing) {
 
 TEST_F(ComPort, OpensAgainAfterClose) {
     DeviceLink link;
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
     EXPECT_EQ(Refresh(link), kRegisterCount);
     EXPECT_TRUE(link.ClosePort());
     // Notices of reads that had completed before the close are stale now.
@@ -365,37 +373,41 @@ TEST_F(ComPort, OpensAgainAfterClose) {
     }
 
     const std::size_t before = log.Received().size();
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kSlowLine, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kSlowLine, &notices),
+              SerialLink::OpenResult::Opened);
     EXPECT_EQ(Refresh(link), kRegisterCount);
     EXPECT_EQ(CountKnown(link.Mirror()), kRegisterCount);
     EXPECT_EQ(log.BytesAfter(before, 5, 2000ms), FrameBytes(cmd::kRefresh));
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(ComPort, APortThatDoesNotExistGivesTheOpenMessage) {
+TEST_F(ComPort, APortThatDoesNotExistCannotBeOpened) {
     DeviceLink link;
-    EXPECT_FALSE(link.OpenPort(missingPort.c_str(), kFastLine, &notices));
+    EXPECT_EQ(link.OpenPort(missingPort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::OpenFailed);
     EXPECT_FALSE(link.IsOpen());
-    EXPECT_EQ(messages, std::vector<int>{IDS_PORT_OPEN_FAILED});
 }
 
-TEST_F(ComPort, APortInUseGivesTheOpenMessage) {
+TEST_F(ComPort, APortInUseCannotBeOpened) {
     if (UnderWine()) GTEST_SKIP() << "Wine lets a second CreateFileA open a COM port";
     DeviceLink first, second;
-    ASSERT_TRUE(first.OpenPort(devicePort.c_str(), kFastLine, &notices));
-    EXPECT_FALSE(second.OpenPort(devicePort.c_str(), kFastLine, &notices));
-    EXPECT_EQ(messages, std::vector<int>{IDS_PORT_OPEN_FAILED});
+    ASSERT_EQ(first.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
+    EXPECT_EQ(second.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::OpenFailed);
     first.ClosePort();
-    EXPECT_TRUE(second.OpenPort(devicePort.c_str(), kFastLine, &notices));
+    EXPECT_EQ(second.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
 }
 
-TEST_F(ComPort, ALineDefinitionThePortCannotTakeGivesTheConfigureMessage) {
+TEST_F(ComPort, ALineDefinitionThePortCannotTakeCannotBeConfigured) {
     DeviceLink link;
-    EXPECT_FALSE(link.OpenPort(devicePort.c_str(), "baud=fast", &notices));
+    EXPECT_EQ(link.OpenPort(devicePort.c_str(), "baud=fast", &notices),
+              SerialLink::OpenResult::ConfigureFailed);
     EXPECT_FALSE(link.IsOpen());
-    EXPECT_EQ(messages, std::vector<int>{IDS_PORT_CONFIGURE_FAILED});
     // The failed configuration closed the port: it opens at once.
-    EXPECT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &notices));
+    EXPECT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
 }
 
 // CPU time this process has used so far.
@@ -410,7 +422,8 @@ std::chrono::milliseconds ProcessCpuTime() {
 
 TEST_F(ComPort, AHungUpLineClosesTheLinkWithOneFailureNoticeAndNothingRuns) {
     DeviceLink link;
-    ASSERT_TRUE(link.OpenPort(hangupPort.c_str(), kFastLine, &notices));
+    ASSERT_EQ(link.OpenPort(hangupPort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
     // The device link's first read is outstanding. Now the line goes.
     std::ofstream(hangupRequest) << "hang up\n";
 
@@ -432,7 +445,8 @@ TEST_F(ComPort, AHungUpLineClosesTheLinkWithOneFailureNoticeAndNothingRuns) {
     EXPECT_LT(Clock::now() - closing, 2000ms);
 
     // A port opened afterwards works as ever.
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &notices),
+              SerialLink::OpenResult::Opened);
     EXPECT_EQ(Refresh(link), kRegisterCount);
 }
 
@@ -547,7 +561,8 @@ TEST_F(ComPort, PurgeDropsTheInputNotYetRead) {
     PortChannelWin32& channel = *owned;
     PurgingLink link(std::move(owned));
     EXPECT_FALSE(link.PurgeReceive());  // no port open
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices),
+              SerialLink::OpenResult::Opened);
 
     // A full report waits in the port's input queue, with no read to take it.
     const std::vector<std::uint8_t> refresh = FrameBytes(cmd::kRefresh);
@@ -579,7 +594,8 @@ TEST_F(ComPort, PurgeDropsTheInputNotYetRead) {
 
 TEST_F(ComPort, PurgeAbortsTheOutstandingRead) {
     PurgingLink link;
-    ASSERT_TRUE(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices));
+    ASSERT_EQ(link.OpenPort(devicePort.c_str(), kFastLine, &DeviceLink::kTimeouts, &notices),
+              SerialLink::OpenResult::Opened);
     std::uint8_t buffer[3] = {};
     ASSERT_TRUE(link.QueueRead(buffer, 3, WM_DEVICE_DATA));
     const Clock::time_point purged = Clock::now();

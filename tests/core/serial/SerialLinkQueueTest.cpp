@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "base/BlockingNoticeQueue.h"
-#include "base/Messages.h"
 #include "serial/SerialLink.h"
 #include "support/FakePortChannel.h"
 
@@ -19,19 +18,16 @@ constexpr std::uint32_t kNotice = 1124;
 
 class SerialLinkQueue : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetMessageSink([this](int id, const std::string&) { messages.push_back(id); });
+    SerialLink::OpenResult OpenOutcome() {
+        return link.OpenPort("COM1", "baud=9600", &timeouts, &notices);
     }
-    void TearDown() override { SetMessageSink(nullptr); }
-
-    bool Open() { return link.OpenPort("COM1", "baud=9600", &timeouts, &notices); }
+    bool Open() { return OpenOutcome() == SerialLink::OpenResult::Opened; }
 
     FakePortChannel::Shared shared;
     BlockingNoticeQueue notices;
     SerialLink link{std::make_unique<FakePortChannel>(shared)};
     FakePortChannel fake{shared};
     CommTimeouts timeouts{};
-    std::vector<int> messages;
 };
 
 TEST_F(SerialLinkQueue, WritesStartOneAtATimeInQueueOrder) {
@@ -173,19 +169,18 @@ TEST_F(SerialLinkQueue, ReopensAfterClose) {
     EXPECT_EQ(notice->received, 3u);
 }
 
-TEST_F(SerialLinkQueue, OpenFailuresShowTheirMessageAndLeaveTheLinkClosed) {
+TEST_F(SerialLinkQueue, OpenFailuresSayWhichAndLeaveTheLinkClosed) {
     shared.openResult = PortChannel::OpenStatus::OpenFailed;
-    EXPECT_FALSE(Open());
+    EXPECT_EQ(OpenOutcome(), SerialLink::OpenResult::OpenFailed);
     shared.openResult = PortChannel::OpenStatus::ConfigureFailed;
-    EXPECT_FALSE(Open());
+    EXPECT_EQ(OpenOutcome(), SerialLink::OpenResult::ConfigureFailed);
     shared.openResult = PortChannel::OpenStatus::Opened;
     shared.eventsResult = false;
-    EXPECT_FALSE(Open());
-    EXPECT_EQ(messages, (std::vector<int>{1024, 1025, 1026}));
+    EXPECT_EQ(OpenOutcome(), SerialLink::OpenResult::ThreadFailed);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_FALSE(shared.eventsCreated);  // what was made before the failure is released
     shared.eventsResult = true;
-    EXPECT_TRUE(Open());
+    EXPECT_EQ(OpenOutcome(), SerialLink::OpenResult::Opened);
     EXPECT_TRUE(link.IsOpen());
 }
 

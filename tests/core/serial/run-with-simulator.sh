@@ -15,9 +15,14 @@
 # R512_COM_HANGUP_REQUEST, R512_COM_REPLUG, R512_COM_REPLUG_REQUEST, R512_COM_REPLUG_AFTER_MS
 # and R512_COM_MISSING. Everything is
 # undone on exit. The ports are mapped only in a throw-away prefix, the one that
-# scripts/wine-prefix.sh made (R512_WINE_THROWAWAY_PREFIX = WINEPREFIX); otherwise a prefix is
+# scripts/lib/wine-prefix.sh made (R512_WINE_THROWAWAY_PREFIX = WINEPREFIX); otherwise a prefix is
 # made (and removed) for this run alone, so that no one's own prefix is touched.
 set -uo pipefail
+root=$(cd "$(dirname "$0")/../../.." && pwd)
+# shellcheck source=../../../scripts/lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/com-port.sh
+source "$root/scripts/lib/com-port.sh"
 
 sim=$1
 program=$2
@@ -26,21 +31,13 @@ wine=${R512_WINE:-wine}
 split_ms=${R512_COM_SPLIT_MS:-600}
 
 work=$(mktemp -d /tmp/r512-com.XXXXXX)
-sim_pids=()
 watchers=()
-links=()
 own_prefix=
 
 cleanup() {
-    local pid i
+    local pid
     for pid in "${watchers[@]}"; do kill -TERM "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
-    for pid in "${sim_pids[@]}"; do kill -TERM "$pid" 2>/dev/null; done
-    for pid in "${sim_pids[@]}"; do
-        for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    rm -f "${links[@]}"
+    r512_end_sims
     if [ -n "$own_prefix" ]; then
         wineserver -k >/dev/null 2>&1
         rm -rf "$own_prefix"
@@ -52,8 +49,6 @@ trap 'exit 130' INT TERM
 
 if [ -z "${WINEPREFIX:-}" ] || [ "${R512_WINE_THROWAWAY_PREFIX:-}" != "$WINEPREFIX" ]; then
     own_prefix=$(mktemp -d /tmp/r512-com-wine.XXXXXX)
-    # shellcheck source=../../scripts/wine-prefix.sh
-    source "$(dirname "$0")/../../scripts/wine-prefix.sh"
     r512_prepare_wine_prefix "$own_prefix/prefix" >/dev/null 2>&1
     # The server for this run, kept apart from the program's output (cleanup ends it).
     wineserver -p >/dev/null 2>&1 </dev/null
@@ -83,52 +78,19 @@ for link in "$dosdevices"/com*; do
     if [ -L "$link" ] && [ ! -e "$link" ]; then rm -f "$link"; fi
 done
 
-# start_sim NAME [simulator options...]: starts a simulator, maps it to the first free COMn
-# (2 to 16 but 9, which is left for the missing port; two test programs may run at once) and
+# start_sim NAME [simulator options...]: starts a simulator, maps it to the first free COMn and
 # sets $port to that name. With R512_SIM_OWNS_LINK=1 the COMn is claimed first and handed to
 # the simulator (--link), which then points it wherever its line is.
 start_sim() {
-    local name=$1 pty n i claimed=
+    local name=$1
     shift
     if [ "${R512_SIM_OWNS_LINK:-0}" = 1 ]; then
-        for n in 2 3 4 5 6 7 8 10 11 12 13 14 15 16; do
-            if ln -s /dev/null "$dosdevices/com$n" 2>/dev/null; then
-                claimed=$dosdevices/com$n
-                links+=("$claimed")
-                port=COM$n
-                break
-            fi
-        done
-        if [ -z "$claimed" ]; then
-            echo "run-with-simulator: no free COM port in $dosdevices" >&2
-            exit 1
-        fi
-        set -- "$@" --link "$claimed"
+        r512_map_free_com /dev/null || exit 1
+        set -- "$@" --link "$dosdevices/${r512_com,,}"
     fi
-    "$sim" "$@" >"$work/$name.path" 2>"$work/$name.log" &
-    sim_pids+=($!)
-    for i in $(seq 100); do
-        [ -s "$work/$name.path" ] && break
-        if ! kill -0 "${sim_pids[-1]}" 2>/dev/null; then break; fi
-        sleep 0.05
-    done
-    pty=$(head -n 1 "$work/$name.path")
-    if [ -z "$pty" ] || [ ! -e "$pty" ]; then
-        echo "run-with-simulator: the $name simulator did not start" >&2
-        cat "$work/$name.log" >&2
-        exit 1
-    fi
-    [ -n "$claimed" ] && return
-    # ln -s fails when the name is taken, so two runs at once never share a port.
-    for n in 2 3 4 5 6 7 8 10 11 12 13 14 15 16; do
-        if ln -s "$pty" "$dosdevices/com$n" 2>/dev/null; then
-            links+=("$dosdevices/com$n")
-            port=COM$n
-            return
-        fi
-    done
-    echo "run-with-simulator: no free COM port in $dosdevices" >&2
-    exit 1
+    r512_start_sim "$sim" "$name" "$work" "$@" || exit 1
+    [ "${R512_SIM_OWNS_LINK:-0}" = 1 ] || r512_map_free_com "$r512_pty" || exit 1
+    port=$r512_com
 }
 
 start_sim device --log-bytes
@@ -143,7 +105,7 @@ export R512_COM_HANGUP=$port
 export R512_COM_HANGUP_REQUEST="Z:${work//\//\\}\\hangup.request"
 # Ends the hang-up simulator (which closes its side of the line) when the program asks; gives
 # up after a minute.
-hangup_pid=${sim_pids[-1]}
+hangup_pid=${R512_SIM_PIDS[-1]}
 # on_request FILE SIGNAL PID: sends the signal once the program has made the file; gives up
 # after a minute.
 on_request() {
@@ -165,7 +127,7 @@ R512_SIM_OWNS_LINK=1 start_sim replug --replug-after "$(awk "BEGIN { print $repl
 export R512_COM_REPLUG=$port
 export R512_COM_REPLUG_AFTER_MS=$replug_ms
 export R512_COM_REPLUG_REQUEST="Z:${work//\//\\}\\replug.request"
-on_request "$work/replug.request" USR1 "${sim_pids[-1]}"
+on_request "$work/replug.request" USR1 "${R512_SIM_PIDS[-1]}"
 
 # A port that nothing answers to: no link, and no serial device that Wine would take for it.
 R512_COM_MISSING=

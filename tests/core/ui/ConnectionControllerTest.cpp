@@ -162,7 +162,7 @@ TEST_F(Connection, OnlyTakenFramesRecomposeTheDisplay) {
 }
 
 TEST_F(Connection, HeldKnobRepeatsEveryPeriodWhileTheButtonIsDown) {
-    ASSERT_TRUE(link.OpenPort("COM1", "baud=11520", &notices));
+    ASSERT_EQ(link.OpenPort("COM1", "baud=11520", &notices), SerialLink::OpenResult::Opened);
     bool down = true;
     controller.Repeat().SetButtonProbe([&] { return down; });
     controller.Repeat().Start(12, cmd::kKnobUp);
@@ -199,7 +199,7 @@ TEST_F(Connection, EveryLossOfThePointerEndsTheRepeatAtOnce) {
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(static_cast<int>(row.reason));
-        ASSERT_TRUE(link.OpenPort("COM1", "baud=11520", &notices));
+        ASSERT_EQ(link.OpenPort("COM1", "baud=11520", &notices), SerialLink::OpenResult::Opened);
         bool down = true;
         controller.Repeat().SetButtonProbe([&] { return down; });
         controller.Repeat().Start(11, cmd::kKnobDown);

@@ -58,7 +58,7 @@ struct Bench {
     }
     bool Connect() {
         return link.OpenPort(device->PortPath().c_str(), "baud=11520 parity=N data=8 stop=1",
-                             &notices);
+                             &notices) == SerialLink::OpenResult::Opened;
     }
     // What the device received, once exactly `count` bytes have come and no more follow.
     Bytes Received(std::size_t count) const {

@@ -13,13 +13,16 @@ shift 3
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 
 work=$(mktemp -d /tmp/r512-gui.XXXXXX)
-# shellcheck source=../../../scripts/wine-prefix.sh
-source "$root/scripts/wine-prefix.sh"
-# shellcheck source=../../../scripts/wine-gui.sh
-source "$root/scripts/wine-gui.sh"
+# shellcheck source=../../../scripts/lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/xvfb.sh
+source "$root/scripts/lib/xvfb.sh"
+# shellcheck source=../../../scripts/lib/com-port.sh
+source "$root/scripts/lib/com-port.sh"
 cleanup() {
     WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1
-    r512_gui_cleanup
+    r512_end_sims
+    r512_stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT

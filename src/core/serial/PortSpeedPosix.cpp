@@ -1,7 +1,7 @@
 // The kernel's termios2 interface is the only way to set a baud rate that is not one of the
 // classic B-constants (the device wants 11520). Its header clashes with <termios.h>, so it is
 // used in this file alone.
-#include "serial/PosixPortSpeed.h"
+#include "serial/PortSpeedPosix.h"
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>

@@ -1,12 +1,15 @@
 # Sourced, not run: makes a throw-away Wine prefix fit for the Windows tests.
 #
 #   r512_prepare_wine_prefix DIR   creates and boots a prefix in DIR and exports WINEPREFIX etc.
+#   r512_use_x11_driver            makes the prefix draw with Wine's X11 driver (on $DISPLAY,
+#                                  e.g. an Xvfb of lib/xvfb.sh), for the GUI runs
 #
 # The prefix is cut off from the user's own files and desktop: the user folders that Wine links
 # to $HOME (Desktop, Documents, ...) become plain folders, so that a shortcut made by a test lands
 # inside the prefix; the menu builder, which would copy Start Menu shortcuts into the user's
 # desktop menus, is disabled; and the debugger, which would wait for a person after a crash, is
-# kept from starting. Windows are drawn by Wine's null display driver, so no X server is needed.
+# kept from starting. Windows are drawn by Wine's null display driver, so no X server is needed
+# unless r512_use_x11_driver asks for one.
 # HOME and the XDG folders point into DIR as well (DIR/home), so that nothing Wine or a program
 # run in it does (menu entries under ~/.config/menus and ~/.local/share/applications, for one)
 # reaches the real home.
@@ -38,5 +41,12 @@ r512_prepare_wine_prefix() {
     done < <(find "$dir/drive_c/users" -mindepth 2 -maxdepth 2 -type l -print0)
 
     timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    timeout 60 wineserver -w || true
+}
+
+r512_use_x11_driver() {
+    timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+    # No window manager runs: Wine itself keeps the windows where the programs put them.
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     timeout 60 wineserver -w || true
 }
