@@ -18,14 +18,11 @@
 #include "qt/AboutDialog.h"
 #include "qt/CommandEvent.h"
 #include "qt/ConfigDialog.h"
-#include "qt/ControlPanelDialog.h"
-#include "qt/InputBlock.h"
 #include "qt/ModalRun.h"
 #include "qt/NamesCommand.h"
 #include "qt/PopupPanel.h"
 #include "qt/QtMessagePump.h"
 #include "ui/ArtworkHotSpots.h"
-#include "ui/CommandSet.h"
 #include "ui/HotSpotTable.h"
 #include "ui/MenuTable.h"
 #include "ui/WindowPlacement.h"
@@ -80,13 +77,8 @@ QCursor LoadCursor(const char* path, CursorHotSpot hotSpot) {
 RemoteWindow::RemoteWindow(Profile& profile)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint),
-      profile_(profile),
-      composer_(link_.Mirror(), *this, *this),
-      controller_(link_, profile_, *this, composer_, *this) {
+      profile_(profile) {
     RegisterArtwork();
-    // The buttons as the window system last reported them, wherever they were let go.
-    controller_.Repeat().SetButtonProbe(
-        [] { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; });
     // At the end of the desktop session the window may not be closed: store the positions as
     // a close does.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SavePositions(); });
@@ -97,7 +89,7 @@ RemoteWindow::RemoteWindow(Profile& profile)
 
 RemoteWindow::~RemoteWindow() {
     // The link's thread posts to this window: end it before anything else goes.
-    link_.ClosePort();
+    session_.Link().ClosePort();
 }
 
 bool RemoteWindow::Create() {
@@ -121,7 +113,7 @@ bool RemoteWindow::Create() {
     controlPanel_ = new ControlPanelDialog(this);
     // Shown with its initial values: nothing is known of the device before its first report.
     if (PlaceControlPanel()) controlPanel_->Open();
-    controlPanel_->SetDeviceLink(&link_);
+    controlPanel_->SetDeviceLink(&session_.Link());
     // The window the user sees is the active one, not the panel shown after it.
     activateWindow();
 
@@ -149,16 +141,9 @@ bool RemoteWindow::Create() {
     levels_ = new LevelsDialog(this);
     tone_ = new ToneDialog(this);
 
-    if (stored.firstRun) {
-        // Written before the dialog opens, so that a first run cut short is not repeated.
-        profile_.WriteProfileInt(kConfig, kConfigured, 1);
-        ConfigDialog dialog(profile_, nullptr);
-        dialog.firstRun = true;
-        dialog.Run();  // connects below with whatever the dialog stored
-    }
-
+    if (stored.firstRun) session_.FirstRun();
     // A failed connection leaves the window up without a link (the link has said why).
-    Connect();
+    session_.Connect();
     return true;
 }
 
@@ -202,58 +187,34 @@ void RemoteWindow::SavePositions() {
                   controlPanel_ && controlPanel_->IsOpen());
 }
 
-void RemoteWindow::PostNotice(std::uint32_t message, std::uint32_t requested,
-                              std::uint32_t received) {
-    QCoreApplication::postEvent(this, new DeviceDataEvent(message, requested, received));
-}
-
-void RemoteWindow::StartTimer(int id, unsigned periodMs) {
-    if (id < 0 || id >= static_cast<int>(timers_.size())) return;
+bool RemoteWindow::StartWindowTimer(int id, unsigned periodMs) {
     timers_[static_cast<std::size_t>(id)].start(static_cast<int>(periodMs), Qt::PreciseTimer, this);
-}
-
-void RemoteWindow::StopTimer(int id) {
-    if (id < 0 || id >= static_cast<int>(timers_.size())) return;
-    timers_[static_cast<std::size_t>(id)].stop();
-}
-
-bool RemoteWindow::IsTimerRunning(int id) const {
-    if (id < 0 || id >= static_cast<int>(timers_.size())) return false;
-    return timers_[static_cast<std::size_t>(id)].isActive();
-}
-
-void RemoteWindow::SetLine(const char* text, int line, bool redraw) {
-    if (display_) display_->SetLine(text, line, redraw);
+    return true;
 }
 
 bool RemoteWindow::event(QEvent* event) {
     if (event->type() == DeviceDataEvent::kType) {
         const auto* data = static_cast<DeviceDataEvent*>(event);
-        // After a report the display has been composed again; a visible Control Panel (also a
-        // minimised one) follows it too. A failed port shows as the no-connection screen,
-        // which the controller has put up; no message box is shown for it.
-        if (controller_.Notice(data->message, data->requested, data->received) && controlPanel_ &&
-            controlPanel_->isVisible())
-            controlPanel_->UpdateFromMirror();
+        session_.Notice(data->message, data->requested, data->received);
         return true;
     }
     // Every way of losing the pointer ends a held knob's repeat: a release over another window
     // never reaches this one.
     switch (event->type()) {
         case QEvent::UngrabMouse:
-            StopRepeating(RepeatStop::CaptureLost);
+            session_.StopRepeating(RepeatStop::CaptureLost);
             break;
         case QEvent::WindowDeactivate:
-            StopRepeating(RepeatStop::Deactivated);
+            session_.StopRepeating(RepeatStop::Deactivated);
             break;
         case QEvent::Hide:
-            StopRepeating(RepeatStop::Hidden);
+            session_.StopRepeating(RepeatStop::Hidden);
             break;
         case QEvent::WindowStateChange:
-            if (isMinimized()) StopRepeating(RepeatStop::Hidden);
+            if (isMinimized()) session_.StopRepeating(RepeatStop::Hidden);
             break;
         case QEvent::WindowBlocked:  // a modal dialog opened
-            StopRepeating(RepeatStop::DialogOrMenu);
+            session_.StopRepeating(RepeatStop::DialogOrMenu);
             break;
         default:
             break;
@@ -278,67 +239,39 @@ bool RemoteWindow::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void RemoteWindow::OnCommand(int id) {
-    const CommandAction action = DecideCommand(id, link_.Mirror());
-    // Every command that opens a dialog takes the pointer.
-    if (action.kind != CommandAction::Kind::Device && action.kind != CommandAction::Kind::Refresh)
-        StopRepeating(RepeatStop::DialogOrMenu);
-    switch (action.kind) {
-        case CommandAction::Kind::Device:
-            // No answer is awaited: the device's reports show what it did.
-            for (std::uint8_t code : action.codes) link_.SendCommand(code);
-            break;
-        case CommandAction::Kind::Refresh:
-            RefreshCommand();
-            break;
-        case CommandAction::Kind::Exit:
-            close();  // saves the positions, then the window goes and the program ends
-            break;
-        case CommandAction::Kind::Configure:
-            ConfigureCommand();
-            break;
-        case CommandAction::Kind::ControlPanel:
-            ShowControlPanelCommand();
-            break;
-        case CommandAction::Kind::Names: {
-            // The body shows the wait cursor while the names are fetched.
-            QtMessagePump pump;
-            RunNamesCommand(
-                link_, this, controlPanel_,
-                [this](bool busy) {
-                    nonClientCursor_ = QCursor(busy ? Qt::WaitCursor : Qt::ArrowCursor);
-                    setCursor(CursorAt(mapFromGlobal(QCursor::pos())));
-                },
-                pump);
-            break;
-        }
-        case CommandAction::Kind::About:
-            AboutCommand();
-            break;
-        case CommandAction::Kind::Unknown:
-            break;
-    }
+void RemoteWindow::RunNames() {
+    // The body shows the wait cursor while the names are fetched.
+    QtMessagePump pump;
+    RunNamesCommand(
+        session_.Link(), this, controlPanel_,
+        [this](bool busy) {
+            nonClientCursor_ = QCursor(busy ? Qt::WaitCursor : Qt::ArrowCursor);
+            setCursor(CursorAt(mapFromGlobal(QCursor::pos())));
+        },
+        pump);
 }
 
-void RemoteWindow::ConfigureCommand() {
+bool RemoteWindow::RunConfigDialog(bool firstRun) {
     ConfigDialog dialog(profile_, nullptr);
-    const InputBlock panelBlocked(controlPanel_);  // while the dialog is open
-    if (dialog.Run() == QDialog::Accepted) {
-        // The dialog has stored the new port and speed: connect again with them.
-        link_.ClosePort();
-        Connect();  // a failure is shown when the open's notice comes; the window stays as it is
-    }
+    dialog.firstRun = firstRun;
+    return dialog.Run() == QDialog::Accepted;
 }
 
-void RemoteWindow::AboutCommand() {
+void RemoteWindow::RunAboutDialog() {
     AboutDialog dialog(nullptr);
-    const InputBlock panelBlocked(controlPanel_);
     RunModal(dialog);
 }
 
-void RemoteWindow::ShowControlPanelCommand() {
-    if (!controlPanel_) return;
-    controlPanel_->Open();
+void RemoteWindow::EnablePanel(bool enabled) {
+    if (enabled) {
+        panelBlock_.reset();
+    } else {
+        panelBlock_.emplace(controlPanel_);
+    }
+}
+
+void RemoteWindow::ReloadPanelIfVisible() {
+    if (controlPanel_ && controlPanel_->isVisible()) controlPanel_->UpdateFromMirror();
 }
 
 void RemoteWindow::ShowMenu(RightClick kind, const QPoint& globalPosition) {
@@ -363,46 +296,35 @@ void RemoteWindow::ShowMenu(RightClick kind, const QPoint& globalPosition) {
     menu->popup(globalPosition);
 }
 
-void RemoteWindow::StopRepeating(RepeatStop reason) { ApplyPointer(pointer_.Cancel(reason)); }
-
 void RemoteWindow::RedrawCaptionButton(int index) {
     const Rect& r = CaptionButtons()[static_cast<std::size_t>(index)].rect;
     repaint(r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1);
 }
 
-void RemoteWindow::ApplyPointer(const PointerEffects& effects) {
-    for (const PointerEffect& effect : effects) {
-        const QPoint at(effect.x, effect.y);
-        switch (effect.kind) {
-            case PointerEffect::Kind::Send:
-                link_.SendCommand(effect.code);
-                break;
-            case PointerEffect::Kind::RedrawCaption:
-                RedrawCaptionButton(effect.caption);
-                break;
-            case PointerEffect::Kind::Minimise:
-                showMinimized();
-                break;
-            case PointerEffect::Kind::Close:
-                close();  // saves the positions; the window goes and the program ends
-                return;
-            case PointerEffect::Kind::OpenMenu:
-                ShowMenu(effect.menu, mapToGlobal(at));
-                break;
-            case PointerEffect::Kind::StartDrag:
-                // Moved by the window system where it can, else by the moves that follow.
-                if (!windowHandle() || !windowHandle()->startSystemMove()) {
-                    draggingBody_ = true;
-                    dragOffset_ = mapToGlobal(at) - pos();
-                }
-                break;
-            case PointerEffect::Kind::Cursor:
-                setCursor(CursorFor(effect.cursor));
-                break;
-            case PointerEffect::Kind::Capture:  // a press grabs the pointer until its release
-            case PointerEffect::Kind::ReleaseCapture:
-                break;
-        }
+void RemoteWindow::ApplyPointer(const PointerEffect& effect) {
+    const QPoint at(effect.x, effect.y);
+    switch (effect.kind) {
+        case PointerEffect::Kind::RedrawCaption:
+            RedrawCaptionButton(effect.caption);
+            break;
+        case PointerEffect::Kind::Minimise:
+            showMinimized();
+            break;
+        case PointerEffect::Kind::OpenMenu:
+            ShowMenu(effect.menu, mapToGlobal(at));
+            break;
+        case PointerEffect::Kind::StartDrag:
+            // Moved by the window system where it can, else by the moves that follow.
+            if (!windowHandle() || !windowHandle()->startSystemMove()) {
+                draggingBody_ = true;
+                dragOffset_ = mapToGlobal(at) - pos();
+            }
+            break;
+        case PointerEffect::Kind::Cursor:
+            setCursor(CursorFor(effect.cursor));
+            break;
+        default:  // a press grabs the pointer until its release; the session sends and closes
+            break;
     }
 }
 
@@ -414,18 +336,18 @@ void RemoteWindow::OnPointer(PointerEvent kind, QMouseEvent* event) {
         draggingBody_ = button != Qt::LeftButton;
     } else {
         const QPoint p = event->position().toPoint();
-        ApplyPointer(pointer_.Handle(kind,
-                                     button == Qt::LeftButton    ? PointerButton::Left
-                                     : button == Qt::RightButton ? PointerButton::Right
-                                                                 : PointerButton::None,
-                                     p.x(), p.y()));
+        session_.Pointer(kind,
+                         button == Qt::LeftButton    ? PointerButton::Left
+                         : button == Qt::RightButton ? PointerButton::Right
+                                                     : PointerButton::None,
+                         p.x(), p.y());
     }
 }
 
 void RemoteWindow::timerEvent(QTimerEvent* event) {
     for (std::size_t id = 0; id < timers_.size(); ++id) {
         if (timers_[id].timerId() == event->timerId()) {
-            controller_.TimerExpired(static_cast<int>(id));
+            session_.TimerExpired(static_cast<int>(id));
             return;
         }
     }
@@ -445,7 +367,7 @@ void RemoteWindow::paintEvent(QPaintEvent*) {
 
 void RemoteWindow::DrawCaptionButton(QPainter& painter, int index) {
     const auto i = static_cast<std::size_t>(index);
-    const QImage& image = captionImages_[i][pointer_.CaptionDown(index) ? 1 : 0];
+    const QImage& image = captionImages_[i][session_.CaptionDown(index) ? 1 : 0];
     if (image.isNull()) return;
     const Rect& r = CaptionButtons()[i].rect;
     painter.drawImage(r.left, r.top, image);

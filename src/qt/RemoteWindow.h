@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QPoint>
@@ -11,16 +13,11 @@
 #include <array>
 #include <optional>
 
-#include "base/NoticeTarget.h"
 #include "base/Profile.h"
-#include "base/WindowTimers.h"
-#include "device/DeviceLink.h"
+#include "qt/ControlPanelDialog.h"
 #include "qt/FrontPanelDisplay.h"
-#include "ui/ConnectionController.h"
-#include "ui/DisplayComposer.h"
-#include "ui/DisplayLines.h"
-#include "ui/KnobRepeat.h"
-#include "ui/PanelPointer.h"
+#include "qt/InputBlock.h"
+#include "ui/RemoteSession.h"
 #include "ui/SkinPalette.h"
 
 namespace r512 {
@@ -39,11 +36,9 @@ public:
 
 // The program's main window: a borderless 775 x 168 picture of the device's front panel with
 // its own Minimize and Close buttons drawn in the corner, thirteen clickable areas, and the
-// front-panel display. It owns the device link and runs the window's five timers.
-class RemoteWindow final : public QWidget,
-                           public NoticeTarget,
-                           public WindowTimers,
-                           public DisplayLines {
+// front-panel display. Its session (the core's) owns the device link and decides; the window
+// draws, runs the five timers and the dialogs.
+class RemoteWindow final : public QWidget, public RemoteWindowFrontEnd {
 public:
     explicit RemoteWindow(Profile& profile);
     ~RemoteWindow() override;
@@ -51,40 +46,25 @@ public:
     // Places and shows the window, builds its parts, runs the first-run step and connects.
     bool Create();
 
-    // Begins opening the configured port; its outcome comes as a notice (ConnectionController).
-    void Connect() { controller_.Connect(); }
-    void RefreshCommand() { controller_.RefreshCommand(); }
     // Writes the window's normal (restored) position and the Control Panel's to the settings.
-    void SavePositions();
+    void SavePositions() override;
 
-    DeviceLink& Link() { return link_; }
+    DeviceLink& Link() { return session_.Link(); }
     const SkinPalette& Palette() const { return palette_; }
     const QImage& Skin() const { return skin_; }
-
-    // NoticeTarget: called on the link's I/O thread (or, for a failure found by the names
-    // download or an open whose thread could not start, on this one); queues a DeviceDataEvent.
-    void PostNotice(std::uint32_t message, std::uint32_t requested,
-                    std::uint32_t received) override;
-
-    // WindowTimers
-    void StartTimer(int id, unsigned periodMs) override;
-    void StopTimer(int id) override;
-    bool IsTimerRunning(int id) const override;
-
-    // DisplayLines: the composer's lines go to the display child.
-    void SetLine(const char* text, int line, bool redraw) override;
+    bool IsTimerRunning(int id) const { return session_.IsTimerRunning(id); }
 
     // Loads the skin and builds its palette; false when the resource is missing.
     bool LoadSkinBitmap();
 
     // Carries out a command identifier: a menu item, a popup's button, a Control Panel button.
-    void OnCommand(int id);
+    void OnCommand(int id) { session_.Command(id); }
 
     // The hot spot whose command repeats while held, or -1.
-    int RepeatingHotSpot() const { return controller_.Repeat().HotSpot(); }
+    int RepeatingHotSpot() const { return session_.Repeat().HotSpot(); }
     // Why the last repeat of a held knob half ended (empty while one runs).
-    std::optional<RepeatStop> LastRepeatStop() const { return controller_.Repeat().LastStop(); }
-    bool CaptionButtonDown(int index) const { return pointer_.CaptionDown(index); }
+    std::optional<RepeatStop> LastRepeatStop() const { return session_.Repeat().LastStop(); }
+    bool CaptionButtonDown(int index) const { return session_.CaptionDown(index); }
 
 protected:
     bool event(QEvent* event) override;
@@ -99,19 +79,35 @@ protected:
     }
 
 private:
+    // NoticeTarget: called on the link's I/O thread (or, for a failure found by the names
+    // download or an open whose thread could not start, on this one); queues a DeviceDataEvent.
+    void PostNotice(std::uint32_t message, std::uint32_t requested,
+                    std::uint32_t received) override {
+        QCoreApplication::postEvent(this, new DeviceDataEvent(message, requested, received));
+    }
+    // The composer's lines go to the display child.
+    void SetLine(const char* text, int line, bool redraw) override {
+        if (display_) display_->SetLine(text, line, redraw);
+    }
+    // The rest of RemoteWindowFrontEnd, each a Qt call or a dialog of this front end.
+    bool StartWindowTimer(int id, unsigned periodMs) override;
+    void StopWindowTimer(int id) override { timers_[static_cast<std::size_t>(id)].stop(); }
+    bool RunConfigDialog(bool firstRun) override;
+    void RunAboutDialog() override;
+    void RunNames() override;
+    void EnablePanel(bool enabled) override;
+    void OpenPanel() override {
+        if (controlPanel_) controlPanel_->Open();
+    }
+    void ReloadPanelIfVisible() override;
+    void CloseWindow() override { close(); }
+    void ApplyPointer(const PointerEffect& effect) override;
+
     void DrawCaptionButton(class QPainter& painter, int index);
     void RedrawCaptionButton(int index);
     // Opens what a right click on `kind` opens: a menu or a popup.
     void ShowMenu(RightClick kind, const QPoint& globalPosition);
-    // Does what the pointer decided, in order.
-    void ApplyPointer(const PointerEffects& effects);
     void OnPointer(PointerEvent kind, QMouseEvent* event);
-    // The window has lost the pointer for `reason`: ends the knob's repeat; harmless when
-    // nothing is held.
-    void StopRepeating(RepeatStop reason);
-    void ConfigureCommand();
-    void AboutCommand();
-    void ShowControlPanelCommand();
     // Moves the Control Panel to its stored place; true when it was left open.
     bool PlaceControlPanel();
     const QCursor& CursorFor(PanelCursor kind) const {
@@ -126,10 +122,11 @@ private:
     QImage skin_;        // as stored: 8 bits per pixel with its colour table
     QImage skinPixels_;  // the same converted once for painting
     SkinPalette palette_;
-    DeviceLink link_;
     FrontPanelDisplay* display_ = nullptr;  // a child ("display"): Qt deletes it with the window
 
-    class ControlPanelDialog* controlPanel_ = nullptr;  // a child window: Qt deletes it
+    ControlPanelDialog* controlPanel_ = nullptr;  // a child window: Qt deletes it
+    // Keeps the user's input from the Control Panel while a dialog is open.
+    std::optional<InputBlock> panelBlock_;
 
     std::array<std::array<QImage, 2>, 2> captionImages_{};  // [Minimize, Close][up, down]
     std::array<QCursor, 4> cursors_{};          // the first four of PanelCursor: Hand ... Arrow
@@ -141,11 +138,11 @@ private:
     QPointer<QMenu> openMenu_;
     bool draggingBody_ = false;  // where the window system can't move the window itself
     QPoint dragOffset_;
-    std::array<QBasicTimer, 5> timers_{};
+    std::array<QBasicTimer, RemoteSession::kTimerCount> timers_{};
 
-    DisplayComposer composer_;
-    ConnectionController controller_;
-    PanelPointer pointer_{controller_.Repeat()};
+    // The buttons as the window system last reported them, wherever they were let go.
+    RemoteSession session_{profile_, *this,
+                           [] { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }};
 };
 
 }  // namespace r512

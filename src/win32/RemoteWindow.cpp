@@ -9,11 +9,9 @@
 #include "base/Messages.h"
 #include "base/SettingsLayout.h"
 #include "device/NamesFields.h"
-#include "ui/CommandSet.h"
 #include "ui/HotSpotTable.h"
 #include "ui/NamesCommand.h"
 #include "ui/WindowPlacement.h"
-#include "win32/AboutDialog.h"
 #include "win32/ConfigDialog.h"
 #include "win32/MenuResources.h"
 #include "win32/NamesDialog.h"
@@ -62,16 +60,11 @@ POINT PointFrom(LPARAM lParam) {
 }  // namespace
 
 RemoteWindow::RemoteWindow(Profile& profile, HINSTANCE instance)
-    : profile_(profile),
-      instance_(instance),
-      composer_(link_.Mirror(), *this, *this),
-      controller_(link_, profile_, *this, composer_, *this) {
-    controller_.Repeat().SetButtonProbe(PrimaryButtonDown);
-}
+    : profile_(profile), instance_(instance) {}
 
 RemoteWindow::~RemoteWindow() {
     // The link's thread posts to this window: it ends before anything else goes.
-    link_.ClosePort();
+    session_.Link().ClosePort();
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -134,20 +127,14 @@ bool RemoteWindow::Create() {
     CreateToolTips();  // loads the common controls, which the Control Panel's up-downs need
     CreatePanel(monitors);
 
-    if (stored.firstRun) {
-        // Written before the dialog opens, so that a first run cut short is not repeated.
-        profile_.WriteProfileInt(kConfig, kConfigured, 1);
-        ConfigDialog dialog(profile_);
-        dialog.firstRun = true;
-        dialog.Run(instance_, hwnd_);  // connects below with whatever the dialog stored
-    }
+    if (stored.firstRun) session_.FirstRun();
 
     // The window the user sees is the active one (not a hidden popup), so that Alt+F4 and the
     // messages below go to it.
     if (GetActiveWindow() != hwnd_) SetForegroundWindow(hwnd_);
 
     // A failed connection leaves the window up without a link (the link has said why).
-    controller_.Connect();
+    session_.Connect();
     return true;
 }
 
@@ -163,7 +150,7 @@ void RemoteWindow::CreatePanel(const std::vector<Rect>& monitors) {
     SetWindowPos(panel, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Shown with its initial values: nothing is known of the device before its first report.
     if (panel_.visible) controlPanel_.Open();
-    controlPanel_.SetLink(&link_);
+    controlPanel_.SetLink(&session_.Link());
 }
 
 void RemoteWindow::CreateToolTips() {
@@ -200,32 +187,6 @@ bool RemoteWindow::IsPopupMessage(MSG* message) {
     return false;
 }
 
-void RemoteWindow::PostNotice(std::uint32_t message, std::uint32_t requested,
-                              std::uint32_t received) {
-    PostMessageA(hwnd_, message, requested, received);
-}
-
-void RemoteWindow::StartTimer(int id, unsigned periodMs) {
-    if (id < 0 || id >= static_cast<int>(timerRunning_.size()) || !hwnd_) return;
-    SetTimer(hwnd_, static_cast<UINT_PTR>(id), periodMs, nullptr);
-    timerRunning_[static_cast<std::size_t>(id)] = true;
-}
-
-void RemoteWindow::StopTimer(int id) {
-    if (id < 0 || id >= static_cast<int>(timerRunning_.size())) return;
-    if (hwnd_) KillTimer(hwnd_, static_cast<UINT_PTR>(id));
-    timerRunning_[static_cast<std::size_t>(id)] = false;
-}
-
-bool RemoteWindow::IsTimerRunning(int id) const {
-    if (id < 0 || id >= static_cast<int>(timerRunning_.size())) return false;
-    return timerRunning_[static_cast<std::size_t>(id)];
-}
-
-void RemoteWindow::SetLine(const char* text, int line, bool redraw) {
-    display_.SetLine(text, line, redraw);
-}
-
 LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -252,35 +213,35 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CONTEXTMENU:
             return 0;  // the body has the File menu, not the system menu
         case WM_TIMER:
-            controller_.TimerExpired(static_cast<int>(wParam));
-            if (wParam == kRepeatTimer) ReleaseIdleCapture();  // the tick may have ended it
+            session_.TimerExpired(static_cast<int>(wParam));
             break;
         // Every way of losing the pointer ends a held knob's repeat: a release over another
         // window never reaches this one.
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != hwnd_) StopRepeating(RepeatStop::CaptureLost);
+            if (reinterpret_cast<HWND>(lParam) != hwnd_)
+                session_.StopRepeating(RepeatStop::CaptureLost);
             return 0;
         case WM_CANCELMODE:
-            StopRepeating(RepeatStop::CancelMode);
+            session_.StopRepeating(RepeatStop::CancelMode);
             break;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) StopRepeating(RepeatStop::Deactivated);
+            if (LOWORD(wParam) == WA_INACTIVE) session_.StopRepeating(RepeatStop::Deactivated);
             break;
         case WM_ACTIVATEAPP:
-            if (!wParam) StopRepeating(RepeatStop::Deactivated);
+            if (!wParam) session_.StopRepeating(RepeatStop::Deactivated);
             break;
         case WM_SHOWWINDOW:
-            if (!wParam) StopRepeating(RepeatStop::Hidden);
+            if (!wParam) session_.StopRepeating(RepeatStop::Hidden);
             break;
         case WM_SIZE:
-            if (wParam == SIZE_MINIMIZED) StopRepeating(RepeatStop::Hidden);
+            if (wParam == SIZE_MINIMIZED) session_.StopRepeating(RepeatStop::Hidden);
             break;
         case WM_ENABLE:
             // A modal dialog or message box disables its owner.
-            if (!wParam) StopRepeating(RepeatStop::DialogOrMenu);
+            if (!wParam) session_.StopRepeating(RepeatStop::DialogOrMenu);
             break;
         case WM_ENTERMENULOOP:
-            StopRepeating(RepeatStop::DialogOrMenu);
+            session_.StopRepeating(RepeatStop::DialogOrMenu);
             break;
         case WM_QUERYENDSESSION:
             return TRUE;  // nothing unsaved to ask about
@@ -289,34 +250,20 @@ LRESULT RemoteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam) SavePositions();
             return 0;
         case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
+            session_.Command(LOWORD(wParam));
             return 0;
         case WM_DEVICE_DATA:
-            // A frame recomposes the display, then reloads the Control Panel if it is up (also
-            // when minimized).
-            if (controller_.DeviceData(static_cast<std::uint32_t>(wParam),
-                                       static_cast<std::uint32_t>(lParam)) &&
-                controlPanel_.Handle() && IsWindowVisible(controlPanel_.Handle()))
-                controlPanel_.UpdateFromMirror();
-            return 0;
         case WM_PORT_OPENED:
-            // The open begun by Connect or the retry has ended: the refresh, or the failure's
-            // message for an open the user asked for.
-            controller_.PortOpened(static_cast<std::uint32_t>(lParam));
-            return 0;
         case WM_PORT_FAILED:
-            // The link has closed itself: the no-connection screen and the retry that opens the
-            // port again when it is back; no message box.
-            controller_.PortFailed();
-            ReleaseIdleCapture();  // a held knob's repeat has ended with the port
+            session_.Notice(message, static_cast<std::uint32_t>(wParam),
+                            static_cast<std::uint32_t>(lParam));
             return 0;
         case WM_CLOSE:
-            SavePositions();
-            DestroyWindow(hwnd_);
+            session_.Close();
             return 0;
         case WM_DESTROY:
-            link_.ClosePort();
-            for (int id = 0; id < static_cast<int>(timerRunning_.size()); ++id) StopTimer(id);
+            session_.Link().ClosePort();
+            for (int id = 0; id < RemoteSession::kTimerCount; ++id) session_.StopTimer(id);
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
@@ -351,7 +298,7 @@ void RemoteWindow::DrawCaptionButton(HDC dc, int index) {
     static constexpr int kImages[2][2] = {{IDB_MINIMIZE_UP, IDB_MINIMIZE_DOWN},
                                           {IDB_CLOSE_UP, IDB_CLOSE_DOWN}};
     HBITMAP image = static_cast<HBITMAP>(
-        LoadImageA(instance_, MAKEINTRESOURCEA(kImages[i][pointer_.CaptionDown(index)]),
+        LoadImageA(instance_, MAKEINTRESOURCEA(kImages[i][session_.CaptionDown(index)]),
                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!image) return;
     BITMAP size{};
@@ -422,49 +369,40 @@ void RemoteWindow::OnPointer(UINT message, LPARAM lParam) {
                                  : message == WM_LBUTTONDOWN || message == WM_LBUTTONUP
                                      ? PointerButton::Left
                                      : PointerButton::Right;
-    ApplyPointer(pointer_.Handle(event, button, p.x, p.y));
+    session_.Pointer(event, button, p.x, p.y);
 }
 
-void RemoteWindow::ApplyPointer(const PointerEffects& effects) {
+void RemoteWindow::ApplyPointer(const PointerEffect& effect) {
     using Kind = PointerEffect::Kind;
-    for (const PointerEffect& effect : effects) {
-        POINT screen{effect.x, effect.y};
-        switch (effect.kind) {
-            case Kind::Capture:
-                SetCapture(hwnd_);
-                break;
-            case Kind::ReleaseCapture:
-                if (GetCapture() == hwnd_) ReleaseCapture();
-                break;
-            case Kind::Cursor:
-                SetCursor(CursorFor(effect.cursor));
-                break;
-            case Kind::Send:
-                link_.SendCommand(effect.code);
-                break;
-            case Kind::OpenMenu:
-                ClientToScreen(hwnd_, &screen);
-                if (const int menu = MenuResourceFor(effect.menu)) {
-                    TrackMenu(menu, screen);
-                } else if (effect.menu == RightClick::LevelsPopup) {
-                    levels_.ShowAt(screen);
-                } else if (effect.menu == RightClick::TonePopup) {
-                    tone_.ShowAt(screen);
-                }
-                break;
-            case Kind::StartDrag:  // the body is the caption (OnNcHitTest): the system drags
-                break;
-            case Kind::RedrawCaption:
-                RedrawCaptionButton(effect.caption);
-                break;
-            case Kind::Minimise:
-                PostMessageA(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-                break;
-            case Kind::Close:
-                SavePositions();
-                DestroyWindow(hwnd_);
-                return;
-        }
+    POINT screen{effect.x, effect.y};
+    switch (effect.kind) {
+        case Kind::Capture:
+            SetCapture(hwnd_);
+            break;
+        case Kind::ReleaseCapture:
+            if (GetCapture() == hwnd_) ReleaseCapture();
+            break;
+        case Kind::Cursor:
+            SetCursor(CursorFor(effect.cursor));
+            break;
+        case Kind::OpenMenu:
+            ClientToScreen(hwnd_, &screen);
+            if (const int menu = MenuResourceFor(effect.menu)) {
+                TrackMenu(menu, screen);
+            } else if (effect.menu == RightClick::LevelsPopup) {
+                levels_.ShowAt(screen);
+            } else if (effect.menu == RightClick::TonePopup) {
+                tone_.ShowAt(screen);
+            }
+            break;
+        case Kind::RedrawCaption:
+            RedrawCaptionButton(effect.caption);
+            break;
+        case Kind::Minimise:
+            PostMessageA(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            break;
+        default:  // the body is the caption (OnNcHitTest): the system drags; the session sends
+            break;
     }
 }
 
@@ -479,47 +417,11 @@ void RemoteWindow::TrackMenu(int menuResource, POINT screenPoint) {
     DestroyMenu(menu);
 }
 
-void RemoteWindow::OnCommand(int id) {
-    const CommandAction action = DecideCommand(id, link_.Mirror());
-    switch (action.kind) {
-        case CommandAction::Kind::Device:
-            // No answer is awaited: the device's reports show what it did.
-            for (std::uint8_t code : action.codes) link_.SendCommand(code);
-            break;
-        case CommandAction::Kind::Refresh:
-            controller_.RefreshCommand();
-            break;
-        case CommandAction::Kind::Exit:
-            SavePositions();
-            DestroyWindow(hwnd_);
-            break;
-        case CommandAction::Kind::Configure:
-            ConfigureCommand();
-            break;
-        case CommandAction::Kind::About:
-            AboutCommand();
-            break;
-        case CommandAction::Kind::ControlPanel:
-            ControlPanelCommand();
-            break;
-        case CommandAction::Kind::Names:
-            NamesCommand();
-            break;
-        case CommandAction::Kind::Unknown:
-            break;
-    }
-}
-
 void RemoteWindow::EnablePanel(bool enabled) {
     if (controlPanel_.Handle()) EnableWindow(controlPanel_.Handle(), enabled ? TRUE : FALSE);
 }
 
-void RemoteWindow::ControlPanelCommand() {
-    if (!controlPanel_.Handle()) return;
-    controlPanel_.Open();
-}
-
-void RemoteWindow::NamesCommand() {
+void RemoteWindow::RunNames() {
     class FrontEnd final : public NamesCommandFrontEnd {
     public:
         explicit FrontEnd(RemoteWindow& window) : window_(window) {}
@@ -548,25 +450,13 @@ void RemoteWindow::NamesCommand() {
         NamesDialog dialog_;  // made first, gone when the command ends
     } frontEnd(*this);
     Win32MessagePump pump;
-    RunNamesCommand(link_, pump, frontEnd);
+    RunNamesCommand(session_.Link(), pump, frontEnd);
 }
 
-void RemoteWindow::ConfigureCommand() {
+bool RemoteWindow::RunConfigDialog(bool firstRun) {
     ConfigDialog dialog(profile_);
-    EnablePanel(false);
-    const INT_PTR result = dialog.Run(instance_, hwnd_);
-    EnablePanel(true);
-    if (result == IDOK) {
-        // The dialog has stored the new port and speed: connect again with them.
-        link_.ClosePort();
-        controller_.Connect();  // a failure is shown when the open's notice comes
-    }
-}
-
-void RemoteWindow::AboutCommand() {
-    EnablePanel(false);
-    AboutDialog::Run(instance_, hwnd_);
-    EnablePanel(true);
+    dialog.firstRun = firstRun;
+    return dialog.Run(instance_, hwnd_) == IDOK;
 }
 
 void RemoteWindow::SavePositions() {

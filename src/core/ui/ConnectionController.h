@@ -52,21 +52,11 @@ public:
     // failure of the port, first tries to open it again.
     void RefreshCommand();
 
-    // A notice of the link, as the window received it (WM_DEVICE_DATA, WM_PORT_FAILED or
-    // WM_PORT_OPENED): true
-    // when it completed a frame (the display has then been composed again, and the caller
-    // reloads a visible Control Panel). Every notice the link posts is to be handed here.
+    // A notice of the link, as the owner received it: true when it completed a frame (the
+    // display has then been composed again). Every notice the link posts is to be handed here.
+    // WM_PORT_FAILED: the link is closed, the no-connection screen shown, and the retry opens
+    // the port again once it is back. WM_PORT_OPENED (its received value): see Connect.
     bool Notice(std::uint32_t message, std::uint32_t requested, std::uint32_t received);
-
-    // A read notice (WM_DEVICE_DATA): as Notice.
-    bool DeviceData(std::uint32_t requested, std::uint32_t received);
-
-    // The port has failed (WM_PORT_FAILED): the link is closed, the no-connection screen shown,
-    // and the retry opens the port again once it is back.
-    void PortFailed();
-
-    // The open has ended (WM_PORT_OPENED, its received value): see Connect and the retry.
-    void PortOpened(std::uint32_t received);
 
     // Told, after the above, whenever an open that Connect or the retry began has ended (true:
     // the port is open). For owners that act on it themselves (a service that waits for its
@@ -90,6 +80,9 @@ public:
     const KnobRepeat& Repeat() const { return repeat_; }
 
 private:
+    bool DeviceData(std::uint32_t requested, std::uint32_t received);
+    void PortFailed();
+    void PortOpened(std::uint32_t received);
     void StartIfNotRunning(int id, unsigned periodMs);
     struct PortSettings {
         std::string port;

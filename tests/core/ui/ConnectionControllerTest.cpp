@@ -72,7 +72,7 @@ protected:
     bool Deliver(const std::vector<std::uint8_t>& bytes) {
         fake.CompleteRead(bytes);
         const auto notice = notices.Take(5000ms);
-        return notice && controller.DeviceData(notice->requested, notice->received);
+        return notice && controller.Notice(notice->message, notice->requested, notice->received);
     }
 
     FakePortChannel::Shared shared;
