@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 
@@ -116,6 +117,14 @@ void ControlPanelDialog::Open() {
 void ControlPanelDialog::reject() {
     open_ = false;
     QDialog::reject();
+}
+
+void ControlPanelDialog::closeEvent(QCloseEvent* event) {
+    // A close from the window system (its close button, Alt+F4) is the user's. The application
+    // also closes every window as it quits, and that close leaves the user's choice, which is
+    // stored as the program ends, as it was.
+    if (!event->spontaneous()) return QWidget::closeEvent(event);
+    QDialog::closeEvent(event);
 }
 
 void ControlPanelDialog::showEvent(QShowEvent* event) {

@@ -37,6 +37,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     // Whenever it shows again (the restore of its owner included) it shows the mirror as it is
     // now: reports that came while it was hidden did not reach it.
     void showEvent(QShowEvent* event) override;
